@@ -1,0 +1,10 @@
+list(APPEND VARNEL_SOURCES
+    frame/LibraryGlobals_p.h
+    frame/LibraryStartup.cpp
+    frame/PlatformHandles_p.h
+    frame/PlatformHandles.cpp
+    frame/labelpolicy.h
+)
+list(APPEND VARNEL_PUBLIC_HEADERS
+    ${PROJECT_SOURCE_DIR}/include/VarnelMacTypes.h
+)

@@ -1,0 +1,205 @@
+#include "MacLevelComboBox.h"
+
+#include "LoginParent_p.h"
+#include "PlatformHandles_p.h"
+
+#include <QMap>
+
+namespace VarnelQt5 {
+
+namespace {
+
+mac_lev_t levelOf(const QVariant &data)
+{
+    return static_cast<mac_lev_t>(data.toInt());
+}
+
+// Inclusive level bounds.
+struct LevelRange {
+    mac_lev_t low;
+    mac_lev_t high;
+
+    bool contains(mac_lev_t level) const { return level >= low && level <= high; }
+};
+
+} // namespace
+
+MacLevelComboBox::MacLevelComboBox(QWidget *parent)
+    : QComboBox(parent)
+    , minimum(0)
+    , maximum(0)
+    , uid(0)
+    , uidSet(false)
+    , minimumSet(false)
+    , maximumSet(false)
+    , rebuilt(false)
+{
+    connect(this, qOverload<int>(&QComboBox::activated), this, &MacLevelComboBox::activated);
+}
+
+MacLevelComboBox::MacLevelComboBox(uid_t uid, QWidget *parent)
+    : MacLevelComboBox(parent)
+{
+    setUid(uid);
+}
+
+MacLevelComboBox::~MacLevelComboBox() = default;
+
+mac_lev_t MacLevelComboBox::value()
+{
+    return levelOf(currentData(Qt::UserRole));
+}
+
+mac_lev_t MacLevelComboBox::minimumValue()
+{
+    return minimum;
+}
+
+mac_lev_t MacLevelComboBox::maximumValue()
+{
+    return maximum;
+}
+
+QList<mac_lev_t> MacLevelComboBox::allValues() const
+{
+    QList<mac_lev_t> values;
+    values.reserve(count());
+    for (int i = 0; i < count(); ++i)
+        values.append(levelOf(itemData(i, Qt::UserRole)));
+    return values;
+}
+
+bool MacLevelComboBox::isSuitable()
+{
+    return count() > 0;
+}
+
+bool MacLevelComboBox::isRebuilt() const
+{
+    return rebuilt;
+}
+
+bool MacLevelComboBox::rebuild()
+{
+    rebuilt = true;
+    const mac_lev_t previous = value();
+    clear();
+
+    if (varnel_mac_enabled() == 0) {
+        setEnabled(false);
+        return false;
+    }
+
+    // The record stays until the level database is closed: it is given back
+    // last, after the walk.
+    Platform::UserMacEntry userRecord;
+    bool hasRange = false;
+    LevelRange range{0, 0};
+    if (uidSet) {
+        if (!Platform::lookupUserMac(uid, userRecord))
+            return false;
+        hasRange = true;
+        if (userRecord) {
+            range = {userRecord->min_level, userRecord->max_level};
+        } else if (insideReadOnlyLoginWidget(this)) {
+            // Without a label of its own the process gets nothing beyond level 0.
+            if (const Platform::LabelHandle label = Platform::processLabel()) {
+                const mac_lev_t level = tavl_lev(label.get());
+                range = {level, level};
+            }
+        }
+    }
+
+    QMap<mac_lev_t, QString> names;
+    {
+        Platform::LevelDatabase db;
+        if (!db.isOpen() || !db.rewind())
+            return false;
+        db.forEach([&](const level_entry &entry) {
+            const mac_lev_t level = entry.level;
+            if (hasRange && !range.contains(level))
+                return;
+            if (minimumSet && level < minimum)
+                return;
+            if (maximumSet && level > maximum)
+                return;
+            names.insert(level, QString::fromLocal8Bit(entry.name));
+        });
+    }
+    userRecord.reset();
+
+    for (auto it = names.cbegin(); it != names.cend(); ++it)
+        addItem(it.value(), QVariant(int(it.key())));
+
+    setValuePrivate(previous, false);
+    setEnabled(count() > 1);
+    return true;
+}
+
+bool MacLevelComboBox::setValuePrivate(mac_lev_t value, bool force)
+{
+    if (count() == 0)
+        return true;
+
+    const int found = findData(QVariant(int(value)), Qt::UserRole, Qt::MatchExactly);
+    if (found >= 0) {
+        setCurrentIndex(found);
+        return true;
+    }
+    if (!force)
+        return false;
+
+    int position = 0;
+    while (position < count() && levelOf(itemData(position, Qt::UserRole)) <= value)
+        ++position;
+
+    const Platform::MacLabel label(mac_init(0x10000));
+    QString text;
+    if (label) {
+        mac_set_lev(label.get(), value);
+        mac_set_cat(label.get(), 0);
+        const Platform::Text levelText(mac_to_text(label.get(), 0, 3));
+        text = QString::fromLocal8Bit(levelText.get());
+    }
+    insertItem(position, text, QVariant(int(value)));
+    setCurrentIndex(position);
+    return true;
+}
+
+bool MacLevelComboBox::setUid(uid_t uid)
+{
+    this->uid = uid;
+    uidSet = true;
+    return rebuild();
+}
+
+bool MacLevelComboBox::setMinimumValue(mac_lev_t value)
+{
+    minimum = value;
+    minimumSet = true;
+    return rebuild();
+}
+
+bool MacLevelComboBox::setMaximumValue(mac_lev_t value)
+{
+    maximum = value;
+    maximumSet = true;
+    return rebuild();
+}
+
+bool MacLevelComboBox::setValue(mac_lev_t value, bool force)
+{
+    const mac_lev_t before = this->value();
+    setValuePrivate(value, force);
+    const bool isCurrent = currentIndex() >= 0 && this->value() == value;
+    if (this->value() != before)
+        Q_EMIT valueChanged(this->value());
+    return isCurrent;
+}
+
+void MacLevelComboBox::activated(int index)
+{
+    Q_EMIT valueChanged(levelOf(itemData(index, Qt::UserRole)));
+}
+
+} // namespace VarnelQt5
