@@ -1,0 +1,27 @@
+# The start-up code, built once more into a probe library whose catalogue
+# directory is in the build tree, so that loading a catalogue can be tested
+# without writing into system folders.
+set(VARNEL_PROBE_CATALOGUE_DIR "${CMAKE_CURRENT_BINARY_DIR}/startup-catalogue")
+set(VARNEL_PROBE_TS "${CMAKE_CURRENT_SOURCE_DIR}/startup/libvarnel-mac-qt5_de.ts")
+set_source_files_properties("${VARNEL_PROBE_TS}" PROPERTIES OUTPUT_LOCATION "${VARNEL_PROBE_CATALOGUE_DIR}")
+qt5_add_translation(VARNEL_PROBE_QM "${VARNEL_PROBE_TS}")
+
+add_library(varnel-startup-probe SHARED
+    "${PROJECT_SOURCE_DIR}/src/frame/LibraryStartup.cpp"
+    startup/StartupProbe.cpp
+    ${VARNEL_PROBE_QM})
+target_compile_definitions(varnel-startup-probe PRIVATE
+    VARNEL_TRANSLATIONS_DIR="${VARNEL_PROBE_CATALOGUE_DIR}")
+target_include_directories(varnel-startup-probe PRIVATE
+    "${PROJECT_SOURCE_DIR}/src/frame" "${PROJECT_SOURCE_DIR}/include")
+target_link_libraries(varnel-startup-probe PRIVATE Qt5::Core Varnel::Services)
+
+add_executable(startup_host startup/StartupHost.cpp)
+target_link_libraries(startup_host PRIVATE Qt5::Core ${CMAKE_DL_LIBS})
+
+varnel_add_test(tst_startup tst_startup.cpp)
+target_compile_definitions(tst_startup PRIVATE
+    STARTUP_HOST="$<TARGET_FILE:startup_host>"
+    STARTUP_PROBE="$<TARGET_FILE:varnel-startup-probe>"
+    VARNEL_LIBRARY="$<TARGET_FILE:varnel-mac-qt5>")
+add_dependencies(tst_startup startup_host varnel-startup-probe)

@@ -1,0 +1,1 @@
+varnel_add_test(tst_maclevelcombobox tst_maclevelcombobox.cpp)
