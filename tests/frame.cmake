@@ -25,3 +25,12 @@ target_compile_definitions(tst_startup PRIVATE
     STARTUP_PROBE="$<TARGET_FILE:varnel-startup-probe>"
     VARNEL_LIBRARY="$<TARGET_FILE:varnel-mac-qt5>")
 add_dependencies(tst_startup startup_host varnel-startup-probe)
+
+option(VARNEL_TEST_INSTALL "Test that a program outside the tree builds against the installed package" ON)
+if(VARNEL_TEST_INSTALL)
+    add_test(NAME install_and_use_from_outside
+        COMMAND "${CMAKE_CURRENT_SOURCE_DIR}/consumer/check-install.sh"
+            "${PROJECT_BINARY_DIR}" "${CMAKE_CURRENT_SOURCE_DIR}/consumer"
+            "${CMAKE_CURRENT_BINARY_DIR}/consumer-scratch")
+    set_tests_properties(install_and_use_from_outside PROPERTIES TIMEOUT 300)
+endif()
