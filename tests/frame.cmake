@@ -34,3 +34,6 @@ if(VARNEL_TEST_INSTALL)
             "${CMAKE_CURRENT_BINARY_DIR}/consumer-scratch")
     set_tests_properties(install_and_use_from_outside PROPERTIES TIMEOUT 300)
 endif()
+
+add_test(NAME library_exports
+    COMMAND "${CMAKE_CURRENT_SOURCE_DIR}/check-exports.sh" "$<TARGET_FILE:varnel-mac-qt5>")
