@@ -24,6 +24,7 @@ target_compile_definitions(tst_startup PRIVATE
     STARTUP_HOST="$<TARGET_FILE:startup_host>"
     STARTUP_PROBE="$<TARGET_FILE:varnel-startup-probe>"
     VARNEL_LIBRARY="$<TARGET_FILE:varnel-mac-qt5>")
+endif()
 add_dependencies(tst_startup startup_host varnel-startup-probe)
 
 option(VARNEL_TEST_INSTALL "Test that a program outside the tree builds against the installed package" ON)
@@ -35,5 +36,9 @@ if(VARNEL_TEST_INSTALL)
     set_tests_properties(install_and_use_from_outside PROPERTIES TIMEOUT 300)
 endif()
 
-add_test(NAME library_exports
+# A sanitizer build carries the typeinfo of the Qt classes it checks; the
+# library's face is that of an ordinary build.
+if(NOT CMAKE_CXX_FLAGS MATCHES "-fsanitize")
+    add_test(NAME library_exports
     COMMAND "${CMAKE_CURRENT_SOURCE_DIR}/check-exports.sh" "$<TARGET_FILE:varnel-mac-qt5>")
+endif()
