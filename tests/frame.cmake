@@ -40,5 +40,5 @@ endif()
 # library's face is that of an ordinary build.
 if(NOT CMAKE_CXX_FLAGS MATCHES "-fsanitize")
     add_test(NAME library_exports
-    COMMAND "${CMAKE_CURRENT_SOURCE_DIR}/check-exports.sh" "$<TARGET_FILE:varnel-mac-qt5>")
+        COMMAND "${CMAKE_CURRENT_SOURCE_DIR}/check-exports.sh" "$<TARGET_FILE:varnel-mac-qt5>")
 endif()
