@@ -1,0 +1,2 @@
+# Tests of the platform stand-in and its companion Qt library.
+varnel_add_test(tst_standin_policy tst_standin_policy.cpp StandinStderr.h)
