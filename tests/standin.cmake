@@ -1,3 +1,4 @@
 # Tests of the platform stand-in and its companion Qt library.
 varnel_add_test(tst_standin_policy tst_standin_policy.cpp StandinStderr.h)
 varnel_add_test(tst_standin_texts tst_standin_texts.cpp)
+varnel_add_test(tst_standin_faults tst_standin_faults.cpp StandinStderr.h)
