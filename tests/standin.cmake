@@ -2,3 +2,4 @@
 varnel_add_test(tst_standin_policy tst_standin_policy.cpp StandinStderr.h)
 varnel_add_test(tst_standin_texts tst_standin_texts.cpp)
 varnel_add_test(tst_standin_faults tst_standin_faults.cpp StandinStderr.h)
+varnel_add_test(tst_standin_labels tst_standin_labels.cpp StandinStderr.h)
