@@ -13,8 +13,6 @@ class TestCommon : public QObject
 {
     Q_OBJECT
 private Q_SLOTS:
-    void processWideInstance() { QCOMPARE(Common::ptr(), Common::ptr()); }
-
     void uidByName_data()
     {
         QTest::addColumn<QString>("name");

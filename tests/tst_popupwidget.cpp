@@ -118,18 +118,6 @@ private Q_SLOTS:
         QCOMPARE(m_popup->pos() == point, atPoint);
     }
 
-    void centredMode()
-    {
-        PopupWidget popup(PopupWidget::Centered);
-        auto *content = new QWidget;
-        content->setFixedSize(100, 80);
-        popup.setWidget(content);
-        const QPoint centre = QGuiApplication::primaryScreen()->availableGeometry().center();
-        popup.popup(centre);
-        QVERIFY(qAbs(popup.frameGeometry().center().x() - centre.x()) <= 1);
-        QVERIFY(qAbs(popup.frameGeometry().center().y() - centre.y()) <= 1);
-    }
-
 private:
     QScopedPointer<QWidget> m_parent;
     QPointer<PopupWidget> m_popup;
