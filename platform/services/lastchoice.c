@@ -39,7 +39,7 @@ static char *store_dir(int create)
     char *dir = NULL;
     const char *state = secure_getenv("XDG_STATE_HOME");
     const char *home = secure_getenv("HOME");
-    /* The base directory specification ignores relative paths. */
+    /* A relative XDG_STATE_HOME is ignored, as XDG asks. */
     if (state && state[0] == '/')
         dir = standin_format_text("%s/varnel-standin", state);
     else if (home && home[0] == '/')
