@@ -1,0 +1,1 @@
+varnel_add_test(tst_ilevelcombobox tst_ilevelcombobox.cpp)

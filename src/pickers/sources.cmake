@@ -6,6 +6,7 @@ list(APPEND VARNEL_SOURCES
     pickers/MacCategoryListWidget.cpp
     pickers/MacCategoryComboBox.cpp
     pickers/MacTypeComboBox.cpp
+    pickers/MacCategoryPushButton.cpp
 )
 list(APPEND VARNEL_PUBLIC_HEADERS
     ${PROJECT_SOURCE_DIR}/include/MacLevelComboBox.h
@@ -13,4 +14,5 @@ list(APPEND VARNEL_PUBLIC_HEADERS
     ${PROJECT_SOURCE_DIR}/include/MacCategoryListWidget.h
     ${PROJECT_SOURCE_DIR}/include/MacCategoryComboBox.h
     ${PROJECT_SOURCE_DIR}/include/MacTypeComboBox.h
+    ${PROJECT_SOURCE_DIR}/include/MacCategoryPushButton.h
 )
