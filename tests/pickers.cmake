@@ -1,1 +1,2 @@
 varnel_add_test(tst_ilevelcombobox tst_ilevelcombobox.cpp)
+varnel_add_test(tst_maccategorylistwidget tst_maccategorylistwidget.cpp)
