@@ -323,6 +323,7 @@ void TestILevelComboBox::isVariability()
     StandinPolicy policy;
     policy.write("system", "max_ilev=63\n");
     ILevelComboBox box;
+    box.show();
     QVERIFY(!box.isVariability()); // empty
     QVERIFY(box.rebuild());
     QVERIFY(box.isVariability());

@@ -1,6 +1,7 @@
 #include "ILevelComboBox.h"
 
 #include "LoginParent_p.h"
+#include "PickerMetaTypes_p.h"
 #include "PlatformHandles_p.h"
 
 #include <QMap>
@@ -42,6 +43,7 @@ ILevelComboBox::ILevelComboBox(QWidget *parent)
     , maximumSet(false)
     , rebuilt(false)
 {
+    registerPickerMetaTypes();
     refreshMaxIntegrityLevel();
     connect(this, qOverload<int>(&QComboBox::activated), this, &ILevelComboBox::activated);
 }

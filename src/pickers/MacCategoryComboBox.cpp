@@ -1,5 +1,6 @@
 #include "MacCategoryComboBox.h"
 
+#include "PickerMetaTypes_p.h"
 #include "PlatformHandles_p.h"
 
 namespace VarnelQt5 {
@@ -22,6 +23,7 @@ MacCategoryComboBox::MacCategoryComboBox(QWidget *parent)
     , minimumSet(false)
     , maximumSet(false)
 {
+    registerPickerMetaTypes();
     connect(this, qOverload<int>(&QComboBox::activated), this, &MacCategoryComboBox::activated);
     rebuild();
 }

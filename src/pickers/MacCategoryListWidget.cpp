@@ -1,5 +1,6 @@
 #include "MacCategoryListWidget.h"
 
+#include "PickerMetaTypes_p.h"
 #include "PlatformHandles_p.h"
 
 #include <QSignalBlocker>
@@ -47,6 +48,7 @@ MacCategoryListWidget::MacCategoryListWidget(QWidget *parent)
     , suitable(false)
     , rebuilt(false)
 {
+    registerPickerMetaTypes();
     connect(this, &QListWidget::itemChanged, this, &MacCategoryListWidget::itemChanged);
 }
 
@@ -62,6 +64,7 @@ MacCategoryListWidget::MacCategoryListWidget(uid_t uid, QWidget *parent)
     , suitable(false)
     , rebuilt(false)
 {
+    registerPickerMetaTypes();
     rebuild();
     connect(this, &QListWidget::itemChanged, this, &MacCategoryListWidget::itemChanged);
 }

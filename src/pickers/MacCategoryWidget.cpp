@@ -44,7 +44,7 @@ MacCategoryWidget::MacCategoryWidget(QWidget *parent)
     layout->addStretch();
     layout->addWidget(button);
 
-    popup = new PopupWidget(static_cast<PopupWidget::Mode>(1), button);
+    popup = new PopupWidget(PopupWidget::TopLeft, button);
     auto *content = new QWidget(popup);
     auto *contentLayout = new QVBoxLayout(content);
     list = new MacCategoryListWidget(content);
