@@ -1,2 +1,4 @@
 varnel_add_test(tst_ilevelcombobox tst_ilevelcombobox.cpp)
 varnel_add_test(tst_maccategorylistwidget tst_maccategorylistwidget.cpp)
+varnel_add_test(tst_maccategorycombobox tst_maccategorycombobox.cpp)
+varnel_add_test(tst_mactypecombobox tst_mactypecombobox.cpp)
