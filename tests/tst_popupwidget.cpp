@@ -1,0 +1,140 @@
+// The companion library's popup window.
+
+#include <varnel-common-qt5/PopupWidget.h>
+
+#include <QtTest>
+
+#include <QGuiApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPointer>
+#include <QPushButton>
+#include <QScreen>
+
+using VarnelQt5::PopupWidget;
+
+class TestPopupWidget : public QObject
+{
+    Q_OBJECT
+private Q_SLOTS:
+    void init()
+    {
+        m_parent.reset(new QWidget);
+        m_popup = new PopupWidget(PopupWidget::Mode(1), m_parent.data());
+        m_edit = new QLineEdit;
+        m_edit->setMinimumSize(200, 100);
+        m_popup->setWidget(m_edit);
+    }
+    void cleanup() { m_parent.reset(); }
+
+    void hiddenWindowOwnedByItsParent()
+    {
+        QVERIFY(m_popup->isWindow());
+        QVERIFY(!m_popup->isVisible());
+        QCOMPARE(m_popup->parent(), m_parent.data());
+        QVERIFY(m_popup->windowFlags() & Qt::FramelessWindowHint);
+        QPointer<QWidget> content(m_edit);
+        m_parent.reset();
+        QVERIFY(content.isNull());
+    }
+
+    void setWidgetTakesOwnership()
+    {
+        QPointer<QWidget> first(m_edit);
+        auto *second = new QLabel(QStringLiteral("second"));
+        m_popup->setWidget(second);
+        QVERIFY(first.isNull());
+        QCOMPARE(second->parent(), m_popup.data());
+        m_popup->popup(QPoint(10, 10));
+        QVERIFY(second->isVisible());
+    }
+
+    void closing_data()
+    {
+        QTest::addColumn<QByteArray>("how");
+        QTest::newRow("Escape in the content") << QByteArray("escape");
+        QTest::newRow("click outside") << QByteArray("click");
+        QTest::newRow("accept()") << QByteArray("accept");
+        QTest::newRow("a button connected to accept()") << QByteArray("button");
+    }
+
+    void closing()
+    {
+        QFETCH(QByteArray, how);
+        QPushButton *button = nullptr;
+        if (how == "button") {
+            auto *content = new QWidget;
+            button = new QPushButton(QStringLiteral("Done"), content);
+            connect(button, &QPushButton::clicked, m_popup.data(), &PopupWidget::accept);
+            m_popup->setWidget(content);
+        }
+        m_popup->popup(QPoint(100, 100));
+        QVERIFY(QTest::qWaitForWindowExposed(m_popup.data()));
+        QVERIFY(m_popup->isVisible());
+
+        if (how == "escape")
+            QTest::keyClick(m_edit, Qt::Key_Escape);
+        else if (how == "click")
+            QTest::mouseClick(m_popup->windowHandle(), Qt::LeftButton, {}, QPoint(-20, -20));
+        else if (how == "accept")
+            QVERIFY(QMetaObject::invokeMethod(m_popup.data(), "accept"));
+        else
+            QTest::mouseClick(button, Qt::LeftButton);
+        QTRY_VERIFY(!m_popup->isVisible());
+    }
+
+    void otherKeysKeepItOpen()
+    {
+        m_popup->popup(QPoint(100, 100));
+        QTest::keyClick(m_edit, Qt::Key_A);
+        QTest::mouseClick(m_popup->windowHandle(), Qt::LeftButton, {}, QPoint(5, 5));
+        QVERIFY(m_popup->isVisible());
+        QCOMPARE(m_edit->text(), QStringLiteral("a"));
+    }
+
+    // Mode 1 puts the top-left corner at the point, where it fits.
+    void staysOnScreen_data()
+    {
+        QTest::addColumn<QPoint>("offset"); // from the screen's top-left; negative: from its bottom-right
+        QTest::addColumn<bool>("atPoint");
+        QTest::newRow("inside") << QPoint(50, 60) << true;
+        QTest::newRow("bottom-right corner") << QPoint(-1, -1) << false;
+        QTest::newRow("off the right edge") << QPoint(-5, 100) << false;
+        QTest::newRow("above and left") << QPoint(-100000, -100000) << false;
+    }
+
+    void staysOnScreen()
+    {
+        QFETCH(QPoint, offset);
+        QFETCH(bool, atPoint);
+        const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+        QPoint point(offset.x() >= 0 ? screen.left() + offset.x() : screen.right() + 1 + offset.x(),
+                     offset.y() >= 0 ? screen.top() + offset.y() : screen.bottom() + 1 + offset.y());
+        if (offset.x() < -10000)
+            point = screen.topLeft() - QPoint(500, 500);
+        m_popup->popup(point);
+        QVERIFY(m_popup->isVisible());
+        QVERIFY2(screen.contains(m_popup->frameGeometry()), "popup leaves the screen");
+        QCOMPARE(m_popup->pos() == point, atPoint);
+    }
+
+    void centredMode()
+    {
+        PopupWidget popup(PopupWidget::Centered);
+        auto *content = new QWidget;
+        content->setFixedSize(100, 80);
+        popup.setWidget(content);
+        const QPoint centre = QGuiApplication::primaryScreen()->availableGeometry().center();
+        popup.popup(centre);
+        QVERIFY(qAbs(popup.frameGeometry().center().x() - centre.x()) <= 1);
+        QVERIFY(qAbs(popup.frameGeometry().center().y() - centre.y()) <= 1);
+    }
+
+private:
+    QScopedPointer<QWidget> m_parent;
+    QPointer<PopupWidget> m_popup;
+    QLineEdit *m_edit = nullptr;
+};
+
+QTEST_MAIN(TestPopupWidget)
+#include "tst_popupwidget.moc"
