@@ -127,9 +127,6 @@ void TestMacCategoryListWidget::rebuild_data()
     QTest::newRow("user database missing")
         << fourCategories << QByteArray() << QByteArray() << QByteArray() << uid << false
         << QStringList() << false << false << true;
-    QTest::newRow("user database fails to open")
-        << fourCategories << users << QByteArray() << QByteArray("openmacdb_r") << uid << false
-        << QStringList() << false << false << true;
 }
 
 void TestMacCategoryListWidget::rebuild()
@@ -207,9 +204,6 @@ void TestMacCategoryListWidget::setValue_data()
     QTest::newRow("without the user's minimum")
         << fourCategories << QByteArray("*:0:0x1:3:0xff\n") << mac_cat_t(0x4) << false
         << rowsOf("0:C0|1|xd 1:C1|2|-e 2:C2|4|-e 3:C3|8|-e") << mac_cat_t(0x1);
-    QTest::newRow("the empty set")
-        << fourCategories << users << mac_cat_t(0) << true
-        << rowsOf("0:C0|1|-e 1:C1|2|-e 2:C2|4|-e 3:C3|8|-e") << mac_cat_t(0);
     QTest::newRow("categories without rows are appended")
         << fourCategories << QByteArray() << mac_cat_t(0x8000000000000201ull) << true
         << rowsOf("0:C0|1|xe 1:C1|2|-e 2:C2|4|-e 3:C3|8|-e 9:Unknown|200|xe "
