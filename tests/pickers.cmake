@@ -1,1 +1,7 @@
 varnel_add_test(tst_maclevelcombobox tst_maclevelcombobox.cpp)
+varnel_add_test(tst_ilevelcombobox tst_ilevelcombobox.cpp)
+varnel_add_test(tst_maccategorylistwidget tst_maccategorylistwidget.cpp)
+varnel_add_test(tst_maccategorycombobox tst_maccategorycombobox.cpp)
+varnel_add_test(tst_mactypecombobox tst_mactypecombobox.cpp)
+varnel_add_test(tst_maccategorywidget tst_maccategorywidget.cpp)
+varnel_add_test(tst_maccategorypushbutton tst_maccategorypushbutton.cpp)

@@ -1,6 +1,7 @@
 #include "MacLevelComboBox.h"
 
 #include "LoginParent_p.h"
+#include "PickerMetaTypes_p.h"
 #include "PlatformHandles_p.h"
 
 #include <QMap>
@@ -34,6 +35,7 @@ MacLevelComboBox::MacLevelComboBox(QWidget *parent)
     , maximumSet(false)
     , rebuilt(false)
 {
+    registerPickerMetaTypes();
     connect(this, qOverload<int>(&QComboBox::activated), this, &MacLevelComboBox::activated);
 }
 

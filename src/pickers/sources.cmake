@@ -1,8 +1,21 @@
 list(APPEND VARNEL_SOURCES
     pickers/LoginParent_p.h
     pickers/LoginParent.cpp
+    pickers/PickerMetaTypes_p.h
     pickers/MacLevelComboBox.cpp
+    pickers/ILevelComboBox.cpp
+    pickers/MacCategoryListWidget.cpp
+    pickers/MacCategoryComboBox.cpp
+    pickers/MacTypeComboBox.cpp
+    pickers/MacCategoryPushButton.cpp
+    pickers/MacCategoryWidget.cpp
 )
 list(APPEND VARNEL_PUBLIC_HEADERS
     ${PROJECT_SOURCE_DIR}/include/MacLevelComboBox.h
+    ${PROJECT_SOURCE_DIR}/include/ILevelComboBox.h
+    ${PROJECT_SOURCE_DIR}/include/MacCategoryListWidget.h
+    ${PROJECT_SOURCE_DIR}/include/MacCategoryComboBox.h
+    ${PROJECT_SOURCE_DIR}/include/MacTypeComboBox.h
+    ${PROJECT_SOURCE_DIR}/include/MacCategoryPushButton.h
+    ${PROJECT_SOURCE_DIR}/include/MacCategoryWidget.h
 )

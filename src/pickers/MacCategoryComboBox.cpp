@@ -1,0 +1,115 @@
+#include "MacCategoryComboBox.h"
+
+#include "PickerMetaTypes_p.h"
+#include "PlatformHandles_p.h"
+
+namespace VarnelQt5 {
+
+namespace {
+
+QVariant dataOf(mac_cat_t mask)
+{
+    return QVariant(qulonglong(mask));
+}
+
+} // namespace
+
+MacCategoryComboBox::MacCategoryComboBox(QWidget *parent)
+    : QComboBox(parent)
+    , minimum(0)
+    , maximum(0)
+    , uid(0)
+    , uidSet(false)
+    , minimumSet(false)
+    , maximumSet(false)
+{
+    registerPickerMetaTypes();
+    connect(this, qOverload<int>(&QComboBox::activated), this, &MacCategoryComboBox::activated);
+    rebuild();
+}
+
+MacCategoryComboBox::~MacCategoryComboBox() = default;
+
+void MacCategoryComboBox::rebuild()
+{
+    const mac_cat_t previous = value();
+    clear();
+
+    if (varnel_mac_enabled() == 0) {
+        setEnabled(false);
+        return;
+    }
+
+    mac_cat_t low = minimumSet ? minimum : 0;
+    mac_cat_t high = maximumSet ? maximum : ~mac_cat_t(0);
+
+    // This database is walked, not merely looked up: rewound before the
+    // lookup and the walk ended before it is closed, with or without a user.
+    {
+        Platform::UserMacDatabase users;
+        if (!users.isOpen() || !users.rewind())
+            return;
+        if (uidSet) {
+            const Platform::UserMacEntry record(getmacuid_r(users.handle(), uid));
+            if (record) {
+                low = record->min_categories;
+                high = record->max_categories;
+            } else {
+                low = 0;
+                high = 0;
+            }
+        }
+    }
+
+    {
+        Platform::CategoryDatabase categories;
+        if (!categories.isOpen() || !categories.rewind())
+            return;
+        categories.forEach([&](const category_entry &entry) {
+            if (entry.mask >= low && entry.mask <= high)
+                addItem(QString::fromLocal8Bit(entry.name), dataOf(entry.mask));
+        });
+    }
+
+    setValue(previous);
+    setEnabled(count() > 0);
+}
+
+mac_cat_t MacCategoryComboBox::value()
+{
+    return currentData(Qt::UserRole).toULongLong();
+}
+
+void MacCategoryComboBox::setUid(uid_t uid)
+{
+    this->uid = uid;
+    uidSet = true;
+    rebuild();
+}
+
+void MacCategoryComboBox::setMinimumValue(mac_cat_t value)
+{
+    minimum = value;
+    minimumSet = true;
+    rebuild();
+}
+
+void MacCategoryComboBox::setMaximumValue(mac_cat_t value)
+{
+    maximum = value;
+    maximumSet = true;
+    rebuild();
+}
+
+void MacCategoryComboBox::setValue(mac_cat_t value)
+{
+    const int found = findData(dataOf(value), Qt::UserRole);
+    setCurrentIndex(found >= 0 ? found : 0);
+}
+
+void MacCategoryComboBox::activated(int index)
+{
+    Q_EMIT valueChanged(itemData(index, Qt::UserRole).toULongLong());
+}
+
+} // namespace VarnelQt5

@@ -1,0 +1,265 @@
+#include "MacCategoryListWidget.h"
+
+#include "PickerMetaTypes_p.h"
+#include "PlatformHandles_p.h"
+
+#include <QSignalBlocker>
+
+namespace VarnelQt5 {
+
+namespace {
+
+constexpr mac_cat_t allCategories = ~mac_cat_t(0);
+
+bool isSubset(mac_cat_t a, mac_cat_t b)
+{
+    return (a & b) == a;
+}
+
+// The category's number, or 64 for a mask that is not a single bit.
+int categoryNumber(mac_cat_t mask)
+{
+    for (int n = 0; n < 64; ++n) {
+        if (mask == mac_cat_t(1) << n)
+            return n;
+    }
+    return 64;
+}
+
+QListWidgetItem *newRow(int number, const QString &name, mac_cat_t mask, Qt::CheckState state)
+{
+    auto *row = new QListWidgetItem(QString::number(number) + QLatin1Char(':') + name);
+    row->setData(Qt::UserRole, QVariant(qulonglong(mask)));
+    row->setCheckState(state);
+    return row;
+}
+
+} // namespace
+
+MacCategoryListWidget::MacCategoryListWidget(QWidget *parent)
+    : QListWidget(parent)
+    , minimum(0)
+    , maximum(allCategories)
+    , useUserRange(false)
+    , uid(0)
+    , userMinimum(0)
+    , userMaximum(allCategories)
+    , valid(false)
+    , suitable(false)
+    , rebuilt(false)
+{
+    registerPickerMetaTypes();
+    connect(this, &QListWidget::itemChanged, this, &MacCategoryListWidget::itemChanged);
+}
+
+MacCategoryListWidget::MacCategoryListWidget(uid_t uid, QWidget *parent)
+    : QListWidget(parent)
+    , minimum(0)
+    , maximum(allCategories)
+    , useUserRange(true)
+    , uid(uid)
+    , userMinimum(0)
+    , userMaximum(allCategories)
+    , valid(false)
+    , suitable(false)
+    , rebuilt(false)
+{
+    registerPickerMetaTypes();
+    rebuild();
+    connect(this, &QListWidget::itemChanged, this, &MacCategoryListWidget::itemChanged);
+}
+
+MacCategoryListWidget::~MacCategoryListWidget() = default;
+
+bool MacCategoryListWidget::rebuild()
+{
+    rebuilt = true;
+    valid = false;
+    suitable = false;
+    const mac_cat_t previous = value();
+    clear();
+
+    if (varnel_mac_enabled() == 0) {
+        valid = true;
+        setEnabled(false);
+        return false;
+    }
+
+    if (useUserRange) {
+        Platform::UserMacEntry record;
+        if (!Platform::lookupUserMac(uid, record))
+            return false;
+        if (record) {
+            userMinimum = record->min_categories;
+            userMaximum = record->max_categories;
+        } else {
+            // Without a record the user gets no more than the process's own
+            // categories, and none at all when the process has no label.
+            userMinimum = 0;
+            const Platform::LabelHandle label = Platform::processLabel();
+            userMaximum = label ? tavl_cat(label.get()) : 0;
+        }
+    }
+
+    Platform::CategoryDatabase db;
+    if (!db.isOpen() || !db.rewind())
+        return false;
+
+    {
+        const QSignalBlocker blocker(this);
+        db.forEach([this](const category_entry &entry) {
+            const mac_cat_t mask = entry.mask;
+            if (mask == 0 || (useUserRange && !isSubset(mask, userMaximum))
+                || !isSubset(mask, maximum))
+                return;
+            QListWidgetItem *row = newRow(categoryNumber(mask), QString::fromLocal8Bit(entry.name),
+                                          mask, Qt::Unchecked);
+            const bool forced = (useUserRange && isSubset(mask, userMinimum))
+                || (minimum != 0 && isSubset(mask, minimum));
+            if (forced) {
+                row->setCheckState(Qt::Checked);
+                row->setFlags(row->flags() & ~Qt::ItemIsEnabled);
+            } else {
+                suitable = true;
+            }
+            insertItem(position(mask), row);
+        });
+    }
+
+    if (previous != 0 && count() > 0) {
+        // Only what the bounds still allow comes back: a lowered maximum must
+        // not return the categories it has just excluded.
+        mac_cat_t allowed = maximum;
+        if (useUserRange)
+            allowed &= userMaximum;
+        setValue((userMinimum | minimum | previous) & allowed);
+    }
+    setEnabled(suitable);
+    valid = true;
+    return true;
+}
+
+mac_cat_t MacCategoryListWidget::value()
+{
+    mac_cat_t set = 0;
+    for (int row = 0; row < count(); ++row) {
+        const QListWidgetItem *entry = item(row);
+        if (entry && entry->checkState() == Qt::Checked)
+            set |= cat4Item(entry);
+    }
+    return set;
+}
+
+mac_cat_t MacCategoryListWidget::minimumValue()
+{
+    return minimum;
+}
+
+mac_cat_t MacCategoryListWidget::maximumValue()
+{
+    return maximum;
+}
+
+bool MacCategoryListWidget::isValid()
+{
+    return valid;
+}
+
+bool MacCategoryListWidget::isSuitable()
+{
+    return suitable;
+}
+
+bool MacCategoryListWidget::isRebuilt() const
+{
+    return rebuilt;
+}
+
+bool MacCategoryListWidget::hasAvailableCategories()
+{
+    return count() > 0;
+}
+
+mac_cat_t MacCategoryListWidget::nullToMax(mac_cat_t v)
+{
+    return v == 0 ? allCategories : v;
+}
+
+mac_cat_t MacCategoryListWidget::cat4Item(const QListWidgetItem *item)
+{
+    return item ? item->data(Qt::UserRole).toULongLong() : 0;
+}
+
+mac_cat_t MacCategoryListWidget::cat4Item(int row)
+{
+    return cat4Item(item(row));
+}
+
+int MacCategoryListWidget::position(mac_cat_t m)
+{
+    const int rows = count();
+    for (int row = 0; row < rows; ++row) {
+        if (cat4Item(row) >= m)
+            return row;
+    }
+    return rows;
+}
+
+bool MacCategoryListWidget::setUid(uid_t uid)
+{
+    this->uid = uid;
+    useUserRange = true;
+    return rebuild();
+}
+
+bool MacCategoryListWidget::setMinimumValue(mac_cat_t value)
+{
+    maximum |= value;
+    useUserRange = false;
+    minimum = value;
+    return rebuild();
+}
+
+bool MacCategoryListWidget::setMaximumValue(mac_cat_t value)
+{
+    minimum &= value;
+    maximum = value;
+    return rebuild();
+}
+
+bool MacCategoryListWidget::setValue(mac_cat_t value)
+{
+    if (useUserRange && (!isSubset(userMinimum, value) || !isSubset(value, userMaximum)))
+        return false;
+
+    {
+        const QSignalBlocker blocker(this);
+        // A row is checked when all of its categories are in the set, so a
+        // row of several categories never stands for part of them.
+        mac_cat_t covered = 0;
+        const int rows = count();
+        for (int row = 0; row < rows; ++row) {
+            QListWidgetItem *entry = item(row);
+            const mac_cat_t mask = cat4Item(entry);
+            covered |= mask;
+            entry->setCheckState(mask != 0 && isSubset(mask, value) ? Qt::Checked : Qt::Unchecked);
+        }
+        // Categories of the set that no row shows still get a row, so that
+        // the set survives; a category that has a row never gets a second.
+        for (int n = 0; n < 64; ++n) {
+            const mac_cat_t bit = mac_cat_t(1) << n;
+            if ((value & bit) && !(covered & bit))
+                addItem(newRow(n, tr("Unknown"), bit, Qt::Checked));
+        }
+    }
+    Q_EMIT valueChanged(this->value());
+    return true;
+}
+
+void MacCategoryListWidget::itemChanged(QListWidgetItem *item)
+{
+    if (item)
+        Q_EMIT valueChanged(value());
+}
+
+} // namespace VarnelQt5

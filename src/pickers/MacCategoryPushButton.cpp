@@ -1,0 +1,131 @@
+#include "MacCategoryPushButton.h"
+
+#include "MacCategoryListWidget.h"
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPointer>
+
+#include <functional>
+
+namespace VarnelQt5 {
+
+namespace {
+
+// Watches the checklist window and reports when the person is done with it:
+// it lost activation, Escape was pressed in it, or a mouse button was pressed
+// outside it. A press on the button that opened it is swallowed, so that the
+// button closes the window instead of reopening it at once.
+class EditingFinishedWatcher : public QObject
+{
+public:
+    EditingFinishedWatcher(QWidget *window, QWidget *opener, std::function<void()> finished)
+        : QObject(window)
+        , m_window(window)
+        , m_opener(opener)
+        , m_finished(std::move(finished))
+    {
+        window->installEventFilter(this);
+    }
+
+    ~EditingFinishedWatcher() override { watchApplication(false); }
+
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (watched == m_window)
+            return windowEvent(event);
+        if (event->type() == QEvent::MouseButtonPress && m_window->isVisible()) {
+            const auto *press = static_cast<QMouseEvent *>(event);
+            const QPoint global = press->globalPos();
+            if (!m_window->frameGeometry().contains(global)) {
+                const bool onOpener = m_opener && m_opener->isVisible()
+                    && m_opener->rect().contains(m_opener->mapFromGlobal(global));
+                m_finished();
+                return onOpener;
+            }
+        }
+        return false;
+    }
+
+private:
+    bool windowEvent(QEvent *event)
+    {
+        switch (event->type()) {
+        case QEvent::Show:
+            watchApplication(true);
+            break;
+        case QEvent::Hide:
+            watchApplication(false);
+            break;
+        case QEvent::WindowDeactivate:
+            m_finished();
+            break;
+        case QEvent::KeyPress:
+            if (static_cast<QKeyEvent *>(event)->key() == Qt::Key_Escape) {
+                m_finished();
+                return true;
+            }
+            break;
+        default:
+            break;
+        }
+        return false;
+    }
+
+    // Presses anywhere in the application are seen only while the window is
+    // shown.
+    void watchApplication(bool on)
+    {
+        if (on == m_watching || !qApp)
+            return;
+        m_watching = on;
+        if (on)
+            qApp->installEventFilter(this);
+        else
+            qApp->removeEventFilter(this);
+    }
+
+    QWidget *m_window;
+    QPointer<QWidget> m_opener;
+    std::function<void()> m_finished;
+    bool m_watching = false;
+};
+
+} // namespace
+
+MacCategoryPushButton::MacCategoryPushButton(QWidget *parent)
+    : QPushButton(tr("Categories"), parent)
+    , list(new MacCategoryListWidget(this))
+{
+    list->setWindowFlags(list->windowFlags() | Qt::Window | Qt::FramelessWindowHint);
+    list->hide();
+    new EditingFinishedWatcher(list, this, [this] { categoryListWidgetEditingFinished(); });
+    connect(this, &QPushButton::clicked, this, &MacCategoryPushButton::clicked);
+}
+
+MacCategoryPushButton::~MacCategoryPushButton()
+{
+    // The checklist window goes first, while its watcher may still reach
+    // this button.
+    delete list;
+}
+
+void MacCategoryPushButton::clicked()
+{
+    list->show();
+    const QPoint corner = mapToGlobal(QPoint(0, 0));
+    list->move(corner.x() + width() / 2 - list->width() / 2,
+               corner.y() + height() / 2 - list->height() / 2);
+    // Activation and focus make the window closable by losing activation and
+    // let the keyboard work it.
+    list->activateWindow();
+    list->setFocus(Qt::ActiveWindowFocusReason);
+}
+
+void MacCategoryPushButton::categoryListWidgetEditingFinished()
+{
+    list->hide();
+}
+
+} // namespace VarnelQt5

@@ -1,0 +1,148 @@
+#include "MacCategoryWidget.h"
+
+#include "MacCategoryListWidget.h"
+#include "PlatformHandles_p.h"
+
+#include <varnel-common-qt5/PopupWidget.h>
+
+#include <QBoxLayout>
+#include <QCursor>
+#include <QDialog>
+#include <QLabel>
+#include <QPointer>
+#include <QPushButton>
+
+namespace VarnelQt5 {
+
+namespace {
+
+// A row with one button centred under the checklist.
+QPushButton *addDoneRow(QVBoxLayout *layout, const QString &text)
+{
+    auto *row = new QHBoxLayout;
+    auto *done = new QPushButton(text);
+    row->addStretch();
+    row->addWidget(done);
+    row->addStretch();
+    layout->addLayout(row);
+    return done;
+}
+
+} // namespace
+
+MacCategoryWidget::MacCategoryWidget(QWidget *parent)
+    : QWidget(parent)
+    , label(new QLabel(this))
+    , button(new QPushButton(QStringLiteral("..."), this))
+    , list(nullptr)
+    , popup(nullptr)
+{
+    auto *layout = new QHBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    label->setScaledContents(true);
+    layout->addWidget(label);
+    layout->addStretch();
+    layout->addWidget(button);
+
+    popup = new PopupWidget(PopupWidget::TopLeft, button);
+    auto *content = new QWidget(popup);
+    auto *contentLayout = new QVBoxLayout(content);
+    list = new MacCategoryListWidget(content);
+    contentLayout->addWidget(list);
+    QPushButton *done = addDoneRow(contentLayout, tr("Done"));
+    popup->setWidget(content);
+
+    connect(done, &QPushButton::clicked, popup, &PopupWidget::accept);
+    connect(button, &QPushButton::clicked, this, &MacCategoryWidget::popupCategoriesWidget);
+    connect(list, &MacCategoryListWidget::valueChanged, this, &MacCategoryWidget::categoriesUpdated);
+    connect(list, &MacCategoryListWidget::valueChanged, this, &MacCategoryWidget::valueChanged);
+
+    categoriesUpdated(list->value());
+}
+
+MacCategoryWidget::~MacCategoryWidget() = default;
+
+mac_cat_t MacCategoryWidget::value()
+{
+    return list->value();
+}
+
+void MacCategoryWidget::setUid(uid_t uid)
+{
+    list->setUid(uid);
+    button->setEnabled(list->hasAvailableCategories());
+}
+
+void MacCategoryWidget::setMinimumValue(mac_cat_t value)
+{
+    list->setMinimumValue(value);
+    button->setEnabled(list->hasAvailableCategories());
+    categoriesUpdated(list->value());
+}
+
+void MacCategoryWidget::setMaximumValue(mac_cat_t value)
+{
+    list->setMaximumValue(value);
+    button->setEnabled(list->hasAvailableCategories());
+    categoriesUpdated(list->value());
+}
+
+void MacCategoryWidget::setValue(mac_cat_t value)
+{
+    list->setValue(value);
+    button->setEnabled(list->hasAvailableCategories());
+    categoriesUpdated(value);
+}
+
+void MacCategoryWidget::popupCategoriesWidget()
+{
+    popup->popup(QCursor::pos());
+    // So that the checklist can be worked with the keyboard alone.
+    list->setFocus(Qt::PopupFocusReason);
+}
+
+void MacCategoryWidget::categoriesUpdated(mac_cat_t value)
+{
+    QString text;
+    if (const Platform::MacLabel object{mac_init(0x10000)}) {
+        mac_set_cat(object.get(), value);
+        const Platform::Text names(mac_to_text(object.get(), 0, 5));
+        text = QString::fromLocal8Bit(names.get());
+    }
+    text.replace(QLatin1Char(','), QStringLiteral(", "));
+    label->setText(text + QString(1000, QLatin1Char(' ')));
+    label->adjustSize();
+}
+
+void MacCategoryWidget::callCategoriesDialog()
+{
+    // The checklist lends itself to the dialog and then goes back where the
+    // popup shows it, so that popup, value and setters keep one checklist.
+    QWidget *content = list->parentWidget();
+    auto *contentLayout = qobject_cast<QBoxLayout *>(content->layout());
+
+    QDialog dialog;
+    dialog.setModal(true);
+    auto *dialogLayout = new QVBoxLayout(&dialog);
+    auto *dialogContent = new QWidget(&dialog);
+    dialogLayout->addWidget(dialogContent);
+    auto *layout = new QVBoxLayout(dialogContent);
+    layout->addWidget(list);
+    QPushButton *done = addDoneRow(layout, tr("Done"));
+    connect(done, &QPushButton::clicked, &dialog, &QDialog::accept);
+
+    const QPointer<MacCategoryWidget> self(this);
+    dialog.exec();
+    // Destroyed while the dialog ran: the dialog takes the checklist along.
+    if (!self)
+        return;
+
+    layout->removeWidget(list);
+    list->setParent(content);
+    if (contentLayout)
+        contentLayout->insertWidget(0, list);
+    list->show();
+    categoriesUpdated(list->value());
+}
+
+} // namespace VarnelQt5

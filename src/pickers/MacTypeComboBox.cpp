@@ -1,0 +1,57 @@
+#include "MacTypeComboBox.h"
+
+#include "PlatformHandles_p.h"
+
+namespace VarnelQt5 {
+
+namespace {
+
+// The type of a label without special attributes.
+constexpr unsigned int plainType = 0x10000;
+
+QVariant dataOf(unsigned int type)
+{
+    return QVariant(uint(type));
+}
+
+// The label services' name for a type.
+QString typeName(unsigned int type)
+{
+    const Platform::MacLabel label(mac_init(type));
+    if (!label)
+        return QString();
+    const Platform::Text text(mac_to_text(label.get(), 0, 9));
+    return QString::fromLocal8Bit(text.get());
+}
+
+} // namespace
+
+MacTypeComboBox::MacTypeComboBox(QWidget *parent)
+    : QComboBox(parent)
+    , types({plainType, 0x1002D, 0x1003F, 0x10012})
+{
+    for (const unsigned int type : qAsConst(types)) {
+        const QString name = typeName(type);
+        addItem(type == plainType ? tr("None") : name, dataOf(type));
+    }
+}
+
+MacTypeComboBox::~MacTypeComboBox() = default;
+
+void MacTypeComboBox::setValue(unsigned int type)
+{
+    if (findData(dataOf(type), Qt::UserRole) < 0) {
+        const QString name = typeName(type);
+        addItem(type == plainType ? tr("None") : name, dataOf(type));
+    }
+    const int found = findData(dataOf(type), Qt::UserRole);
+    if (found >= 0)
+        setCurrentIndex(found);
+}
+
+unsigned int MacTypeComboBox::value()
+{
+    return currentData(Qt::UserRole).toUInt();
+}
+
+} // namespace VarnelQt5
