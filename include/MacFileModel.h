@@ -41,6 +41,8 @@ public:
 private:
     Q_DISABLE_COPY(MacFileModel)
 
+    void invertDifferingChildren(MacFileItem *item, bool checked);
+
     QString path;
 };
 

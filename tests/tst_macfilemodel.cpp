@@ -154,6 +154,19 @@ QStringList checkedPaths(const MacFileModel &model, const QModelIndex &parent = 
     return out;
 }
 
+// Counts the setData calls a subclass sees.
+class CountingModel : public MacFileModel
+{
+public:
+    using MacFileModel::MacFileModel;
+    bool setData(const QModelIndex &index, const QVariant &value, int role) override
+    {
+        ++calls;
+        return MacFileModel::setData(index, value, role);
+    }
+    int calls = 0;
+};
+
 // D(E(f3), f1, f2), G(g1), top
 const QList<QByteArray> checkTree{"d D", "d D/E", "f D/E/f3", "f D/f1", "f D/f2", "d G", "f G/g1", "f top"};
 
@@ -178,6 +191,7 @@ private Q_SLOTS:
     void cells();
     void checking_data();
     void checking();
+    void tickEmitsPreOrder_data();
     void tickEmitsPreOrder();
     void refusedSetData_data();
     void refusedSetData();
@@ -477,11 +491,23 @@ void TestMacFileModel::checking()
     QCOMPARE(model.checkedIds(), ids);
 }
 
+void TestMacFileModel::tickEmitsPreOrder_data()
+{
+    QTest::addColumn<bool>("subclassed");
+
+    QTest::newRow("model") << false;
+    QTest::newRow("subclass") << true;
+}
+
 void TestMacFileModel::tickEmitsPreOrder()
 {
+    QFETCH(bool, subclassed);
+
     Tree tree;
     QVERIFY(tree.make(checkTree));
-    MacFileModel model(tree.path(), nullptr);
+    std::unique_ptr<MacFileModel> owned(subclassed ? new CountingModel(tree.path(), nullptr)
+                                                   : new MacFileModel(tree.path(), nullptr));
+    MacFileModel &model = *owned;
     QAbstractItemModelTester tester(&model, Fatal);
     QSignalSpy spy(&model, &QAbstractItemModel::dataChanged);
     QVERIFY(model.setData(find(model, QStringLiteral("D/f2")), QVariant(), Qt::CheckStateRole));
@@ -496,6 +522,9 @@ void TestMacFileModel::tickEmitsPreOrder()
         changed.append(topLeft.data().toString());
     }
     QCOMPARE(changed, QString::fromLatin1("f2,D,E,f3,f1").split(QLatin1Char(',')));
+    // A subclass sees the subtree follow through its own setData.
+    if (subclassed)
+        QCOMPARE(static_cast<CountingModel &>(model).calls, 5);
 }
 
 void TestMacFileModel::refusedSetData_data()

@@ -3,6 +3,7 @@
 #include "MacFileItem_p.h"
 
 #include <algorithm>
+#include <typeinfo>
 
 namespace VarnelQt5 {
 
@@ -88,11 +89,17 @@ bool MacFileModel::setData(const QModelIndex &index, const QVariant &value, int 
     Q_EMIT dataChanged(index, index);
     const bool checked = item->checked;
 
-    const QList<HierarchyItem *> &children = item->childrens();
-    for (int row = 0; row < children.size(); ++row) {
-        const MacFileItem *child = asFileItem(children.at(row));
-        if (child && child->checked != checked)
-            setData(createIndex(row, 0, item), true, Qt::CheckStateRole);
+    // Without a subclass that could watch the calls, the subtree follows by
+    // a direct walk that emits exactly what the calls would.
+    if (typeid(*this) == typeid(MacFileModel)) {
+        invertDifferingChildren(item, checked);
+    } else {
+        const QList<HierarchyItem *> &children = item->childrens();
+        for (int row = 0; row < children.size(); ++row) {
+            const MacFileItem *child = asFileItem(children.at(row));
+            if (child && child->checked != checked)
+                setData(createIndex(row, 0, item), true, Qt::CheckStateRole);
+        }
     }
 
     if (!hasParentIndex)
@@ -109,6 +116,22 @@ bool MacFileModel::setData(const QModelIndex &index, const QVariant &value, int 
         setData(itemToIndex(owner), false, Qt::EditRole);
     }
     return true;
+}
+
+void MacFileModel::invertDifferingChildren(MacFileItem *item, bool checked)
+{
+    // Each child inverted here finds its parent checked as itself, so no
+    // upward step follows.
+    const QList<HierarchyItem *> &children = item->childrens();
+    for (int row = 0; row < children.size(); ++row) {
+        MacFileItem *child = asFileItem(children.at(row));
+        if (!child || child->checked == checked)
+            continue;
+        child->checked = checked;
+        const QModelIndex index = createIndex(row, 0, item);
+        Q_EMIT dataChanged(index, index);
+        invertDifferingChildren(child, checked);
+    }
 }
 
 QVariant MacFileModel::headerData(int section, Qt::Orientation orientation, int role) const
