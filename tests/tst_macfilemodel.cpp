@@ -11,6 +11,9 @@
 #include <memory>
 
 #include <fcntl.h>
+#include <sched.h>
+#include <sys/mount.h>
+#include <sys/wait.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
@@ -185,6 +188,7 @@ private Q_SLOTS:
     void matchesDirectoryListing_data();
     void matchesDirectoryListing();
     void undecodableNames();
+    void mountedFileKeepsItsId();
     void emptyDirectoryIsLeaf();
     void onlyColumnZeroHasChildren();
     void cells_data();
@@ -363,6 +367,41 @@ void TestMacFileModel::undecodableNames()
     // The directory's own entries are read through its exact name as well.
     QCOMPARE(model.rowCount(dir), 1);
     QCOMPARE(model.index(0, 2, dir).data().toULongLong(), qulonglong(tree.inode(dirName + "/inner")));
+}
+
+// A file mounted over another shows the mounted file's inode, as lstat
+// does, not the one its directory entry records.
+void TestMacFileModel::mountedFileKeepsItsId()
+{
+    Tree tree;
+    QVERIFY(tree.touch("a") && tree.touch("b") && tree.touch("c"));
+    int channel[2];
+    QVERIFY(::pipe(channel) == 0);
+    const pid_t child = ::fork();
+    QVERIFY(child >= 0);
+    if (child == 0) {
+        // A private mount namespace, so the mount goes with the process.
+        unsigned long ids[2] = {0, 0};
+        if (::unshare(CLONE_NEWUSER | CLONE_NEWNS) == 0
+            && ::mount(tree.full("a").constData(), tree.full("b").constData(), nullptr, MS_BIND, nullptr) == 0) {
+            MacFileModel model(tree.path(), nullptr);
+            ids[0] = model.index(1, 2).data().toULongLong();
+            ids[1] = tree.inode("b");
+        }
+        const bool written = ::write(channel[1], ids, sizeof ids) == sizeof ids;
+        ::_exit(written ? 0 : 1);
+    }
+    ::close(channel[1]);
+    unsigned long ids[2] = {0, 0};
+    const bool read = ::read(channel[0], ids, sizeof ids) == sizeof ids;
+    ::close(channel[0]);
+    int status = 0;
+    QCOMPARE(::waitpid(child, &status, 0), child);
+    QVERIFY(read);
+    if (ids[1] == 0)
+        QSKIP("no private mount namespace here");
+    QCOMPARE(ids[1], tree.inode("a"));
+    QCOMPARE(ids[0], ids[1]);
 }
 
 void TestMacFileModel::emptyDirectoryIsLeaf()

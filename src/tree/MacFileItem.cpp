@@ -2,15 +2,20 @@
 
 #include <QDir>
 #include <QFile>
+#include <QSet>
 
 #include <algorithm>
 #include <climits>
 #include <cstring>
 #include <vector>
 
+#include <cstdlib>
+
 #include <dirent.h>
 #include <fcntl.h>
+#include <linux/magic.h>
 #include <sys/stat.h>
+#include <sys/statfs.h>
 #include <unistd.h>
 
 namespace VarnelQt5 {
@@ -35,6 +40,65 @@ struct Listing {
     const char *nameOf(const Entry &entry) const { return names.constData() + entry.nameOffset; }
 };
 
+// Where a regular file's inode number may be taken from its directory entry
+// instead of from lstat. On the file systems named below the two agree for
+// every entry that is not a mount point, so the directories holding a mount
+// point are read the long way.
+struct InodeShortcut {
+    bool usable = false;
+    QSet<QByteArray> dirsHoldingMounts;
+
+    bool appliesTo(int fd, const QByteArray &canonicalDir) const
+    {
+        if (!usable || dirsHoldingMounts.contains(canonicalDir))
+            return false;
+        struct statfs fs;
+        if (::fstatfs(fd, &fs) != 0)
+            return false;
+        return fs.f_type == EXT4_SUPER_MAGIC || fs.f_type == XFS_SUPER_MAGIC || fs.f_type == TMPFS_MAGIC;
+    }
+};
+
+// Mount points as the mount table writes them: octal escapes for blanks and
+// backslashes.
+QByteArray unescapeMountPoint(const QByteArray &field)
+{
+    QByteArray out;
+    out.reserve(field.size());
+    for (int i = 0; i < field.size(); ++i) {
+        if (field.at(i) == '\\' && i + 3 < field.size() && field.at(i + 1) >= '0' && field.at(i + 1) <= '3') {
+            out.append(char(field.mid(i + 1, 3).toInt(nullptr, 8)));
+            i += 3;
+        } else {
+            out.append(field.at(i));
+        }
+    }
+    return out;
+}
+
+// The shortcut stays off when the mount table cannot be read.
+InodeShortcut readMountTable()
+{
+    InodeShortcut shortcut;
+    QFile table(QStringLiteral("/proc/self/mountinfo"));
+    if (!table.open(QIODevice::ReadOnly))
+        return shortcut;
+    const QList<QByteArray> lines = table.readAll().split('\n');
+    for (const QByteArray &line : lines) {
+        const QList<QByteArray> fields = line.split(' ');
+        if (fields.size() < 5)
+            continue;
+        QByteArray mountPoint = unescapeMountPoint(fields.at(4));
+        const int slash = mountPoint.lastIndexOf('/');
+        if (slash < 0)
+            return shortcut;
+        mountPoint.truncate(slash);
+        shortcut.dirsHoldingMounts.insert(mountPoint);
+    }
+    shortcut.usable = !shortcut.dirsHoldingMounts.isEmpty();
+    return shortcut;
+}
+
 bool isAscii(const char *name, int length)
 {
     for (int i = 0; i < length; ++i) {
@@ -54,7 +118,8 @@ QString decodeName(const char *name, int length, bool ascii)
 // Reads the directory at dirPath (raw bytes). The inode number comes from
 // the entry itself, not the name decoded and encoded again, so names that
 // are invalid in the local encoding keep their ids.
-void readDirectory(const QByteArray &dirPath, bool followLink, Listing &listing)
+void readDirectory(const QByteArray &dirPath, const QByteArray &canonicalDir, bool followLink,
+                   const InodeShortcut &shortcut, Listing &listing)
 {
     int flags = O_RDONLY | O_DIRECTORY | O_CLOEXEC;
     // A directory below the top was seen as a directory, not a link; should
@@ -73,6 +138,7 @@ void readDirectory(const QByteArray &dirPath, bool followLink, Listing &listing)
     // lstat of the full path fails when that path is too long; so does the
     // id of such an entry.
     const int pathRoom = PATH_MAX - dirPath.size() - 2;
+    const bool entryInodes = shortcut.appliesTo(fd, canonicalDir);
     while (const dirent *ent = ::readdir(dir)) {
         const char *name = ent->d_name;
         // Hidden entries, and the directory itself and its parent.
@@ -82,6 +148,13 @@ void readDirectory(const QByteArray &dirPath, bool followLink, Listing &listing)
         if (type != DT_DIR && type != DT_REG && type != DT_UNKNOWN)
             continue;
         const int length = int(std::strlen(name));
+        if (type == DT_REG && entryInodes) {
+            listing.files.push_back(Entry{listing.names.size(), length,
+                                          length <= pathRoom ? static_cast<unsigned long>(ent->d_ino) : 0UL,
+                                          isAscii(name, length)});
+            listing.names.append(name, length + 1);
+            continue;
+        }
         struct stat st;
         const bool statted = length <= pathRoom
                              && ::fstatat(fd, name, &st, AT_SYMLINK_NOFOLLOW) == 0;
@@ -139,10 +212,11 @@ void sortByName(const Listing &listing, std::vector<Entry> &entries)
         entries[i] = keyed[i].entry;
 }
 
-void fill(MacFileItem *item, const QByteArray &dirPath, bool followLink)
+void fill(MacFileItem *item, const QByteArray &dirPath, const QByteArray &canonicalDir, bool followLink,
+          const InodeShortcut &shortcut)
 {
     Listing listing;
-    readDirectory(dirPath, followLink, listing);
+    readDirectory(dirPath, canonicalDir, followLink, shortcut, listing);
     sortByName(listing, listing.dirs);
     sortByName(listing, listing.files);
 
@@ -152,8 +226,10 @@ void fill(MacFileItem *item, const QByteArray &dirPath, bool followLink)
         auto *child = new MacFileItem(item);
         child->name = decodeName(listing.nameOf(entry), entry.nameLength, entry.ascii);
         // The subtree is complete before the child joins its parent.
-        fill(child, dirPath + '/' + QByteArray::fromRawData(listing.nameOf(entry), entry.nameLength),
-             false);
+        const QByteArray name = QByteArray::fromRawData(listing.nameOf(entry), entry.nameLength);
+        // Below the top no link is followed, so the canonical path grows by
+        // the name as well.
+        fill(child, dirPath + '/' + name, canonicalDir + '/' + name, false, shortcut);
         child->id = entry.id;
         children.append(child);
     }
@@ -195,7 +271,18 @@ bool MacFileItem::load(const QString &path, const QString &name)
     QByteArray dirPath = QFile::encodeName(QDir(path).absolutePath());
     if (dirPath.endsWith('/'))
         dirPath.chop(1);
-    fill(this, dirPath, true);
+    // Paths in the mount table are canonical, with the file system's root
+    // as the empty path like dirPath.
+    InodeShortcut shortcut;
+    QByteArray canonicalDir;
+    if (char *resolved = ::realpath(dirPath.isEmpty() ? "/" : dirPath.constData(), nullptr)) {
+        canonicalDir = resolved;
+        std::free(resolved);
+        if (canonicalDir == "/")
+            canonicalDir.clear();
+        shortcut = readMountTable();
+    }
+    fill(this, dirPath, canonicalDir, true, shortcut);
     return true;
 }
 
