@@ -1,0 +1,2 @@
+varnel_add_test(tst_hierarchymodel tst_hierarchymodel.cpp)
+varnel_add_test(tst_macfilemodel tst_macfilemodel.cpp)

@@ -1,4 +1,13 @@
 list(APPEND VARNEL_SOURCES
+    tree/HierarchyItem.cpp
+    tree/HierarchyModel.cpp
+    tree/MacFileItem_p.h
+    tree/MacFileItem.cpp
+    tree/MacFileModel.cpp
 )
 list(APPEND VARNEL_PUBLIC_HEADERS
+    ${PROJECT_SOURCE_DIR}/include/HierarchyItem.h
+    ${PROJECT_SOURCE_DIR}/include/HierarchyModel.h
+    ${PROJECT_SOURCE_DIR}/include/MacFileItem.h
+    ${PROJECT_SOURCE_DIR}/include/MacFileModel.h
 )

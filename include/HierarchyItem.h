@@ -1,0 +1,41 @@
+#ifndef HIERARCHYITEM_H
+#define HIERARCHYITEM_H
+
+#include "varnelmacqt5_export.h"
+
+#include <QList>
+
+// A node of a tree that owns its children. It carries no data of its own;
+// subclasses add the payload.
+class VARNELMACQT5_EXPORT HierarchyItem
+{
+public:
+    // Records the parent only: whoever creates a child appends it to the
+    // parent's child list.
+    explicit HierarchyItem(HierarchyItem *parent);
+    // Deletes the subtree, children in list order, each subtree before its
+    // next sibling. The parent's child list is left alone.
+    virtual ~HierarchyItem();
+
+    // A plain item with that parent; usable as a model's item factory.
+    static HierarchyItem *createItem(HierarchyItem *parent);
+
+    HierarchyItem *parent() const;
+    // Replaces the parent pointer only; no child list is touched.
+    void setParent(HierarchyItem *parent);
+    bool isRoot() const;
+    bool isLeaf() const;
+    int childCount() const;
+    const QList<HierarchyItem *> &childrens() const;
+    QList<HierarchyItem *> &childrens();
+    // Every descendant, depth first in pre-order, this item excluded.
+    QList<HierarchyItem *> childrensAll() const;
+
+private:
+    Q_DISABLE_COPY(HierarchyItem)
+
+    HierarchyItem *m_parent;
+    QList<HierarchyItem *> m_children;
+};
+
+#endif

@@ -1,0 +1,163 @@
+#include "MacFileModel.h"
+
+#include "MacFileItem_p.h"
+
+#include <algorithm>
+#include <typeinfo>
+
+namespace VarnelQt5 {
+
+namespace {
+
+void collectChecked(const HierarchyItem *item, QList<unsigned long> &ids)
+{
+    for (const HierarchyItem *child : item->childrens()) {
+        const MacFileItem *file = asFileItem(child);
+        if (file && file->checked)
+            ids.append(file->id);
+        collectChecked(child, ids);
+    }
+}
+
+} // namespace
+
+MacFileModel::MacFileModel(const QString &path, QObject *parent,
+                           HierarchyItem *(*createItem)(HierarchyItem *))
+    : HierarchyModel(parent, createItem)
+    , path(path)
+{
+    // A factory that breaks its contract leaves the tree empty rather than
+    // having a foreign item loaded as a directory.
+    if (MacFileItem *root = asFileItem(indexToItem(QModelIndex())))
+        root->load(path, QStringLiteral("root"));
+}
+
+MacFileModel::~MacFileModel() = default;
+
+int MacFileModel::columnCount(const QModelIndex &parent) const
+{
+    return (!parent.isValid() || parent.column() == 0) ? 3 : 0;
+}
+
+QVariant MacFileModel::data(const QModelIndex &index, int role) const
+{
+    if (!index.isValid())
+        return QVariant();
+    const MacFileItem *item = asFileItem(indexToItem(index));
+    if (!item)
+        return QVariant();
+    switch (index.column()) {
+    case 0:
+        if (role == Qt::DisplayRole)
+            return item->name;
+        if (role == Qt::CheckStateRole)
+            return int(item->checked ? Qt::Checked : Qt::Unchecked);
+        break;
+    case 2:
+        if (role == Qt::DisplayRole)
+            return qulonglong(item->id);
+        break;
+    default:
+        break;
+    }
+    return QVariant();
+}
+
+bool MacFileModel::setData(const QModelIndex &index, const QVariant &value, int role)
+{
+    if (!index.isValid() || index.column() != 0)
+        return false;
+    if (role != Qt::EditRole && role != Qt::CheckStateRole)
+        return false;
+    MacFileItem *item = asFileItem(indexToItem(index));
+    if (!item)
+        return false;
+    HierarchyItem *owner = static_cast<HierarchyItem *>(index.internalPointer());
+    const MacFileItem *parentItem = asFileItem(owner);
+    // The root has no index: nothing above a top-level row is changed.
+    const bool hasParentIndex = parentItem && !owner->isRoot();
+
+    if (role == Qt::EditRole) {
+        item->checked = value.toBool();
+        Q_EMIT dataChanged(index, index);
+        if (!item->checked && hasParentIndex && parentItem->checked)
+            setData(itemToIndex(owner), false, Qt::EditRole);
+        return true;
+    }
+
+    item->checked = !item->checked;
+    Q_EMIT dataChanged(index, index);
+    const bool checked = item->checked;
+
+    // Without a subclass that could watch the calls, the subtree follows by
+    // a direct walk that emits exactly what the calls would.
+    if (typeid(*this) == typeid(MacFileModel)) {
+        invertDifferingChildren(item, checked);
+    } else {
+        const QList<HierarchyItem *> &children = item->childrens();
+        for (int row = 0; row < children.size(); ++row) {
+            const MacFileItem *child = asFileItem(children.at(row));
+            if (child && child->checked != checked)
+                setData(createIndex(row, 0, item), true, Qt::CheckStateRole);
+        }
+    }
+
+    if (!hasParentIndex)
+        return true;
+    if (checked && !parentItem->checked) {
+        const bool complete = std::all_of(owner->childrens().cbegin(), owner->childrens().cend(),
+                                          [](const HierarchyItem *sibling) {
+                                              const MacFileItem *file = asFileItem(sibling);
+                                              return !file || file->checked;
+                                          });
+        if (complete)
+            setData(itemToIndex(owner), true, Qt::CheckStateRole);
+    } else if (!checked && parentItem->checked) {
+        setData(itemToIndex(owner), false, Qt::EditRole);
+    }
+    return true;
+}
+
+void MacFileModel::invertDifferingChildren(MacFileItem *item, bool checked)
+{
+    // Each child inverted here finds its parent checked as itself, so no
+    // upward step follows.
+    const QList<HierarchyItem *> &children = item->childrens();
+    for (int row = 0; row < children.size(); ++row) {
+        MacFileItem *child = asFileItem(children.at(row));
+        if (!child || child->checked == checked)
+            continue;
+        child->checked = checked;
+        const QModelIndex index = createIndex(row, 0, item);
+        Q_EMIT dataChanged(index, index);
+        invertDifferingChildren(child, checked);
+    }
+}
+
+QVariant MacFileModel::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    if (orientation != Qt::Horizontal || role != Qt::DisplayRole)
+        return QVariant();
+    if (section == 0)
+        return tr("Name");
+    if (section == 2)
+        return tr("Id");
+    return QVariant();
+}
+
+Qt::ItemFlags MacFileModel::flags(const QModelIndex &index) const
+{
+    Qt::ItemFlags result = HierarchyModel::flags(index);
+    if (index.isValid() && index.column() == 0)
+        result |= Qt::ItemIsUserCheckable;
+    return result;
+}
+
+QList<unsigned long> MacFileModel::checkedIds() const
+{
+    QList<unsigned long> ids;
+    collectChecked(indexToItem(QModelIndex()), ids);
+    return ids;
+}
+
+} // namespace VarnelQt5

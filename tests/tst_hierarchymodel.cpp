@@ -1,0 +1,272 @@
+#include "HierarchyItem.h"
+#include "HierarchyModel.h"
+
+#include <QAbstractItemModelTester>
+#include <QStringList>
+#include <QTest>
+
+#include <memory>
+
+namespace {
+
+// An item that knows its text and writes it into a log when it dies.
+class NamedItem : public HierarchyItem
+{
+public:
+    explicit NamedItem(HierarchyItem *parent)
+        : HierarchyItem(parent)
+    {
+    }
+    ~NamedItem() override
+    {
+        if (log)
+            log->append(text);
+    }
+
+    static HierarchyItem *create(HierarchyItem *parent) { return new NamedItem(parent); }
+
+    QString text;
+    QStringList *log = nullptr;
+};
+
+// Three columns under the root and under column-0 indexes; under other
+// columns as many as columnsElsewhere says.
+class NamedModel : public HierarchyModel
+{
+public:
+    explicit NamedModel(int columnsElsewhere = 0, QObject *parent = nullptr)
+        : HierarchyModel(parent, &NamedItem::create)
+        , columnsElsewhere(columnsElsewhere)
+    {
+    }
+
+    int columnCount(const QModelIndex &parent) const override
+    {
+        return (!parent.isValid() || parent.column() == 0) ? 3 : columnsElsewhere;
+    }
+
+    QVariant data(const QModelIndex &index, int role) const override
+    {
+        if (!index.isValid() || role != Qt::DisplayRole)
+            return QVariant();
+        return QString(static_cast<NamedItem *>(indexToItem(index))->text + QString::number(index.column()));
+    }
+
+    HierarchyItem *root() const { return indexToItem(QModelIndex()); }
+
+    // Appends a named child the way the item contract asks for.
+    NamedItem *add(HierarchyItem *parent, const QString &text, QStringList *log = nullptr)
+    {
+        auto *item = new NamedItem(parent);
+        item->text = text;
+        item->log = log;
+        parent->childrens().append(item);
+        return item;
+    }
+
+    // The tree A(A1(A1a), A2), B under the root.
+    void fillSample(QStringList *log = nullptr)
+    {
+        NamedItem *a = add(root(), QStringLiteral("A"), log);
+        NamedItem *a1 = add(a, QStringLiteral("A1"), log);
+        add(a1, QStringLiteral("A1a"), log);
+        add(a, QStringLiteral("A2"), log);
+        add(root(), QStringLiteral("B"), log);
+    }
+
+    int columnsElsewhere;
+};
+
+QStringList textsOf(const QList<HierarchyItem *> &items)
+{
+    QStringList texts;
+    for (HierarchyItem *item : items)
+        texts.append(static_cast<NamedItem *>(item)->text);
+    return texts;
+}
+
+} // namespace
+
+class TestHierarchyModel : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void emptyRoot();
+    void childrensAll_data();
+    void childrensAll();
+    void index_data();
+    void index();
+    void itemToIndex();
+    void setParentTouchesNoList();
+    void rowCountOfOtherColumns_data();
+    void rowCountOfOtherColumns();
+    void modelTester();
+    void destructionOrder();
+};
+
+void TestHierarchyModel::emptyRoot()
+{
+    NamedModel model;
+    QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::Fatal);
+    QCOMPARE(model.rowCount(QModelIndex()), 0);
+    QVERIFY(!model.index(0, 0, QModelIndex()).isValid());
+    QVERIFY(!model.hasChildren(QModelIndex()));
+    QVERIFY(model.root() != nullptr);
+    QVERIFY(model.root()->isRoot());
+}
+
+void TestHierarchyModel::childrensAll_data()
+{
+    QTest::addColumn<QString>("from");
+    QTest::addColumn<QStringList>("expected");
+
+    QTest::newRow("root") << QString() << QStringList{QStringLiteral("A"), QStringLiteral("A1"),
+                                                      QStringLiteral("A1a"), QStringLiteral("A2"),
+                                                      QStringLiteral("B")};
+    QTest::newRow("inner") << QStringLiteral("A")
+                           << QStringList{QStringLiteral("A1"), QStringLiteral("A1a"), QStringLiteral("A2")};
+    QTest::newRow("leaf") << QStringLiteral("B") << QStringList();
+}
+
+void TestHierarchyModel::childrensAll()
+{
+    QFETCH(QString, from);
+    QFETCH(QStringList, expected);
+
+    NamedModel model;
+    model.fillSample();
+    HierarchyItem *item = model.root();
+    if (from == QLatin1String("A"))
+        item = item->childrens().at(0);
+    else if (from == QLatin1String("B"))
+        item = item->childrens().at(1);
+    QCOMPARE(textsOf(item->childrensAll()), expected);
+    QCOMPARE(item->isLeaf(), expected.isEmpty());
+}
+
+void TestHierarchyModel::index_data()
+{
+    QTest::addColumn<int>("row");
+    QTest::addColumn<int>("column");
+    QTest::addColumn<bool>("underA");
+    QTest::addColumn<QString>("display"); // empty: no index
+
+    QTest::newRow("first") << 0 << 0 << false << QStringLiteral("A0");
+    QTest::newRow("last cell") << 1 << 2 << false << QStringLiteral("B2");
+    QTest::newRow("row past end") << 2 << 0 << false << QString();
+    QTest::newRow("negative row") << -1 << 0 << false << QString();
+    QTest::newRow("column past end") << 0 << 3 << false << QString();
+    QTest::newRow("negative column") << 0 << -1 << false << QString();
+    QTest::newRow("child") << 1 << 1 << true << QStringLiteral("A21");
+    QTest::newRow("child row past end") << 2 << 0 << true << QString();
+}
+
+void TestHierarchyModel::index()
+{
+    QFETCH(int, row);
+    QFETCH(int, column);
+    QFETCH(bool, underA);
+    QFETCH(QString, display);
+
+    NamedModel model;
+    model.fillSample();
+    QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::Fatal);
+    const QModelIndex parent = underA ? model.index(0, 0, QModelIndex()) : QModelIndex();
+    const QModelIndex index = model.index(row, column, parent);
+    QCOMPARE(index.isValid(), !display.isEmpty());
+    if (!index.isValid())
+        return;
+    QCOMPARE(model.data(index, Qt::DisplayRole).toString(), display);
+    // The index carries the item owning the row, not the item shown.
+    QCOMPARE(index.internalPointer(), static_cast<void *>(model.indexToItem(parent)));
+    QCOMPARE(model.parent(index), parent);
+}
+
+void TestHierarchyModel::itemToIndex()
+{
+    NamedModel model;
+    model.fillSample();
+    HierarchyItem *a = model.root()->childrens().at(0);
+    HierarchyItem *a2 = a->childrens().at(1);
+
+    QVERIFY(!model.itemToIndex(model.root()).isValid());
+    const QModelIndex index = model.itemToIndex(a2);
+    QCOMPARE(index.row(), 1);
+    QCOMPARE(index.column(), 0);
+    QCOMPARE(model.indexToItem(index), a2);
+    QCOMPARE(model.indexToItem(model.index(1, 2, model.itemToIndex(a))), a2);
+
+    // An item its parent does not list has no index.
+    NamedItem stray(a);
+    QVERIFY(!model.itemToIndex(&stray).isValid());
+}
+
+void TestHierarchyModel::setParentTouchesNoList()
+{
+    NamedModel model;
+    model.fillSample();
+    HierarchyItem *a = model.root()->childrens().at(0);
+    HierarchyItem *b = model.root()->childrens().at(1);
+
+    b->setParent(a);
+    QCOMPARE(b->parent(), a);
+    QCOMPARE(model.root()->childCount(), 2);
+    QCOMPARE(a->childCount(), 2);
+    QVERIFY(!a->childrens().contains(b));
+
+    b->setParent(nullptr);
+    QVERIFY(b->isRoot());
+    QCOMPARE(model.root()->childrens().at(1), b);
+    b->setParent(model.root());
+}
+
+void TestHierarchyModel::rowCountOfOtherColumns_data()
+{
+    QTest::addColumn<int>("columnsElsewhere");
+    QTest::addColumn<int>("expectedRows");
+
+    QTest::newRow("no columns, no rows") << 0 << 0;
+    QTest::newRow("columns, the row's children") << 3 << 2;
+}
+
+void TestHierarchyModel::rowCountOfOtherColumns()
+{
+    QFETCH(int, columnsElsewhere);
+    QFETCH(int, expectedRows);
+
+    NamedModel model(columnsElsewhere);
+    model.fillSample();
+    QCOMPARE(model.rowCount(model.index(0, 0, QModelIndex())), 2);
+    QCOMPARE(model.rowCount(model.index(0, 2, QModelIndex())), expectedRows);
+    QCOMPARE(model.hasChildren(model.index(0, 2, QModelIndex())), expectedRows > 0);
+}
+
+void TestHierarchyModel::modelTester()
+{
+    // The first row has children: a row count for its other columns that
+    // index() cannot back up is what the tester rejects.
+    NamedModel model;
+    model.fillSample();
+    QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::Fatal);
+    QCOMPARE(model.rowCount(model.index(0, 1, QModelIndex())), 0);
+}
+
+void TestHierarchyModel::destructionOrder()
+{
+    QStringList log;
+    auto owner = std::make_unique<QObject>();
+    auto *model = new NamedModel(0, owner.get());
+    model->fillSample(&log);
+    NamedItem *a1 = static_cast<NamedItem *>(model->root()->childrens().at(0)->childrens().at(0));
+    QCOMPARE(a1->text, QStringLiteral("A1"));
+
+    owner.reset();
+    const QStringList expected{QStringLiteral("A"), QStringLiteral("A1"), QStringLiteral("A1a"),
+                               QStringLiteral("A2"), QStringLiteral("B")};
+    QCOMPARE(log, expected);
+}
+
+QTEST_GUILESS_MAIN(TestHierarchyModel)
+
+#include "tst_hierarchymodel.moc"
