@@ -41,3 +41,11 @@ if(NOT CMAKE_CXX_FLAGS MATCHES "-fsanitize")
     add_test(NAME library_exports
         COMMAND "${CMAKE_CURRENT_SOURCE_DIR}/check-exports.sh" "$<TARGET_FILE:varnel-mac-qt5>")
 endif()
+
+add_test(NAME catalogue_up_to_date
+    COMMAND "${CMAKE_CURRENT_SOURCE_DIR}/check-catalogue.sh" "$<TARGET_FILE:Qt5::lupdate>"
+        "${PROJECT_SOURCE_DIR}" ${VARNEL_TS_FILES})
+
+varnel_add_test(tst_translations tst_translations.cpp)
+target_compile_definitions(tst_translations PRIVATE VARNEL_QM_DIR="${VARNEL_QM_DIR}")
+add_dependencies(tst_translations varnel-translations)

@@ -3,6 +3,7 @@
 
 #include <QWidget>
 
+#include <functional>
 #include <sys/types.h>
 
 class QFormLayout;
@@ -17,6 +18,12 @@ public:
     explicit DemoWindow(uid_t uid, QWidget *parent = nullptr);
 
 private:
+    // Adds a picker with a line under it that describe() keeps up to date
+    // whenever changed (a signal of the picker) fires.
+    template <typename Picker, typename Signal>
+    void addPicker(const QString &title, Picker *picker, Signal changed,
+                   const std::function<QString()> &describe);
+
     QFormLayout *m_form;
 };
 

@@ -40,7 +40,11 @@ MacCategoryWidget::MacCategoryWidget(QWidget *parent)
     auto *layout = new QHBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     label->setScaledContents(true);
-    layout->addWidget(label);
+    // The text carries a long run of trailing spaces; the label takes the
+    // width the layout can spare instead of asking for room for all of them,
+    // which would force every host form thousands of pixels wide.
+    label->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    layout->addWidget(label, 1);
     layout->addStretch();
     layout->addWidget(button);
 

@@ -1,0 +1,25 @@
+#!/bin/sh
+# The catalogue is up to date with the sources: refreshing it finds no text
+# that is new, gone or untranslated.
+# Usage: check-catalogue.sh LUPDATE SOURCE_DIR CATALOGUE...
+set -eu
+lupdate=$1
+top=$2
+shift 2
+scratch=$(mktemp -d)
+trap 'rm -rf "$scratch"' EXIT
+texts() { grep -E '<(name|source|translation)' "$1"; }
+for catalogue in "$@"; do
+    copy="$scratch/$(basename "$catalogue")"
+    cp "$catalogue" "$copy"
+    (cd "$top" && "$lupdate" -silent -no-obsolete -locations none src include -ts "$copy")
+    if ! texts "$catalogue" | diff -u - "$(texts "$copy" >"$scratch/refreshed"; echo "$scratch/refreshed")"; then
+        echo "FAILED: $catalogue is out of date; run the update-translations target" >&2
+        exit 1
+    fi
+    if grep -q 'type="unfinished"' "$copy"; then
+        echo "FAILED: $catalogue has untranslated texts" >&2
+        exit 1
+    fi
+done
+echo "catalogues up to date"

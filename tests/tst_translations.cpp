@@ -1,0 +1,66 @@
+// The library's German catalogue, installed into an application, reaches
+// the widgets through the contexts their texts are looked up in.
+
+#include "MacCategoryListWidget.h"
+#include "MacCategoryPushButton.h"
+#include "MacCategoryWidget.h"
+#include "MacFileModel.h"
+#include "MacTypeComboBox.h"
+#include "StandinPolicy.h"
+
+#include <QDir>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTranslator>
+
+using namespace VarnelQt5;
+
+class tst_Translations : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase();
+    void widgetsSpeakGerman();
+
+private:
+    QTranslator m_translator;
+};
+
+void tst_Translations::initTestCase()
+{
+    QVERIFY(m_translator.load(QStringLiteral("libvarnel-mac-qt5_de"), QStringLiteral(VARNEL_QM_DIR)));
+    QVERIFY(QCoreApplication::installTranslator(&m_translator));
+}
+
+void tst_Translations::widgetsSpeakGerman()
+{
+    StandinPolicy policy;
+
+    MacTypeComboBox type;
+    QCOMPARE(type.itemText(0), QStringLiteral("Keiner"));
+
+    MacCategoryPushButton button;
+    QCOMPARE(button.text(), QStringLiteral("Kategorien"));
+
+    MacCategoryListWidget list;
+    QVERIFY(list.rebuild());
+    QVERIFY(list.setValue(mac_cat_t(1) << 40));
+    QCOMPARE(list.item(list.count() - 1)->text(), QStringLiteral("40:Unbekannt"));
+
+    MacCategoryWidget categories;
+    QStringList buttons;
+    for (const QPushButton *child : categories.findChildren<QPushButton *>())
+        buttons << child->text();
+    QVERIFY2(buttons.contains(QStringLiteral("Fertig")), qPrintable(buttons.join(QLatin1Char(' '))));
+
+    QTemporaryDir tree;
+    QVERIFY(tree.isValid());
+    MacFileModel model(tree.path(), nullptr);
+    QCOMPARE(model.headerData(0, Qt::Horizontal).toString(), QStringLiteral("Name"));
+    QCOMPARE(model.headerData(2, Qt::Horizontal).toString(), QStringLiteral("Kennung"));
+}
+
+QTEST_MAIN(tst_Translations)
+#include "tst_translations.moc"
