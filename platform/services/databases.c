@@ -94,15 +94,33 @@ static void db_close(const char *call, standin_db *db)
     standin_live_add(-1);
 }
 
-/* A copy of a name that may be null; *ok is cleared when memory runs out. */
-static char *copy_name(const char *name, int *ok)
+/* Level and category records share their shape: the name first, then the
+ * number. The next row of a walk as such a record of the given size (its
+ * row in *row, for the number); null at the end or when memory runs out. */
+static void *next_named_entry(const char *call, standin_db *db, size_t size, const standin_row **row)
 {
-    *ok = 1;
-    if (!name)
+    *row = db_next(call, db);
+    if (!*row)
         return NULL;
-    char *copy = strdup(name);
-    *ok = copy != NULL;
-    return copy;
+    char **entry = calloc(1, size);
+    if (!entry)
+        return NULL;
+    if ((*row)->name && !(*entry = strdup((*row)->name))) {
+        free(entry);
+        return NULL;
+    }
+    standin_live_add(1);
+    return entry;
+}
+
+static void free_named_entry(const char *call, char **entry)
+{
+    standin_trace(call);
+    if (!entry)
+        return;
+    free(*entry);
+    free(entry);
+    standin_live_add(-1);
 }
 
 STANDIN_EXPORT levdb *openlevdb_r(void)
@@ -117,30 +135,16 @@ STANDIN_EXPORT int setlevent_r(levdb *db)
 
 STANDIN_EXPORT level_entry *getlevent_r(levdb *db)
 {
-    const standin_row *row = db_next("getlevent_r", db ? &db->db : NULL);
-    if (!row)
-        return NULL;
-    level_entry *entry = calloc(1, sizeof *entry);
-    int ok = 0;
+    const standin_row *row;
+    level_entry *entry = next_named_entry("getlevent_r", db ? &db->db : NULL, sizeof *entry, &row);
     if (entry)
-        entry->name = copy_name(row->name, &ok);
-    if (!ok) {
-        free(entry);
-        return NULL;
-    }
-    entry->level = (mac_lev_t)row->field[0];
-    standin_live_add(1);
+        entry->level = (mac_lev_t)row->field[0];
     return entry;
 }
 
 STANDIN_EXPORT void freelevent_r(level_entry *entry)
 {
-    standin_trace("freelevent_r");
-    if (!entry)
-        return;
-    free(entry->name);
-    free(entry);
-    standin_live_add(-1);
+    free_named_entry("freelevent_r", entry ? &entry->name : NULL);
 }
 
 STANDIN_EXPORT void endlevent_r(levdb *db)
@@ -165,30 +169,16 @@ STANDIN_EXPORT int setcatent_r(catdb *db)
 
 STANDIN_EXPORT category_entry *getcatent_r(catdb *db)
 {
-    const standin_row *row = db_next("getcatent_r", db ? &db->db : NULL);
-    if (!row)
-        return NULL;
-    category_entry *entry = calloc(1, sizeof *entry);
-    int ok = 0;
+    const standin_row *row;
+    category_entry *entry = next_named_entry("getcatent_r", db ? &db->db : NULL, sizeof *entry, &row);
     if (entry)
-        entry->name = copy_name(row->name, &ok);
-    if (!ok) {
-        free(entry);
-        return NULL;
-    }
-    entry->mask = row->field[0];
-    standin_live_add(1);
+        entry->mask = row->field[0];
     return entry;
 }
 
 STANDIN_EXPORT void freecatent_r(category_entry *entry)
 {
-    standin_trace("freecatent_r");
-    if (!entry)
-        return;
-    free(entry->name);
-    free(entry);
-    standin_live_add(-1);
+    free_named_entry("freecatent_r", entry ? &entry->name : NULL);
 }
 
 STANDIN_EXPORT void endcatent_r(catdb *db)

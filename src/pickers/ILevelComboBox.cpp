@@ -1,5 +1,6 @@
 #include "ILevelComboBox.h"
 
+#include "ComboPicker_p.h"
 #include "LoginParent_p.h"
 #include "PickerMetaTypes_p.h"
 #include "PlatformHandles_p.h"
@@ -172,9 +173,7 @@ bool ILevelComboBox::setValuePrivate(TAV_ILEV_T value, bool force)
     if (!text)
         return false;
 
-    int position = 0;
-    while (position < count() && ilevelOf(itemData(position, Qt::UserRole)) <= value)
-        ++position;
+    const int position = ComboPicker::insertionRow(this, value);
     insertItem(position, QString::fromLocal8Bit(text.get()), dataOf(value));
     setCurrentIndex(position);
     return true;
@@ -203,12 +202,7 @@ bool ILevelComboBox::setMaximumValue(TAV_ILEV_T value)
 
 bool ILevelComboBox::setValue(TAV_ILEV_T value, bool force)
 {
-    const TAV_ILEV_T before = this->value();
-    setValuePrivate(value, force);
-    const bool isCurrent = currentIndex() >= 0 && this->value() == value;
-    if (this->value() != before)
-        Q_EMIT valueChanged(this->value());
-    return isCurrent;
+    return ComboPicker::setValue(this, value, force, &ILevelComboBox::valueChanged);
 }
 
 void ILevelComboBox::activated(int index)

@@ -52,21 +52,14 @@ MacCategoryListWidget::MacCategoryListWidget(QWidget *parent)
     connect(this, &QListWidget::itemChanged, this, &MacCategoryListWidget::itemChanged);
 }
 
+// Connected before the first rebuild: the rebuild changes rows only with
+// signals blocked, so the person's changes are the first the slot hears.
 MacCategoryListWidget::MacCategoryListWidget(uid_t uid, QWidget *parent)
-    : QListWidget(parent)
-    , minimum(0)
-    , maximum(allCategories)
-    , useUserRange(true)
-    , uid(uid)
-    , userMinimum(0)
-    , userMaximum(allCategories)
-    , valid(false)
-    , suitable(false)
-    , rebuilt(false)
+    : MacCategoryListWidget(parent)
 {
-    registerPickerMetaTypes();
+    this->uid = uid;
+    useUserRange = true;
     rebuild();
-    connect(this, &QListWidget::itemChanged, this, &MacCategoryListWidget::itemChanged);
 }
 
 MacCategoryListWidget::~MacCategoryListWidget() = default;

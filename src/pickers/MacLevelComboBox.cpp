@@ -1,5 +1,6 @@
 #include "MacLevelComboBox.h"
 
+#include "ComboPicker_p.h"
 #include "LoginParent_p.h"
 #include "PickerMetaTypes_p.h"
 #include "PlatformHandles_p.h"
@@ -151,9 +152,7 @@ bool MacLevelComboBox::setValuePrivate(mac_lev_t value, bool force)
     if (!force)
         return false;
 
-    int position = 0;
-    while (position < count() && levelOf(itemData(position, Qt::UserRole)) <= value)
-        ++position;
+    const int position = ComboPicker::insertionRow(this, value);
 
     const Platform::MacLabel label(mac_init(0x10000));
     QString text;
@@ -191,12 +190,7 @@ bool MacLevelComboBox::setMaximumValue(mac_lev_t value)
 
 bool MacLevelComboBox::setValue(mac_lev_t value, bool force)
 {
-    const mac_lev_t before = this->value();
-    setValuePrivate(value, force);
-    const bool isCurrent = currentIndex() >= 0 && this->value() == value;
-    if (this->value() != before)
-        Q_EMIT valueChanged(this->value());
-    return isCurrent;
+    return ComboPicker::setValue(this, value, force, &MacLevelComboBox::valueChanged);
 }
 
 void MacLevelComboBox::activated(int index)
