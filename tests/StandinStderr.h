@@ -5,7 +5,6 @@
 // pointing file descriptor 2 at a temporary file.
 
 #include <QByteArray>
-#include <QFile>
 #include <QList>
 #include <QTemporaryFile>
 
@@ -32,8 +31,7 @@ public:
     QByteArray take()
     {
         restore();
-        QFile file(m_file.fileName());
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+        return m_file.seek(0) ? m_file.readAll() : QByteArray();
     }
 
     // The line numbers that the captured warnings name for the file at path,

@@ -24,7 +24,6 @@ private Q_SLOTS:
         QTest::newRow("calling user") << QString::fromLocal8Bit(self->pw_name) << uint(self->pw_uid) << true;
         QTest::newRow("root") << QStringLiteral("root") << 0u << true;
         QTest::newRow("unknown") << QStringLiteral("no-such-user-varnel") << uint(uid_t(-1)) << false;
-        QTest::newRow("empty") << QString() << uint(uid_t(-1)) << false;
         QTest::newRow("NUL inside") << QString(QStringLiteral("root") + QChar(0) + QStringLiteral("x"))
                                     << uint(uid_t(-1)) << false;
     }

@@ -8,7 +8,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPointer>
-#include <QPushButton>
 #include <QScreen>
 
 using VarnelQt5::PopupWidget;
@@ -27,26 +26,20 @@ private Q_SLOTS:
     }
     void cleanup() { m_parent.reset(); }
 
-    void hiddenWindowOwnedByItsParent()
+    // A frameless window owned by its parent, owning its content.
+    void ownership()
     {
         QVERIFY(m_popup->isWindow());
-        QVERIFY(!m_popup->isVisible());
-        QCOMPARE(m_popup->parent(), m_parent.data());
         QVERIFY(m_popup->windowFlags() & Qt::FramelessWindowHint);
-        QPointer<QWidget> content(m_edit);
-        m_parent.reset();
-        QVERIFY(content.isNull());
-    }
-
-    void setWidgetTakesOwnership()
-    {
         QPointer<QWidget> first(m_edit);
         auto *second = new QLabel(QStringLiteral("second"));
         m_popup->setWidget(second);
         QVERIFY(first.isNull());
-        QCOMPARE(second->parent(), m_popup.data());
         m_popup->popup(QPoint(10, 10));
         QVERIFY(second->isVisible());
+        QPointer<QWidget> content(second);
+        m_parent.reset();
+        QVERIFY(m_popup.isNull() && content.isNull());
     }
 
     void closing_data()
@@ -54,20 +47,12 @@ private Q_SLOTS:
         QTest::addColumn<QByteArray>("how");
         QTest::newRow("Escape in the content") << QByteArray("escape");
         QTest::newRow("click outside") << QByteArray("click");
-        QTest::newRow("accept()") << QByteArray("accept");
-        QTest::newRow("a button connected to accept()") << QByteArray("button");
+        QTest::newRow("the slot accept()") << QByteArray("accept");
     }
 
     void closing()
     {
         QFETCH(QByteArray, how);
-        QPushButton *button = nullptr;
-        if (how == "button") {
-            auto *content = new QWidget;
-            button = new QPushButton(QStringLiteral("Done"), content);
-            connect(button, &QPushButton::clicked, m_popup.data(), &PopupWidget::accept);
-            m_popup->setWidget(content);
-        }
         m_popup->popup(QPoint(100, 100));
         QVERIFY(QTest::qWaitForWindowExposed(m_popup.data()));
         QVERIFY(m_popup->isVisible());
@@ -76,10 +61,8 @@ private Q_SLOTS:
             QTest::keyClick(m_edit, Qt::Key_Escape);
         else if (how == "click")
             QTest::mouseClick(m_popup->windowHandle(), Qt::LeftButton, {}, QPoint(-20, -20));
-        else if (how == "accept")
-            QVERIFY(QMetaObject::invokeMethod(m_popup.data(), "accept"));
         else
-            QTest::mouseClick(button, Qt::LeftButton);
+            QVERIFY(QMetaObject::invokeMethod(m_popup.data(), "accept"));
         QTRY_VERIFY(!m_popup->isVisible());
     }
 
@@ -99,7 +82,6 @@ private Q_SLOTS:
         QTest::addColumn<bool>("atPoint");
         QTest::newRow("inside") << QPoint(50, 60) << true;
         QTest::newRow("bottom-right corner") << QPoint(-1, -1) << false;
-        QTest::newRow("off the right edge") << QPoint(-5, 100) << false;
         QTest::newRow("above and left") << QPoint(-100000, -100000) << false;
     }
 

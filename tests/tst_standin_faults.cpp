@@ -26,34 +26,10 @@ const QMap<QByteArray, Call> &calls()
         t["setlevent_r"] = [] { levdb *db = openlevdb_r(); const int r = setlevent_r(db); closelevdb_r(db); return r == 0; };
         t["setcatent_r"] = [] { catdb *db = opencatdb_r(); const int r = setcatent_r(db); closecatdb_r(db); return r == 0; };
         t["setmacent_r"] = [] { macdb *db = openmacdb_r(); const int r = setmacent_r(db); closemacdb_r(db); return r == 0; };
-        t["getlevent_r"] = [] {
-            levdb *db = openlevdb_r();
-            level_entry *e = getlevent_r(db);
-            freelevent_r(e);
-            closelevdb_r(db);
-            return e != nullptr;
-        };
-        t["getcatent_r"] = [] {
-            catdb *db = opencatdb_r();
-            category_entry *e = getcatent_r(db);
-            freecatent_r(e);
-            closecatdb_r(db);
-            return e != nullptr;
-        };
-        t["getmacuid_r"] = [] {
-            macdb *db = openmacdb_r();
-            user_mac_entry *e = getmacuid_r(db, 1000);
-            freemacent_r(e);
-            closemacdb_r(db);
-            return e != nullptr;
-        };
-        t["getmicuid_r"] = [] {
-            micdb *db = openmicdb_r();
-            user_mic_entry *e = getmicuid_r(db, 1000);
-            freemicent_r(e);
-            closemicdb_r(db);
-            return e != nullptr;
-        };
+        t["getlevent_r"] = [] { levdb *db = openlevdb_r(); level_entry *e = getlevent_r(db); freelevent_r(e); closelevdb_r(db); return e != nullptr; };
+        t["getcatent_r"] = [] { catdb *db = opencatdb_r(); category_entry *e = getcatent_r(db); freecatent_r(e); closecatdb_r(db); return e != nullptr; };
+        t["getmacuid_r"] = [] { macdb *db = openmacdb_r(); user_mac_entry *e = getmacuid_r(db, 1000); freemacent_r(e); closemacdb_r(db); return e != nullptr; };
+        t["getmicuid_r"] = [] { micdb *db = openmicdb_r(); user_mic_entry *e = getmicuid_r(db, 1000); freemicent_r(e); closemicdb_r(db); return e != nullptr; };
         t["setlchuid"] = [] { const last_choice_entry e{1, 2}; return setlchuid(1000, &e) == 0; };
         t["getlchuid"] = [] { last_choice_entry e{}; return getlchuid(1000, &e) == 0; };
         t["tav_get_pid"] = [] { tav_label *l = tav_get_pid(0); tavl_put(l); return l != nullptr; };
@@ -171,6 +147,7 @@ private Q_SLOTS:
         closemicdb_r(integrity);
     }
 
+    // Calls on null handles fail or do nothing (fault() closes and frees null).
     void nullHandlesAreHarmless()
     {
         StandinPolicy policy;
@@ -181,17 +158,9 @@ private Q_SLOTS:
         QVERIFY(!getcatent_r(nullptr));
         QVERIFY(!getmacuid_r(nullptr, 0));
         QVERIFY(!getmicuid_r(nullptr, 0));
-        freelevent_r(nullptr);
-        freecatent_r(nullptr);
-        freemacent_r(nullptr);
-        freemicent_r(nullptr);
         endlevent_r(nullptr);
         endcatent_r(nullptr);
         endmacent_r(nullptr);
-        closelevdb_r(nullptr);
-        closecatdb_r(nullptr);
-        closemacdb_r(nullptr);
-        closemicdb_r(nullptr);
         QCOMPARE(getlchuid(0, nullptr), -1);
         QCOMPARE(setlchuid(0, nullptr), -1);
         QVERIFY(!tav_get_path(nullptr));
@@ -207,10 +176,8 @@ private Q_SLOTS:
         mac_set_lev(nullptr, 1);
         mac_set_cat(nullptr, 1);
         QVERIFY(!mac_to_text(nullptr, 0, 0));
-        mac_free(nullptr);
-        tavl_put(nullptr);
         QVERIFY(!tav_get_pid(1));
-        QCOMPARE(StandinPolicy::trace().size(), 39);
+        QCOMPARE(StandinPolicy::trace().size(), 29); // every call is traced, null handle or not
     }
 };
 

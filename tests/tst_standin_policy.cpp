@@ -9,8 +9,6 @@
 
 #include <sys/stat.h>
 
-Q_DECLARE_METATYPE(QList<int>)
-
 namespace {
 
 QByteArray describe(unsigned long long number, const char *name)
@@ -18,7 +16,8 @@ QByteArray describe(unsigned long long number, const char *name)
     return QByteArray::number(number) + (name ? '=' + QByteArray(name) : QByteArray());
 }
 
-// A full walk, as the library makes it; "none" when the open fails.
+// A full walk, as the library makes it, after reading one record and
+// rewinding; "none" when the open fails.
 QByteArrayList walk(const QByteArray &file)
 {
     QByteArrayList records;
@@ -26,6 +25,7 @@ QByteArrayList walk(const QByteArray &file)
         levdb *db = openlevdb_r();
         if (!db)
             return {"none"};
+        freelevent_r(getlevent_r(db));
         setlevent_r(db);
         while (level_entry *e = getlevent_r(db)) {
             records.append(describe(e->level, e->name));
@@ -37,6 +37,7 @@ QByteArrayList walk(const QByteArray &file)
         catdb *db = opencatdb_r();
         if (!db)
             return {"none"};
+        freecatent_r(getcatent_r(db));
         setcatent_r(db);
         while (category_entry *e = getcatent_r(db)) {
             records.append(describe(e->mask, e->name));
@@ -86,31 +87,23 @@ private Q_SLOTS:
         QTest::addColumn<QByteArray>("contents");
         QTest::addColumn<QByteArrayList>("records");
         QTest::addColumn<QList<int>>("warned");
+        const auto row = [](const char *name, const char *file, const QByteArray &contents,
+                            const QByteArrayList &records, const QList<int> &warned) {
+            QTest::newRow(name) << QByteArray(file) << contents << records << warned;
+        };
 
-        QTest::newRow("null and empty names") << QByteArray("levels") << QByteArray("2\n3:\n")
-                                              << QByteArrayList{"2", "3="} << QList<int>{};
-        QTest::newRow("name is raw bytes after the first colon")
-            << QByteArray("levels") << QByteArray("1:a:b \xe9\xff\n") << QByteArrayList{"1=a:b \xe9\xff"}
-            << QList<int>{};
-        QTest::newRow("duplicates in file order") << QByteArray("levels") << QByteArray("1:A\n0:B\n1:C\n")
-                                                  << QByteArrayList{"1=A", "0=B", "1=C"} << QList<int>{};
-        QTest::newRow("comments, blanks, CRLF, no final newline")
-            << QByteArray("levels") << QByteArray("# x\n\n \t\n0x0A:Ten\r\n3:T") << QByteArrayList{"10=Ten", "3=T"}
-            << QList<int>{};
-        QTest::newRow("level out of range") << QByteArray("levels") << QByteArray("255:Top\n256:A\n0x100:B\n")
-                                            << QByteArrayList{"255=Top"} << QList<int>{2, 3};
-        QTest::newRow("malformed numbers")
-            << QByteArray("levels") << QByteArray("x:A\n-1:B\n:C\n 1:D\n0x:E\n1 :F\n+1:G\n2:ok\n")
-            << QByteArrayList{"2=ok"} << QList<int>{1, 2, 3, 4, 5, 6, 7};
-        QTest::newRow("NUL byte in a line") << QByteArray("levels") << QByteArray("1:a\0b\n2:c\n", 10)
-                                            << QByteArrayList{"2=c"} << QList<int>{1};
-        QTest::newRow("64-bit masks") << QByteArray("categories")
-                                      << QByteArray("0xffffffffffffffff:All\n0x10000000000000000:Over\n"
-                                                    "18446744073709551615:Dec\n18446744073709551616:Over\n")
-                                      << QByteArrayList{"18446744073709551615=All", "18446744073709551615=Dec"}
-                                      << QList<int>{2, 4};
-        QTest::newRow("empty file") << QByteArray("categories") << QByteArray() << QByteArrayList{}
-                                    << QList<int>{};
+        row("names: null, empty, raw bytes after the first colon; duplicates in file order", "levels",
+            "2\n3:\n1:a:b \xe9\xff\n0:B\n1:C\n", {"2", "3=", "1=a:b \xe9\xff", "0=B", "1=C"}, {});
+        row("comments, blanks, CRLF, no final newline", "levels", "# x\n\n \t\n0x0A:Ten\r\n3:T", {"10=Ten", "3=T"},
+            {});
+        row("level out of range", "levels", "255:Top\n256:A\n0x100:B\n", {"255=Top"}, {2, 3});
+        row("malformed numbers", "levels", "x:A\n-1:B\n:C\n 1:D\n0x:E\n1 :F\n+1:G\n2:ok\n", {"2=ok"},
+            {1, 2, 3, 4, 5, 6, 7});
+        row("NUL byte in a line", "levels", QByteArray("1:a\0b\n2:c\n", 10), {"2=c"}, {1});
+        row("64-bit masks", "categories",
+            "0xffffffffffffffff:All\n0x10000000000000000:Over\n18446744073709551615:Dec\n18446744073709551616:Over\n",
+            {"18446744073709551615=All", "18446744073709551615=Dec"}, {2, 4});
+        row("empty file", "categories", "", {}, {});
     }
 
     void walk()
@@ -130,22 +123,6 @@ private Q_SLOTS:
         QCOMPARE(errors.count('\n'), warned.size());
     }
 
-    void rewindRestartsTheWalk()
-    {
-        StandinPolicy policy;
-        levdb *db = openlevdb_r();
-        QVERIFY(db);
-        level_entry *first = getlevent_r(db);
-        QVERIFY(first);
-        QCOMPARE(setlevent_r(db), 0);
-        level_entry *again = getlevent_r(db);
-        QVERIFY(again);
-        QCOMPARE(again->level, first->level);
-        freelevent_r(first);
-        freelevent_r(again);
-        closelevdb_r(db);
-    }
-
     void userLookup_data()
     {
         QTest::addColumn<QByteArray>("file");
@@ -153,25 +130,20 @@ private Q_SLOTS:
         QTest::addColumn<uint>("uid");
         QTest::addColumn<QByteArray>("record");
         QTest::addColumn<int>("warnings");
+        const auto row = [](const char *name, const char *file, const QByteArray &contents, uint uid,
+                            const QByteArray &record, int warnings) {
+            QTest::newRow(name) << QByteArray(file) << contents << uid << record << warnings;
+        };
 
-        const QByteArray mac("mac-users"), mic("mic-users");
-        QTest::newRow("own line beats an earlier star") << mac << QByteArray("*:0:0:1:0x1\n1000:1:0x2:3:0xff\n")
-                                                        << 1000u << QByteArray("1:2:3:255") << 0;
-        QTest::newRow("star for users without a line") << mac << QByteArray("*:0:0:1:0x1\n1000:1:0x2:3:0xff\n")
-                                                       << 5u << QByteArray("0:0:1:1") << 0;
-        QTest::newRow("no line and no star") << mac << QByteArray("1000:1:0x2:3:0xff\n") << 5u << QByteArray("none")
-                                             << 0;
-        QTest::newRow("first of duplicates") << mac << QByteArray("7:0:0:1:0\n7:0:0:2:0\n") << 7u
-                                             << QByteArray("0:0:1:0") << 0;
-        QTest::newRow("largest uid") << mac << QByteArray("4294967295:0:0:2:0\n4294967296:0:0:3:0\n")
-                                     << 4294967295u << QByteArray("0:0:2:0") << 1;
-        QTest::newRow("too few, too many fields, level 256")
-            << mac << QByteArray("7:0:0:1\n7:0:0:1:0:9\n7:0:0:256:0\n*:x:0:1:0\n") << 7u << QByteArray("none") << 4;
-        QTest::newRow("integrity star") << mic << QByteArray("*:63\n5:7\n") << 9u << QByteArray("63") << 0;
-        QTest::newRow("integrity own line") << mic << QByteArray("*:63\n5:7\n") << 5u << QByteArray("7") << 0;
-        QTest::newRow("integrity beyond the record") << mic << QByteArray("5:256\n5:0x10\n") << 5u
-                                                     << QByteArray("16") << 1;
-        QTest::newRow("integrity with a name") << mic << QByteArray("5:1:x\n") << 5u << QByteArray("none") << 1;
+        row("own line beats an earlier star", "mac-users", "*:0:0:1:0x1\n1000:1:0x2:3:0xff\n", 1000, "1:2:3:255", 0);
+        row("star for users without a line", "mac-users", "*:0:0:1:0x1\n1000:1:0x2:3:0xff\n", 5, "0:0:1:1", 0);
+        row("no line and no star", "mac-users", "1000:1:0x2:3:0xff\n", 5, "none", 0);
+        row("first of duplicates", "mac-users", "7:0:0:1:0\n7:0:0:2:0\n", 7, "0:0:1:0", 0);
+        row("largest uid", "mac-users", "4294967295:0:0:2:0\n4294967296:0:0:3:0\n", 4294967295u, "0:0:2:0", 1);
+        row("too few, too many fields, level 256", "mac-users", "7:0:0:1\n7:0:0:1:0:9\n7:0:0:256:0\n*:x:0:1:0\n", 7,
+            "none", 4);
+        row("integrity star", "mic-users", "*:63\n5:7\n", 9, "63", 0);
+        row("integrity beyond the record, with a name", "mic-users", "5:256\n5:1:x\n5:0x10\n", 5, "16", 2);
     }
 
     void userLookup()
@@ -186,9 +158,8 @@ private Q_SLOTS:
 
         StandinStderr capture;
         QCOMPARE(lookUp(file, uid), record);
-        QCOMPARE(StandinStderr::warnedLines(capture.take(), QFile::encodeName(policy.filePath(file.constData())))
-                     .size(),
-                 warnings);
+        const QByteArray path = QFile::encodeName(policy.filePath(file.constData()));
+        QCOMPARE(StandinStderr::warnedLines(capture.take(), path).size(), warnings);
     }
 
     // A missing file makes the open fail quietly; something that cannot be
@@ -216,15 +187,10 @@ private Q_SLOTS:
             QVERIFY(mkfifo(path.constData(), 0600) == 0);
 
         StandinStderr capture;
-        bool opened = true;
-        if (file == "levels")
-            opened = openlevdb_r() != nullptr;
-        else if (file == "categories")
-            opened = opencatdb_r() != nullptr;
-        else if (file == "mac-users")
-            opened = openmacdb_r() != nullptr;
-        else
-            opened = openmicdb_r() != nullptr;
+        const bool opened = file == "levels" ? openlevdb_r() != nullptr
+            : file == "categories"           ? opencatdb_r() != nullptr
+            : file == "mac-users"            ? openmacdb_r() != nullptr
+                                             : openmicdb_r() != nullptr;
         const QByteArray errors = capture.take();
         QVERIFY(!opened);
         QCOMPARE(errors.contains(path), kind != "missing");
@@ -291,9 +257,8 @@ private Q_SLOTS:
                                                        "16=Operations", "32=Sales", "64=Engineering", "128=Audit"}));
         QCOMPARE(lookUp("mac-users", 4242), QByteArray("0:0:3:255"));
         QCOMPARE(lookUp("mic-users", 4242), QByteArray("63"));
-        QCOMPARE(varnel_mac_enabled(), 1);
-        QCOMPARE(varnel_strict_mode(), 0);
-        QCOMPARE(tav_get_max_ilev(), 63u);
+        QCOMPARE(QList<int>({varnel_mac_enabled(), varnel_strict_mode(), int(tav_get_max_ilev())}),
+                 QList<int>({1, 0, 63}));
         for (TAV_ILEV_T level : {0u, 63u}) {
             char *name = tav_ilev_get_text(level, 0);
             QCOMPARE(QByteArray(name), QByteArray(level ? "High" : "Low"));
