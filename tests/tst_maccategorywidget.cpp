@@ -21,19 +21,10 @@ namespace {
 
 const QString padding(1000, QLatin1Char(' '));
 
-QPushButton *ellipsisButton(MacCategoryWidget &widget)
+QPushButton *button(QWidget *parent, const char *text)
 {
-    for (QPushButton *button : widget.findChildren<QPushButton *>()) {
-        if (button->text() == QLatin1String("..."))
-            return button;
-    }
-    return nullptr;
-}
-
-QPushButton *doneButton(QWidget *window)
-{
-    for (QPushButton *button : window->findChildren<QPushButton *>()) {
-        if (button->text() == QLatin1String("Done"))
+    for (QPushButton *button : parent->findChildren<QPushButton *>()) {
+        if (button->text() == QLatin1String(text))
             return button;
     }
     return nullptr;
@@ -51,24 +42,11 @@ class TestMacCategoryWidget : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void construction();
     void setters_data();
     void setters();
     void keyboardOnly();
     void dialogGivesTheChecklistBack();
 };
-
-void TestMacCategoryWidget::construction()
-{
-    StandinPolicy policy;
-    const long live = varnel_standin_live();
-    MacCategoryWidget widget;
-    QCOMPARE(shownText(widget), padding);
-    QVERIFY(ellipsisButton(widget)->isEnabled());
-    QCOMPARE(widget.value(), mac_cat_t(0));
-    QCOMPARE(widget.findChild<MacCategoryListWidget *>()->count(), 0);
-    QCOMPARE(varnel_standin_live(), live);
-}
 
 void TestMacCategoryWidget::setters_data()
 {
@@ -80,11 +58,11 @@ void TestMacCategoryWidget::setters_data()
     QTest::addColumn<int>("emissions");
 
     const QByteArray users("*:0:0:3:0xff\n");
+    QTest::newRow("after construction: the empty set, button enabled")
+        << users << QString() << QString() << mac_cat_t(0) << true << 0;
     QTest::newRow("a set of several categories")
         << users << QStringLiteral("uid set:5") << QStringLiteral("C0, C2") << mac_cat_t(0x5) << true
         << 1;
-    QTest::newRow("a single category")
-        << users << QStringLiteral("uid set:80") << QStringLiteral("C7") << mac_cat_t(0x80) << true << 1;
     QTest::newRow("a set outside the user's range is only shown")
         << users << QStringLiteral("uid set:5 set:100") << QStringLiteral("8") << mac_cat_t(0x5)
         << true << 1;
@@ -118,7 +96,7 @@ void TestMacCategoryWidget::setters()
     MacCategoryWidget widget;
     QSignalSpy changed(&widget, &MacCategoryWidget::valueChanged);
 
-    for (const QString &step : steps.split(QLatin1Char(' '))) {
+    for (const QString &step : steps.split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
         const mac_cat_t argument = step.mid(4).toULongLong(nullptr, 16);
         if (step == QLatin1String("uid"))
             widget.setUid(1000);
@@ -132,7 +110,7 @@ void TestMacCategoryWidget::setters()
 
     QCOMPARE(shownText(widget), text + padding);
     QCOMPARE(widget.value(), value);
-    QCOMPARE(ellipsisButton(widget)->isEnabled(), buttonEnabled);
+    QCOMPARE(button(&widget, "...")->isEnabled(), buttonEnabled);
     QCOMPARE(changed.count(), emissions);
     QCOMPARE(varnel_standin_live(), live);
 }
@@ -148,9 +126,9 @@ void TestMacCategoryWidget::keyboardOnly()
     auto *list = widget.findChild<MacCategoryListWidget *>();
     auto *popup = widget.findChild<PopupWidget *>();
 
-    QPushButton *button = ellipsisButton(widget);
-    button->setFocus();
-    QTest::keyClick(button, Qt::Key_Space);
+    QPushButton *ellipsis = button(&widget, "...");
+    ellipsis->setFocus();
+    QTest::keyClick(ellipsis, Qt::Key_Space);
     QTRY_VERIFY(popup->isVisible());
     QTRY_COMPARE(QApplication::focusWidget(), static_cast<QWidget *>(list));
 
@@ -160,19 +138,18 @@ void TestMacCategoryWidget::keyboardOnly()
     QCOMPARE(widget.value(), list->cat4Item(list->currentRow()));
     QCOMPARE(shownText(widget), list->currentItem()->text().section(QLatin1Char(':'), 1) + padding);
 
-    const QImage shot = popup->grab().toImage();
-    QVERIFY(!shot.isNull());
-    shot.save(QDir::temp().filePath(QStringLiteral("maccategorywidget-popup.png")));
+    // The rendered popup shows the checklist.
     QCOMPARE(popup->widget(), list->parentWidget());
+    QVERIFY(!popup->grab().toImage().isNull());
 
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
     QTRY_VERIFY(!popup->isVisible());
 
     // Open again and close with "Done".
-    button->setFocus();
-    QTest::keyClick(button, Qt::Key_Space);
+    ellipsis->setFocus();
+    QTest::keyClick(ellipsis, Qt::Key_Space);
     QTRY_VERIFY(popup->isVisible());
-    QTest::mouseClick(doneButton(popup), Qt::LeftButton);
+    QTest::mouseClick(button(popup, "Done"), Qt::LeftButton);
     QTRY_VERIFY(!popup->isVisible());
     QCOMPARE(changed.count(), 1);
 }
@@ -195,7 +172,7 @@ void TestMacCategoryWidget::dialogGivesTheChecklistBack()
             QVERIFY(dialog);
             sawList = list->window() == dialog && list->isVisible();
             list->item(3)->setCheckState(Qt::Checked);
-            doneButton(dialog)->click();
+            button(dialog, "Done")->click();
         });
         QVERIFY(QMetaObject::invokeMethod(&widget, "callCategoriesDialog"));
         QVERIFY(sawList);
