@@ -61,6 +61,15 @@ public:
 
     void remove(const char *name) const { QFile::remove(filePath(name)); }
 
+    // Data rows spell a missing file as empty contents.
+    void writeOrRemove(const char *name, const QByteArray &contents) const
+    {
+        if (contents.isEmpty())
+            remove(name);
+        else
+            write(name, contents);
+    }
+
     // Makes the named platform call fail until the faults file is removed.
     void fail(const char *call) const { write("faults", QByteArray(call) + '\n'); }
 

@@ -120,7 +120,7 @@ void TestILevelComboBox::rebuild()
 
     StandinPolicy policy;
     policy.write("system", system);
-    micUsers.isEmpty() ? policy.remove("mic-users") : policy.write("mic-users", micUsers);
+    policy.writeOrRemove("mic-users", micUsers);
     policy.write("ilevels", ilevels);
     const long live = varnel_standin_live();
 

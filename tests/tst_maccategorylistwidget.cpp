@@ -123,8 +123,8 @@ void TestMacCategoryListWidget::rebuild()
     QFETCH(bool, enabled);
 
     StandinPolicy policy;
-    categories.isEmpty() ? policy.remove("categories") : policy.write("categories", categories);
-    macUsers.isEmpty() ? policy.remove("mac-users") : policy.write("mac-users", macUsers);
+    policy.writeOrRemove("categories", categories);
+    policy.writeOrRemove("mac-users", macUsers);
     policy.write("system", system);
     if (!fault.isEmpty())
         policy.fail(fault.constData());

@@ -4,7 +4,7 @@
 <context>
     <name>VarnelQt5::MacCategoryListWidget</name>
     <message>
-        <location filename="../src/pickers/MacCategoryListWidget.cpp" line="+252"/>
+        <location filename="../src/pickers/MacCategoryListWidget.cpp" line="+245"/>
         <source>Unknown</source>
         <translation>Unbekannt</translation>
     </message>
@@ -20,7 +20,7 @@
 <context>
     <name>VarnelQt5::MacCategoryWidget</name>
     <message>
-        <location filename="../src/pickers/MacCategoryWidget.cpp" line="+52"/>
+        <location filename="../src/pickers/MacCategoryWidget.cpp" line="+56"/>
         <location line="+79"/>
         <source>Done</source>
         <translation>Fertig</translation>
@@ -42,8 +42,7 @@
 <context>
     <name>VarnelQt5::MacTypeComboBox</name>
     <message>
-        <location filename="../src/pickers/MacTypeComboBox.cpp" line="+35"/>
-        <location line="+10"/>
+        <location filename="../src/pickers/MacTypeComboBox.cpp" line="+32"/>
         <source>None</source>
         <translation>Keiner</translation>
     </message>

@@ -24,29 +24,34 @@ QString typeName(unsigned int type)
     return QString::fromLocal8Bit(text.get());
 }
 
+// Appends the entry of a type. The services are asked for every type, the
+// plain one included, though the plain one shows under a text of our own.
+void appendType(QComboBox *combo, unsigned int type)
+{
+    const QString name = typeName(type);
+    combo->addItem(type == plainType ? MacTypeComboBox::tr("None") : name, dataOf(type));
+}
+
 } // namespace
 
 MacTypeComboBox::MacTypeComboBox(QWidget *parent)
     : QComboBox(parent)
     , types({plainType, 0x1002D, 0x1003F, 0x10012})
 {
-    for (const unsigned int type : qAsConst(types)) {
-        const QString name = typeName(type);
-        addItem(type == plainType ? tr("None") : name, dataOf(type));
-    }
+    for (const unsigned int type : qAsConst(types))
+        appendType(this, type);
 }
 
 MacTypeComboBox::~MacTypeComboBox() = default;
 
 void MacTypeComboBox::setValue(unsigned int type)
 {
-    if (findData(dataOf(type), Qt::UserRole) < 0) {
-        const QString name = typeName(type);
-        addItem(type == plainType ? tr("None") : name, dataOf(type));
+    int found = findData(dataOf(type), Qt::UserRole);
+    if (found < 0) {
+        appendType(this, type);
+        found = count() - 1;
     }
-    const int found = findData(dataOf(type), Qt::UserRole);
-    if (found >= 0)
-        setCurrentIndex(found);
+    setCurrentIndex(found);
 }
 
 unsigned int MacTypeComboBox::value()
