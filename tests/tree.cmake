@@ -12,5 +12,5 @@ get_test_property(tst_macfilemodel ENVIRONMENT VARNEL_TYPELESS_ENVIRONMENT)
 add_test(NAME tst_macfilemodel_typeless COMMAND tst_macfilemodel)
 set_tests_properties(tst_macfilemodel_typeless PROPERTIES
     TIMEOUT 120
-    ENVIRONMENT "${VARNEL_TYPELESS_ENVIRONMENT};LD_PRELOAD=$<TARGET_FILE:typeless-readdir>"
+    ENVIRONMENT "${VARNEL_TYPELESS_ENVIRONMENT};LD_PRELOAD=$<TARGET_FILE:typeless-readdir>;VARNEL_TYPELESS_ENTRIES=1"
     ENVIRONMENT_MODIFICATION "ASAN_OPTIONS=string_append::verify_asan_link_order=0")
