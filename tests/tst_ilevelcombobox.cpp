@@ -50,7 +50,9 @@ void TestILevelComboBox::withoutSystemMaximum()
     const long live = varnel_standin_live();
 
     ILevelComboBox plain;
+    QVERIFY(!plain.isRebuilt());
     QVERIFY(!plain.rebuild());
+    QVERIFY(plain.isRebuilt()); // also when the rebuild fails
     QCOMPARE(plain.count(), 0);
     QVERIFY(!plain.isEnabled());
     QCOMPARE(plain.maximumValue(), 0u);
@@ -94,6 +96,11 @@ void TestILevelComboBox::rebuild_data()
         << true << low << 0u << false;
     QTest::newRow("caller minimum 1") << max63 << mic << names << false << qint64(1) << qint64(-1)
         << true << QStringLiteral("High=63") << 63u << false;
+    // The caller's minimum is itself offered.
+    QTest::newRow("caller minimum 63") << max63 << mic << names << false << qint64(63) << qint64(-1)
+        << true << QStringLiteral("High=63") << 63u << false;
+    QTest::newRow("caller minimum 0") << max63 << mic << names << false << qint64(0) << qint64(-1)
+        << true << both << 0u << true;
     QTest::newRow("maximum of 2^31") << QByteArray("max_ilev=0x80000000\n") << QByteArray("*:255\n")
         << QByteArray("0:Low\n0x80000000:Top\n") << false << qint64(-1) << qint64(-1) << true
         << QStringLiteral("Low=0 Top=2147483648") << 0u << true;

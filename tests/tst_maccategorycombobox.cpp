@@ -46,7 +46,7 @@ void TestMacCategoryComboBox::rebuild_data()
     QTest::addColumn<QByteArray>("macUsers"); // empty: file missing
     QTest::addColumn<QByteArray>("system");
     QTest::addColumn<QByteArray>("fault");
-    QTest::addColumn<QString>("setup"); // space-separated: uid, min:<hex>, max:<hex>
+    QTest::addColumn<QString>("setup"); // space-separated: uid, min:<hex>, max:<hex>, on (MAC on)
     QTest::addColumn<QString>("items");
     QTest::addColumn<mac_cat_t>("current"); // the empty set's entry, else the first
     QTest::addColumn<bool>("enabled");
@@ -69,6 +69,11 @@ void TestMacCategoryComboBox::rebuild_data()
         << mac_cat_t(0x80000000ull) << true;
     QTest::newRow("MAC off") << fiveCategories << users << QByteArray("mac_enabled=0\n") << none
         << QString() << QString() << mac_cat_t(0) << false;
+    QTest::newRow("MAC off, then on") << fiveCategories << users << QByteArray("mac_enabled=0\n")
+        << none << QStringLiteral("on") << QStringLiteral("C0=1 C1=2 C2=4 C3=8 C4=10") << mac_cat_t(1)
+        << true;
+    QTest::newRow("bounds that leave nothing") << fiveCategories << users << none << none
+        << QStringLiteral("min:20 max:30") << QString() << mac_cat_t(0) << false;
     QTest::newRow("user database missing") << fiveCategories << none << none << none << QString()
         << QString() << mac_cat_t(0) << true;
     QTest::newRow("user database fails to rewind") << fiveCategories << users << none
@@ -104,12 +109,16 @@ void TestMacCategoryComboBox::rebuild()
     for (const QString &step : steps) {
         StandinPolicy::takeTrace();
         const mac_cat_t bound = step.mid(4).toULongLong(nullptr, 16);
-        if (step == QLatin1String("uid"))
+        if (step == QLatin1String("on")) {
+            policy.write("system", "mac_enabled=1\n");
+            box.rebuild();
+        } else if (step == QLatin1String("uid")) {
             box.setUid(1000);
-        else if (step.startsWith(QLatin1String("min:")))
+        } else if (step.startsWith(QLatin1String("min:"))) {
             box.setMinimumValue(bound);
-        else if (step.startsWith(QLatin1String("max:")))
+        } else if (step.startsWith(QLatin1String("max:"))) {
             box.setMaximumValue(bound);
+        }
     }
 
     QCOMPARE(itemsOf(box), items);

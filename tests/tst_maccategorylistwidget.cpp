@@ -62,7 +62,7 @@ void TestMacCategoryListWidget::rebuild_data()
     QTest::addColumn<QByteArray>("macUsers"); // empty: file missing
     QTest::addColumn<QByteArray>("system");
     QTest::addColumn<QByteArray>("fault");
-    QTest::addColumn<QString>("setup"); // "uid", "min:<hex>", "max:<hex>" or "" (rebuild)
+    QTest::addColumn<QString>("setup"); // space-separated: uid, min:<hex>, max:<hex>; "": rebuild
     QTest::addColumn<bool>("result");
     QTest::addColumn<QString>("rows");
     QTest::addColumn<bool>("valid");
@@ -99,6 +99,9 @@ void TestMacCategoryListWidget::rebuild_data()
     QTest::newRow("caller minimum") << fourCategories << allUsers << none << none
         << QStringLiteral("min:2") << true
         << QStringLiteral("0:C0|1|-e 1:C1|2|xd 2:C2|4|-e 3:C3|8|-e") << true << true << true;
+    QTest::newRow("minimum beyond an earlier maximum") << fourCategories << allUsers << none << none
+        << QStringLiteral("max:1 min:2") << true << QStringLiteral("0:C0|1|-e 1:C1|2|xd") << true
+        << true << true;
     QTest::newRow("MAC off") << fourCategories << allUsers << QByteArray("mac_enabled=0\n") << none
         << uid << false << QString() << true << false << false;
     QTest::newRow("category database missing") << none << allUsers << none << none << uid << false
@@ -132,16 +135,16 @@ void TestMacCategoryListWidget::rebuild()
 
     MacCategoryListWidget list;
     QSignalSpy changed(&list, &MacCategoryListWidget::valueChanged);
-    const mac_cat_t bound = setup.mid(4).toULongLong(nullptr, 16);
-    bool rebuilt = false;
-    if (setup == QLatin1String("uid"))
-        rebuilt = list.setUid(1000);
-    else if (setup.startsWith(QLatin1String("min:")))
-        rebuilt = list.setMinimumValue(bound);
-    else if (setup.startsWith(QLatin1String("max:")))
-        rebuilt = list.setMaximumValue(bound);
-    else
-        rebuilt = list.rebuild();
+    bool rebuilt = setup.isEmpty() && list.rebuild();
+    for (const QString &step : setup.split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
+        const mac_cat_t bound = step.mid(4).toULongLong(nullptr, 16);
+        if (step == QLatin1String("uid"))
+            rebuilt = list.setUid(1000);
+        else if (step.startsWith(QLatin1String("min:")))
+            rebuilt = list.setMinimumValue(bound);
+        else
+            rebuilt = list.setMaximumValue(bound);
+    }
 
     QCOMPARE(rebuilt, result);
     QCOMPARE(rowsOf(list), rows);
@@ -332,10 +335,24 @@ void TestMacCategoryListWidget::callerBlockedSignals()
 void TestMacCategoryListWidget::helpers()
 {
     StandinPolicy policy;
+    policy.write("categories", "0x1:C0\n0x4:C2\n0x8:C3\n");
+    const long live = varnel_standin_live();
     MacCategoryListWidget list;
+    QVERIFY(!list.isRebuilt());
+    QCOMPARE(list.position(0x2), 0);
+    QVERIFY(list.rebuild());
+    QVERIFY(list.isRebuilt());
+    QCOMPARE(list.position(0x2), 1);
+    QCOMPARE(list.position(0x4), 1);
+    QCOMPARE(list.position(0x10), 3);
+    // Lowering the maximum drops the same bits from the minimum.
+    QVERIFY(list.setMinimumValue(0x6));
+    QVERIFY(list.setMaximumValue(0x5));
+    QCOMPARE(list.minimumValue(), mac_cat_t(0x4));
     QCOMPARE(list.cat4Item(nullptr), mac_cat_t(0));
     QCOMPARE(list.nullToMax(0), ~mac_cat_t(0));
     QCOMPARE(list.nullToMax(0x10), mac_cat_t(0x10));
+    QCOMPARE(varnel_standin_live(), live);
 }
 
 QTEST_MAIN(TestMacCategoryListWidget)

@@ -4,12 +4,14 @@
 #include <QAbstractItemModelTester>
 #include <QDir>
 #include <QFile>
+#include <QSet>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 
 #include <memory>
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <sched.h>
 #include <sys/mount.h>
@@ -133,6 +135,12 @@ QModelIndex find(const MacFileModel &model, const QString &path)
     return index;
 }
 
+QString pathOf(const QModelIndex &index)
+{
+    const QString name = index.data().toString();
+    return index.parent().isValid() ? pathOf(index.parent()) + QLatin1Char('/') + name : name;
+}
+
 QStringList checkedPaths(const MacFileModel &model, const QModelIndex &parent = QModelIndex(),
                          const QString &prefix = QString())
 {
@@ -170,6 +178,7 @@ class TestMacFileModel : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
+    void initTestCase();
     void emptyTree_data();
     void emptyTree();
     void order();
@@ -187,6 +196,19 @@ private Q_SLOTS:
     void refusedSetData();
     void checkedIdsKeepsHardLinks();
 };
+
+// The run meant for typeless directory entries must really get them.
+void TestMacFileModel::initTestCase()
+{
+    if (qEnvironmentVariableIsEmpty("VARNEL_TYPELESS_ENTRIES"))
+        return;
+    DIR *dir = ::opendir("/");
+    QVERIFY(dir);
+    const dirent *entry = ::readdir(dir);
+    const bool typeless = entry && entry->d_type == DT_UNKNOWN;
+    ::closedir(dir);
+    QVERIFY(typeless);
+}
 
 void TestMacFileModel::emptyTree_data()
 {
@@ -412,15 +434,28 @@ void TestMacFileModel::checking()
     QVERIFY(tree.make(checkTree));
     MacFileModel model(tree.path(), nullptr);
     QAbstractItemModelTester tester(&model, Fatal);
+    QSignalSpy spy(&model, &QAbstractItemModel::dataChanged);
     for (const QString &step : steps) {
         const QStringList parts = step.split(QLatin1Char(' '));
         const QModelIndex index = find(model, parts.at(1));
         QVERIFY2(index.isValid(), qPrintable(step));
+        const QStringList before = checkedPaths(model);
+        spy.clear();
         // The check-state role inverts whatever value comes with it.
         const bool done = parts.at(0) == QLatin1String("tick")
                               ? model.setData(index, int(Qt::Unchecked), Qt::CheckStateRole)
                               : model.setData(index, parts.at(0) == QLatin1String("edit1"), Qt::EditRole);
         QVERIFY(done);
+
+        // A view hears of every check box the step changed, ancestors too.
+        const QStringList after = checkedPaths(model);
+        QSet<QString> told;
+        for (const QList<QVariant> &arguments : qAsConst(spy))
+            told.insert(pathOf(arguments.at(0).toModelIndex()));
+        for (const QString &path : before + after) {
+            if (before.contains(path) != after.contains(path))
+                QVERIFY2(told.contains(path), qPrintable(step + QLatin1String(": ") + path));
+        }
     }
     QCOMPARE(checkedPaths(model), expected);
 

@@ -162,6 +162,7 @@ void tst_MacLevelComboBox::failures()
 
     StandinPolicy policy;
     MacLevelComboBox combo(nullptr);
+    QVERIFY(!combo.isRebuilt());
     QVERIFY(combo.rebuild());
     QCOMPARE(combo.count(), 4);
     QVERIFY(combo.isEnabled());

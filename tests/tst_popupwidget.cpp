@@ -75,29 +75,47 @@ private Q_SLOTS:
         QCOMPARE(m_edit->text(), QStringLiteral("a"));
     }
 
-    // Mode 1 puts the top-left corner at the point, where it fits.
+    // Mode 1 puts the top-left corner at the point, the centred mode the
+    // centre, where it fits; a popup larger than the screen shows its
+    // top-left part.
     void staysOnScreen_data()
     {
+        QTest::addColumn<int>("mode");
         QTest::addColumn<QPoint>("offset"); // from the screen's top-left; negative: from its bottom-right
+        QTest::addColumn<QSize>("oversize"); // added to the screen's size; empty: made to fit
         QTest::addColumn<bool>("atPoint");
-        QTest::newRow("inside") << QPoint(50, 60) << true;
-        QTest::newRow("bottom-right corner") << QPoint(-1, -1) << false;
-        QTest::newRow("above and left") << QPoint(-100000, -100000) << false;
+        QTest::newRow("inside") << 1 << QPoint(50, 60) << QSize() << true;
+        QTest::newRow("bottom-right corner") << 1 << QPoint(-1, -1) << QSize() << false;
+        QTest::newRow("above and left") << 1 << QPoint(-100000, -100000) << QSize() << false;
+        QTest::newRow("centred, inside") << 0 << QPoint(300, 200) << QSize() << true;
+        QTest::newRow("centred, near the top-left corner") << 0 << QPoint(5, 5) << QSize() << false;
+        QTest::newRow("larger than the screen") << 1 << QPoint(50, 60) << QSize(100, 100) << false;
+        QTest::newRow("centred, larger than the screen") << 0 << QPoint(50, 60) << QSize(100, 100) << false;
     }
 
     void staysOnScreen()
     {
+        QFETCH(int, mode);
         QFETCH(QPoint, offset);
+        QFETCH(QSize, oversize);
         QFETCH(bool, atPoint);
         const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
         QPoint point(offset.x() >= 0 ? screen.left() + offset.x() : screen.right() + 1 + offset.x(),
                      offset.y() >= 0 ? screen.top() + offset.y() : screen.bottom() + 1 + offset.y());
         if (offset.x() < -10000)
             point = screen.topLeft() - QPoint(500, 500);
-        m_popup->popup(point);
-        QVERIFY(m_popup->isVisible());
-        QVERIFY2(screen.contains(m_popup->frameGeometry()), "popup leaves the screen");
-        QCOMPARE(m_popup->pos() == point, atPoint);
+        PopupWidget popup(PopupWidget::Mode(mode), m_parent.data());
+        auto *content = new QLabel(QStringLiteral("content"));
+        content->setMinimumSize(oversize.isValid() ? screen.size() + oversize : QSize(200, 100));
+        popup.setWidget(content);
+        popup.popup(point);
+        QVERIFY(popup.isVisible());
+        const QRect frame = popup.frameGeometry();
+        if (oversize.isValid())
+            QCOMPARE(frame.topLeft(), screen.topLeft());
+        else
+            QVERIFY2(screen.contains(frame), "popup leaves the screen");
+        QCOMPARE((mode == 0 ? frame.center() : frame.topLeft()) == point, atPoint);
     }
 
 private:

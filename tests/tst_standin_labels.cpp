@@ -170,7 +170,11 @@ private Q_SLOTS:
         tav_label *root = tav_get_path("/");
         QVERIFY(root);
         QCOMPARE(tavl_supports_type(root, 8, 0x8000), 1);
-        tavl_set_lev(root, mac_lev_t(tavl_lev(root) + 1));
+        const mac_lev_t level = tavl_lev(root);
+        tavl_set_lev(root, mac_lev_t(level + 1));
+        QCOMPARE(tavl_supports_type(root, 8, 0x8000), 0);
+        tavl_set_lev(root, level);
+        tavl_set_ilev(root, tavl_ilev(root) + 1);
         QCOMPARE(tavl_supports_type(root, 8, 0x8000), 0);
         tavl_put(root);
     }

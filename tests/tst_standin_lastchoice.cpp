@@ -90,13 +90,14 @@ private Q_SLOTS:
         QCOMPARE(StandinStderr::warnedLines(capture.take(), QFile::encodeName(policy.filePath("lastchoice"))), warned);
     }
 
-    // The file is replaced, never rewritten in place, and nothing temporary
-    // stays behind.
+    // The file is replaced, never rewritten in place, keeps its mode, and
+    // nothing temporary stays behind.
     void replacedAtomically()
     {
         StandinPolicy policy;
         policy.write("lastchoice", "5:1:0x1\n");
         const QByteArray path = QFile::encodeName(policy.filePath("lastchoice"));
+        QCOMPARE(chmod(path.constData(), 0600), 0);
         struct stat before;
         QCOMPARE(stat(path.constData(), &before), 0);
         const last_choice_entry entry{1, 1};
@@ -104,6 +105,7 @@ private Q_SLOTS:
         struct stat after;
         QCOMPARE(stat(path.constData(), &after), 0);
         QVERIFY(before.st_ino != after.st_ino);
+        QCOMPARE(after.st_mode & 07777, mode_t(0600));
         const QStringList files = QDir(policy.path()).entryList(QDir::Files | QDir::Hidden);
         for (const QString &file : files)
             QVERIFY2(!file.contains(QLatin1String(".lastchoice.")), qPrintable(file));
@@ -141,28 +143,36 @@ private Q_SLOTS:
     // directory, which is created when missing.
     void stateDirectory_data()
     {
-        QTest::addColumn<bool>("xdg");
+        QTest::addColumn<QByteArray>("xdg"); // absolute: below the home directory; empty: unset
         QTest::addColumn<QString>("file");
-        QTest::newRow("XDG_STATE_HOME") << true << QStringLiteral("state/varnel-standin/lastchoice");
-        QTest::newRow("HOME") << false << QStringLiteral(".local/state/varnel-standin/lastchoice");
+        const QString inHome = QStringLiteral(".local/state/varnel-standin/lastchoice");
+        QTest::newRow("XDG_STATE_HOME") << QByteArray("/state")
+                                        << QStringLiteral("state/varnel-standin/lastchoice");
+        QTest::newRow("HOME") << QByteArray() << inHome;
+        // Ignored, not taken from the current directory.
+        QTest::newRow("relative XDG_STATE_HOME") << QByteArray("state") << inHome;
     }
 
     void stateDirectory()
     {
-        QFETCH(bool, xdg);
+        QFETCH(QByteArray, xdg);
         QFETCH(QString, file);
         QTemporaryDir home;
         const QByteArray savedHome = qgetenv("HOME"), savedState = qgetenv("XDG_STATE_HOME");
         qunsetenv("VARNEL_STANDIN_DIR");
         qputenv("HOME", QFile::encodeName(home.path()));
-        if (xdg)
-            qputenv("XDG_STATE_HOME", QFile::encodeName(home.filePath(QStringLiteral("state"))));
-        else
+        if (xdg.isEmpty())
             qunsetenv("XDG_STATE_HOME");
+        else
+            qputenv("XDG_STATE_HOME", xdg.startsWith('/') ? QFile::encodeName(home.path()) + xdg : xdg);
+        // A relative value, wrongly taken, lands in the home directory too.
+        const QString savedCurrent = QDir::currentPath();
+        QDir::setCurrent(home.path());
 
         const last_choice_entry entry{3, 0x10};
         const int stored = setlchuid(42, &entry);
         const QByteArray choice = lastChoice(42);
+        QDir::setCurrent(savedCurrent);
         qputenv("HOME", savedHome);
         qputenv("XDG_STATE_HOME", savedState);
         QCOMPARE(stored, 0);

@@ -177,6 +177,9 @@ static int replace_file(const char *dir, const char *path, const buffer *content
         free(temporary);
         return -1;
     }
+    /* The data must be on disk before the rename is: a file system may
+     * commit the rename first, and a crash between the two would leave an
+     * empty store in place of the old one. */
     int ok = fchmod(fd, mode) == 0 && write_all(fd, contents->data, contents->size) == 0
         && fsync(fd) == 0;
     ok = close(fd) == 0 && ok;
