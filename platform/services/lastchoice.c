@@ -95,7 +95,8 @@ typedef struct buffer {
 
 static void append(buffer *b, const char *data, size_t size)
 {
-    if (b->failed)
+    /* An empty line adds nothing, and the buffer may not exist yet. */
+    if (b->failed || size == 0)
         return;
     if (b->size + size > b->capacity) {
         size_t capacity = b->capacity ? b->capacity : 256;
