@@ -49,6 +49,7 @@ private Q_SLOTS:
             << QByteArray("1000:300:0\n1000:0:0\n1000:1:1\n") << 1000u
             << QByteArray("1000:300:0\n1000:2:0x3\n1000:1:1\n");
         QTest::newRow("largest uid") << QByteArray() << 4294967295u << QByteArray("4294967295:2:0x3\n");
+        QTest::newRow("empty first line") << QByteArray("\n1:2:0x3\n") << 1u << QByteArray("\n1:2:0x3\n");
     }
 
     void store()
