@@ -279,6 +279,9 @@ static char *categories_text(mac_cat_t categories)
     int loaded = standin_table_load("categories", &standin_categories_format, &table);
     size_t capacity = 1, length = 0;
     char *text = malloc(capacity);
+    /* Counted apart from the length: an empty name is a part too, and the
+     * next part still needs its separator. */
+    int parts = 0;
     for (unsigned bit = 0; text && bit < 64; ++bit) {
         if (!(categories & (1ULL << bit)))
             continue;
@@ -287,7 +290,7 @@ static char *categories_text(mac_cat_t categories)
         char number[4];
         snprintf(number, sizeof number, "%u", bit);
         const char *part = name ? name : number;
-        size_t part_length = strlen(part) + (length ? 1 : 0);
+        size_t part_length = strlen(part) + (parts ? 1 : 0);
         char *grown = realloc(text, capacity + part_length);
         if (!grown) {
             free(text);
@@ -296,7 +299,7 @@ static char *categories_text(mac_cat_t categories)
         }
         text = grown;
         capacity += part_length;
-        if (length)
+        if (parts++)
             text[length++] = ',';
         memcpy(text + length, part, strlen(part));
         length += strlen(part);
