@@ -1,2 +1,3 @@
 varnel_add_test(tst_hierarchymodel tst_hierarchymodel.cpp)
 varnel_add_test(tst_macfilemodel tst_macfilemodel.cpp)
+varnel_add_test(tst_macfileitem tst_macfileitem.cpp)

@@ -138,7 +138,12 @@ void readDirectory(const QByteArray &dirPath, const QByteArray &canonicalDir, bo
     // lstat of the full path fails when that path is too long; so does the
     // id of such an entry.
     const int pathRoom = PATH_MAX - dirPath.size() - 2;
-    const bool entryInodes = shortcut.appliesTo(fd, canonicalDir);
+    // The entry's own inode number stands in for lstat only where lstat of
+    // an entry can succeed at all: a directory that can be read but not
+    // searched lists names whose lstat fails.
+    struct stat self;
+    const bool entryInodes = shortcut.appliesTo(fd, canonicalDir)
+                             && ::fstatat(fd, ".", &self, AT_SYMLINK_NOFOLLOW) == 0;
     while (const dirent *ent = ::readdir(dir)) {
         const char *name = ent->d_name;
         // Hidden entries, and the directory itself and its parent.
