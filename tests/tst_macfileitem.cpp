@@ -1,5 +1,6 @@
 // The directory walk of MacFileItem where the file system stands in its way:
-// directories that can be read but not searched.
+// directories that can be read but not searched, and trees deeper than any
+// path can name.
 
 #include "MacFileItem.h"
 
@@ -10,9 +11,13 @@
 #include <grp.h>
 #include <pwd.h>
 #include <fcntl.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
+
+#include <climits>
+#include <vector>
 
 using VarnelQt5::MacFileItem;
 
@@ -48,6 +53,71 @@ bool unusedIds(uid_t *uid, gid_t *gid)
     return false;
 }
 
+// A chain of directories, each holding the next one and a file, with a file
+// "leaf" at the bottom; made and removed relative to each directory, since
+// its paths may be longer than any path the system accepts.
+class DeepTree
+{
+public:
+    DeepTree(const QString &top, int levels, int nameLength)
+        : m_top(QFile::encodeName(top))
+        , m_dirName(nameLength, 'd')
+        , m_fileName(nameLength, 'f')
+    {
+        int fd = ::open(m_top.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        for (int level = 0; fd >= 0 && level < levels; ++level) {
+            const int file = ::openat(fd, m_fileName.constData(), O_WRONLY | O_CREAT | O_CLOEXEC, 0644);
+            if (file < 0 || ::close(file) != 0 || ::mkdirat(fd, m_dirName.constData(), 0755) != 0)
+                break;
+            expected.append({m_dirName + ' ' + QByteArray::number(qulonglong(inodeAt(fd, m_dirName.constData()))),
+                             m_fileName + ' ' + QByteArray::number(qulonglong(inodeAt(fd, m_fileName.constData())))});
+            const int next = ::openat(fd, m_dirName.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+            ::close(fd);
+            fd = next;
+        }
+        if (fd >= 0) {
+            const int leaf = ::openat(fd, "leaf", O_WRONLY | O_CREAT | O_CLOEXEC, 0644);
+            if (leaf >= 0 && ::close(leaf) == 0)
+                expected.append({"leaf " + QByteArray::number(qulonglong(inodeAt(fd, "leaf")))});
+            ::close(fd);
+        }
+    }
+
+    // Moves each level's directory up to the top before removing the level,
+    // so that no path ever grows.
+    ~DeepTree()
+    {
+        const int top = ::open(m_top.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        for (;;) {
+            const int fd = ::openat(top, m_dirName.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+            if (fd < 0)
+                break;
+            ::unlinkat(fd, m_fileName.constData(), 0);
+            ::unlinkat(fd, "leaf", 0);
+            const bool deeper = ::renameat(fd, m_dirName.constData(), top, "next") == 0;
+            ::close(fd);
+            if (::unlinkat(top, m_dirName.constData(), AT_REMOVEDIR) != 0
+                || (deeper && ::renameat(top, "next", top, m_dirName.constData()) != 0))
+                break;
+        }
+        ::unlinkat(top, m_fileName.constData(), 0);
+        ::close(top);
+    }
+
+    DeepTree(const DeepTree &) = delete;
+    DeepTree &operator=(const DeepTree &) = delete;
+
+    QByteArray dirName() const { return m_dirName; }
+
+    // What each level should show, top first.
+    QList<QByteArrayList> expected;
+
+private:
+    QByteArray m_top;
+    QByteArray m_dirName;
+    QByteArray m_fileName;
+};
+
 } // namespace
 
 class TestMacFileItem : public QObject
@@ -57,6 +127,8 @@ class TestMacFileItem : public QObject
 private Q_SLOTS:
     void unsearchableDirectory_data();
     void unsearchableDirectory();
+    void deepTree_data();
+    void deepTree();
 };
 
 void TestMacFileItem::unsearchableDirectory_data()
@@ -128,6 +200,53 @@ void TestMacFileItem::unsearchableDirectory()
     if (listed)
         expected = searchable ? real : QByteArrayList{"sub 0", "file 0"};
     QCOMPARE(report, expected.join('\n'));
+}
+
+void TestMacFileItem::deepTree_data()
+{
+    QTest::addColumn<int>("levels");
+    QTest::addColumn<int>("nameLength");
+    QTest::addColumn<int>("descriptors"); // the process's limit while loading; 0: as it is
+
+    // Both are far longer than PATH_MAX as one path; the second is also
+    // deeper than the process may hold descriptors at once.
+    QTest::newRow("long names") << 40 << 200 << 0;
+    QTest::newRow("more levels than descriptors") << 1200 << 3 << 256;
+}
+
+// Every readable directory shows its children with their ids, however deep.
+void TestMacFileItem::deepTree()
+{
+    QFETCH(int, levels);
+    QFETCH(int, nameLength);
+    QFETCH(int, descriptors);
+
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    DeepTree tree(dir.path(), levels, nameLength);
+    QCOMPARE(tree.expected.size(), levels + 1);
+    QVERIFY((nameLength + 1) * levels > PATH_MAX);
+
+    MacFileItem root(nullptr);
+    struct rlimit saved;
+    QCOMPARE(::getrlimit(RLIMIT_NOFILE, &saved), 0);
+    if (descriptors > 0) {
+        struct rlimit lowered = saved;
+        lowered.rlim_cur = rlim_t(descriptors);
+        QCOMPARE(::setrlimit(RLIMIT_NOFILE, &lowered), 0);
+    }
+    const bool loaded = root.load(dir.path(), QStringLiteral("root"));
+    QCOMPARE(::setrlimit(RLIMIT_NOFILE, &saved), 0);
+    QVERIFY(loaded);
+    const HierarchyItem *item = &root;
+    for (int level = 0; level <= levels; ++level) {
+        QVERIFY(item);
+        const QByteArrayList shown = describe(item);
+        QVERIFY2(shown == tree.expected.at(level),
+                 QByteArray(QByteArray::number(level) + ": " + shown.join(", ").left(120)).constData());
+        item = item->childrens().value(0);
+    }
+    QVERIFY(item->childrens().isEmpty());
 }
 
 QTEST_GUILESS_MAIN(TestMacFileItem)
