@@ -63,8 +63,10 @@ static void write_file(const char *name, const uint8_t *data, size_t size)
 static void take_text(char *text)
 {
     /* Reading the whole text catches one that is not terminated. */
-    if (text && strlen(text) == (size_t)-1)
-        abort();
+    if (text) {
+        volatile size_t length = strlen(text);
+        (void)length;
+    }
     free(text);
 }
 
