@@ -1,5 +1,6 @@
 varnel_add_test(tst_hierarchymodel tst_hierarchymodel.cpp)
 varnel_add_test(tst_macfilemodel tst_macfilemodel.cpp)
+varnel_add_test(tst_macfileitem tst_macfileitem.cpp)
 
 # The file model's tests once more with directory entries that carry no
 # type, so that the walk's lstat fallback runs. A preloaded library comes

@@ -115,6 +115,26 @@ private Q_SLOTS:
         QVERIFY(QByteArray((varnel_mac_enabled(), varnel_standin_trace())) == "varnel_mac_enabled\n");
     }
 
+    // A process that never clears the trace keeps its latest calls in whole
+    // lines, and no more than a megabyte of them.
+    void traceKeepsTheLatestCalls()
+    {
+        StandinPolicy policy;
+        for (int i = 0; i < 600000; ++i)
+            tavl_lev(nullptr);
+        tavl_cat(nullptr);
+        const QByteArray trace(varnel_standin_trace());
+        QVERIFY2(trace.size() <= 1 << 20, QByteArray::number(trace.size()).constData());
+        QList<QByteArray> lines = trace.split('\n');
+        QCOMPARE(lines.takeLast(), QByteArray());
+        QCOMPARE(lines.takeLast(), QByteArray("tavl_cat"));
+        QVERIFY(lines.size() > 1000);
+        QCOMPARE(lines.count(QByteArray("tavl_lev")), lines.size());
+        varnel_standin_trace_clear();
+        tavl_put(nullptr);
+        QCOMPARE(QByteArray(varnel_standin_trace()), QByteArray("tavl_put\n"));
+    }
+
     // What is handed out counts until given back; texts do not count.
     void liveCount()
     {

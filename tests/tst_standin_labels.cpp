@@ -51,6 +51,8 @@ private Q_SLOTS:
         QTest::newRow("decimal and hex") << QByteArray("2:5:0x3:0x1002d") << QByteArray("2 5 3 2d");
         QTest::newRow("extremes") << QByteArray("0xff:4294967295:0xffffffffffffffff:0xffffffff")
                                   << QByteArray("255 4294967295 ffffffffffffffff ffff");
+        QTest::newRow("leading zeros past any fixed buffer")
+            << QByteArray(3000, '0') + "2:0005:0x0003:0x0001002d" << QByteArray("2 5 3 2d");
         QTest::newRow("too few fields") << QByteArray("2:5:3") << QByteArray("null");
         QTest::newRow("too many fields") << QByteArray("2:5:3:4:5") << QByteArray("null");
         QTest::newRow("level out of range") << QByteArray("256:0:0:0") << QByteArray("null");

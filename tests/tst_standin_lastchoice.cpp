@@ -7,6 +7,8 @@
 
 #include <QtTest>
 
+#include <csignal>
+
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -49,6 +51,7 @@ private Q_SLOTS:
             << QByteArray("1000:300:0\n1000:0:0\n1000:1:1\n") << 1000u
             << QByteArray("1000:300:0\n1000:2:0x3\n1000:1:1\n");
         QTest::newRow("largest uid") << QByteArray() << 4294967295u << QByteArray("4294967295:2:0x3\n");
+        QTest::newRow("empty first line") << QByteArray("\n1:2:0x3\n") << 1u << QByteArray("\n1:2:0x3\n");
     }
 
     void store()
@@ -109,6 +112,70 @@ private Q_SLOTS:
         const QStringList files = QDir(policy.path()).entryList(QDir::Files | QDir::Hidden);
         for (const QString &file : files)
             QVERIFY2(!file.contains(QLatin1String(".lastchoice.")), qPrintable(file));
+    }
+
+    // A writer killed between making its temporary file and renaming it
+    // leaves the file behind. Writers make theirs only while holding the
+    // lock, so the next writer removes any it finds, and nothing else.
+    void staleTemporariesRemoved()
+    {
+        StandinPolicy policy;
+        policy.write("lastchoice", "5:1:0x1\n");
+        policy.write(".lastchoice.Ab3xZ9", "5:1:0x1\n");
+        policy.write(".lastchoice.000000", "");
+        const QList<const char *> kept{".lastchoice.keep", ".lastchoice.Ab3xZ9x", ".lastchoice.Ab-xZ9", "lastchoice.Ab3xZ9"};
+        for (const char *name : kept)
+            policy.write(name, "other\n");
+        QVERIFY(QDir(policy.path()).mkdir(QStringLiteral(".lastchoice.Dir123")));
+
+        const last_choice_entry entry{1, 1};
+        QCOMPARE(setlchuid(7, &entry), 0);
+        QCOMPARE(readFile(policy.filePath("lastchoice")), QByteArray("5:1:0x1\n7:1:0x1\n"));
+        QStringList expected{QStringLiteral(".lastchoice.Dir123"), QStringLiteral("lastchoice"),
+                             QStringLiteral("lastchoice.lock")};
+        for (const char *name : kept)
+            expected.append(QLatin1String(name));
+        const QStringList files = QDir(policy.path()).entryList({QStringLiteral("*lastchoice*")},
+                                                               QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
+        expected.sort();
+        QCOMPARE(files, expected);
+    }
+
+    // Writers killed at any moment lose nothing that was stored, never leave
+    // a torn file, and what they leave behind goes with the next write.
+    void killedWritersLeaveNothing()
+    {
+        StandinPolicy policy;
+        const int writers = 20;
+        for (int w = 0; w < writers; ++w) {
+            // Killed however this case ends.
+            struct Writer {
+                pid_t pid = fork();
+                ~Writer()
+                {
+                    if (pid > 0 && kill(pid, SIGKILL) == 0)
+                        waitpid(pid, nullptr, 0);
+                }
+            } writer;
+            QVERIFY(writer.pid >= 0);
+            if (writer.pid == 0) {
+                for (mac_cat_t r = 1;; ++r) {
+                    const last_choice_entry entry{1, r};
+                    setlchuid(uid_t(100 + w), &entry);
+                }
+            }
+            QTRY_VERIFY(lastChoice(uid_t(100 + w)) != "none");
+        }
+        const last_choice_entry entry{2, 2};
+        QCOMPARE(setlchuid(1, &entry), 0);
+        const QList<QByteArray> lines = readFile(policy.filePath("lastchoice")).split('\n');
+        QCOMPARE(lines.size(), writers + 2);
+        for (int w = 0; w < writers; ++w)
+            QVERIFY2(lines.at(w).startsWith(QByteArray::number(100 + w) + ":1:0x"), lines.at(w).constData());
+        QCOMPARE(lines.at(writers), QByteArray("1:2:0x2"));
+        const QStringList temporaries = QDir(policy.path()).entryList({QStringLiteral(".lastchoice.*")},
+                                                                     QDir::Files | QDir::Hidden);
+        QVERIFY2(temporaries.isEmpty(), qPrintable(temporaries.join(QLatin1Char(' '))));
     }
 
     void concurrentWritersLoseNothing()

@@ -51,6 +51,9 @@ private Q_SLOTS:
         row("empty category set", 0, 0, 0, 5, "");
         row("categories: only single-bit masks name a bit, last wins", 0, 0, 0x3, 5, "B,1", "categories",
             "0x3:Both\n0x1:A\n0x1:B\n0x2\n");
+        row("categories: an empty first name keeps its separator", 0, 0, 0x3, 5, ",Second", "categories",
+            "0x1:\n0x2:Second\n");
+        row("categories: only empty names", 0, 0, 0x7, 5, ",,", "categories", "0x1:\n0x2:\n0x4:\n");
         row("type name", 0x1002D, 0, 0, 9, "Shared", "types", "0x1002d:Shared\n");
         row("type without a name", 0x10000, 0, 0, 9, "0x10000", "types", "0x1002d:Shared\n");
         row("unknown form", 0, 1, 1, 7, "(null)");

@@ -60,6 +60,10 @@ void tst_Startup::catalogue_data()
         << QStringLiteral("application-thread") << probe << QByteArray("de_AT.UTF-8");
     QTest::newRow("the library itself, no catalogue installed")
         << QStringLiteral("no-catalogue") << QStringLiteral(VARNEL_LIBRARY) << QByteArray("fr_FR.UTF-8");
+    QTest::newRow("the library closed before the application exists")
+        << QStringLiteral("unloaded-before-application") << QStringLiteral(VARNEL_LIBRARY) << QByteArray("de_DE.UTF-8");
+    QTest::newRow("the library closed before its queued start-up call")
+        << QStringLiteral("unloaded-before-queued-call") << QStringLiteral(VARNEL_LIBRARY) << QByteArray("de_DE.UTF-8");
 }
 
 void tst_Startup::catalogue()

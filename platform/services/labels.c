@@ -32,7 +32,7 @@ static tav_label *new_label(const standin_label_value *value)
     return label;
 }
 
-static int parse_label_value(const char *text, size_t length, standin_label_value *value)
+int standin_parse_label_value(const char *text, size_t length, standin_label_value *value)
 {
     static const standin_format format = {4, {0xff, 0xffffffffULL, ~0ULL, 0xffffffffULL}, 0, 0};
     standin_row row;
@@ -45,27 +45,61 @@ static int parse_label_value(const char *text, size_t length, standin_label_valu
     return 0;
 }
 
+/* Leading zeros make a well-formed value as long as one likes; the largest
+ * value the kernel stores at all bounds what is read. */
+#define LABEL_MAX_SIZE 65536
+#define LABEL_ABSENT (-2)
+#define LABEL_UNREADABLE (-3)
+#define LABEL_TOO_LONG (-4)
+
+/* The whole value into a new buffer (*buffer, to be freed) and its length;
+ * LABEL_ABSENT where the object has no such attribute or its file system
+ * keeps none, LABEL_UNREADABLE where it cannot be read, LABEL_TOO_LONG
+ * beyond the bound. */
+static ssize_t read_label_attribute(const char *path, char **buffer)
+{
+    *buffer = NULL;
+    /* The value may change between asking its size and reading it. */
+    for (int attempt = 0; attempt < 8; ++attempt) {
+        ssize_t size = getxattr(path, LABEL_ATTRIBUTE, NULL, 0);
+        if (size < 0)
+            return errno == ENODATA || errno == ENOTSUP ? LABEL_ABSENT : LABEL_UNREADABLE;
+        if (size > LABEL_MAX_SIZE)
+            return LABEL_TOO_LONG;
+        char *grown = realloc(*buffer, (size_t)size + 1);
+        if (!grown)
+            return LABEL_UNREADABLE;
+        *buffer = grown;
+        ssize_t length = getxattr(path, LABEL_ATTRIBUTE, *buffer, (size_t)size + 1);
+        if (length >= 0)
+            return length;
+        if (errno == ENODATA || errno == ENOTSUP)
+            return LABEL_ABSENT;
+        if (errno != ERANGE)
+            return LABEL_UNREADABLE;
+    }
+    return LABEL_UNREADABLE;
+}
+
 int standin_read_path_label(const char *path, standin_label_value *value)
 {
     memset(value, 0, sizeof *value);
     struct stat st;
     if (!path || stat(path, &st) != 0)
         return -1;
-    /* Longer values than this are malformed anyway: four numbers of at most
-     * twenty digits each. */
-    char buffer[128];
-    ssize_t length = getxattr(path, LABEL_ATTRIBUTE, buffer, sizeof buffer);
-    if (length < 0) {
-        if (errno == ENODATA || errno == ENOTSUP)
-            return 0;
-        if (errno != ERANGE)
-            return -1;
-    } else if (parse_label_value(buffer, (size_t)length, value) == 0) {
-        return 0;
+    char *buffer = NULL;
+    ssize_t length = read_label_attribute(path, &buffer);
+    if (length == LABEL_ABSENT || length == LABEL_UNREADABLE) {
+        free(buffer);
+        return length == LABEL_ABSENT ? 0 : -1;
     }
-    fprintf(stderr, "varnel-standin: %s: malformed value of %s\n", path, LABEL_ATTRIBUTE);
-    memset(value, 0, sizeof *value);
-    return -1;
+    int result = length >= 0 ? standin_parse_label_value(buffer, (size_t)length, value) : -1;
+    free(buffer);
+    if (result != 0) {
+        fprintf(stderr, "varnel-standin: %s: malformed value of %s\n", path, LABEL_ATTRIBUTE);
+        memset(value, 0, sizeof *value);
+    }
+    return result;
 }
 
 STANDIN_EXPORT tav_label *tav_get_pid(pid_t pid)
@@ -279,6 +313,9 @@ static char *categories_text(mac_cat_t categories)
     int loaded = standin_table_load("categories", &standin_categories_format, &table);
     size_t capacity = 1, length = 0;
     char *text = malloc(capacity);
+    /* Counted apart from the length: an empty name is a part too, and the
+     * next part still needs its separator. */
+    int parts = 0;
     for (unsigned bit = 0; text && bit < 64; ++bit) {
         if (!(categories & (1ULL << bit)))
             continue;
@@ -287,7 +324,7 @@ static char *categories_text(mac_cat_t categories)
         char number[4];
         snprintf(number, sizeof number, "%u", bit);
         const char *part = name ? name : number;
-        size_t part_length = strlen(part) + (length ? 1 : 0);
+        size_t part_length = strlen(part) + (parts ? 1 : 0);
         char *grown = realloc(text, capacity + part_length);
         if (!grown) {
             free(text);
@@ -296,7 +333,7 @@ static char *categories_text(mac_cat_t categories)
         }
         text = grown;
         capacity += part_length;
-        if (length)
+        if (parts++)
             text[length++] = ',';
         memcpy(text + length, part, strlen(part));
         length += strlen(part);

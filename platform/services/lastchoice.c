@@ -5,6 +5,7 @@
 #define _GNU_SOURCE
 #include "standin_p.h"
 
+#include <dirent.h>
 #include <errno.h>
 #include <fcntl.h>
 #include <stdio.h>
@@ -95,7 +96,8 @@ typedef struct buffer {
 
 static void append(buffer *b, const char *data, size_t size)
 {
-    if (b->failed)
+    /* An empty line adds nothing, and the buffer may not exist yet. */
+    if (b->failed || size == 0)
         return;
     if (b->size + size > b->capacity) {
         size_t capacity = b->capacity ? b->capacity : 256;
@@ -190,6 +192,41 @@ static int replace_file(const char *dir, const char *path, const buffer *content
     return ok ? 0 : -1;
 }
 
+/* Names as mkostemp makes them from ".lastchoice.XXXXXX". */
+static int is_temporary_name(const char *name)
+{
+    static const char prefix[] = ".lastchoice.";
+    if (strncmp(name, prefix, sizeof prefix - 1) != 0)
+        return 0;
+    const char *suffix = name + sizeof prefix - 1;
+    size_t length = 0;
+    for (; suffix[length]; ++length) {
+        char c = suffix[length];
+        if (!((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9')))
+            return 0;
+    }
+    return length == 6;
+}
+
+/* Writers make their temporary file only while holding the lock, so one
+ * found by the holder of the lock was left by a writer that died before
+ * renaming it. */
+static void remove_stale_temporaries(const char *dir)
+{
+    DIR *d = opendir(dir);
+    if (!d)
+        return;
+    int fd = dirfd(d);
+    struct dirent *entry;
+    while ((entry = readdir(d)) != NULL) {
+        struct stat st;
+        if (is_temporary_name(entry->d_name)
+            && fstatat(fd, entry->d_name, &st, AT_SYMLINK_NOFOLLOW) == 0 && S_ISREG(st.st_mode))
+            unlinkat(fd, entry->d_name, 0);
+    }
+    closedir(d);
+}
+
 STANDIN_EXPORT int setlchuid(uid_t uid, const last_choice_entry *entry)
 {
     standin_trace("setlchuid");
@@ -210,6 +247,7 @@ STANDIN_EXPORT int setlchuid(uid_t uid, const last_choice_entry *entry)
             ;
     }
     if (locked) {
+        remove_stale_temporaries(dir);
         standin_text old;
         int loaded = standin_text_load_path(path, &old);
         struct stat st;

@@ -109,6 +109,9 @@ typedef struct standin_label_value {
     uint32_t type;
 } standin_label_value;
 
+/* Parses an attribute value of length bytes; 0 when it is well formed. */
+int standin_parse_label_value(const char *text, size_t length, standin_label_value *value);
+
 /* 0 on success; -1 when the object is missing, unreadable or its value is
  * malformed. */
 int standin_read_path_label(const char *path, standin_label_value *value);

@@ -7,6 +7,11 @@
 #include <stdlib.h>
 #include <string.h>
 
+/* A process that never clears the trace keeps only its latest calls: past
+ * this size the oldest lines go, down to half of it, so that dropping them
+ * costs little per call. */
+#define TRACE_LIMIT (1024 * 1024)
+
 static pthread_mutex_t trace_mutex = PTHREAD_MUTEX_INITIALIZER;
 static char *trace_text;
 static size_t trace_size;
@@ -17,6 +22,14 @@ void standin_trace(const char *call)
 {
     size_t length = strlen(call);
     pthread_mutex_lock(&trace_mutex);
+    if (trace_size > 0 && trace_size + length + 2 > TRACE_LIMIT) {
+        size_t drop = trace_size > TRACE_LIMIT / 2 ? trace_size - TRACE_LIMIT / 2 : trace_size;
+        /* Whole lines only: the kept part starts after a line feed. */
+        while (drop < trace_size && trace_text[drop - 1] != '\n')
+            ++drop;
+        trace_size -= drop;
+        memmove(trace_text, trace_text + drop, trace_size + 1);
+    }
     if (trace_size + length + 2 > trace_capacity) {
         size_t capacity = trace_capacity ? trace_capacity : 4096;
         while (trace_size + length + 2 > capacity)

@@ -5,7 +5,6 @@
 #include <QSet>
 
 #include <algorithm>
-#include <climits>
 #include <cstring>
 #include <vector>
 
@@ -115,30 +114,25 @@ QString decodeName(const char *name, int length, bool ascii)
     return QFile::decodeName(QByteArray::fromRawData(name, length));
 }
 
-// Reads the directory at dirPath (raw bytes). The inode number comes from
-// the entry itself, not the name decoded and encoded again, so names that
-// are invalid in the local encoding keep their ids.
-void readDirectory(const QByteArray &dirPath, const QByteArray &canonicalDir, bool followLink,
-                   const InodeShortcut &shortcut, Listing &listing)
+// Reads the directory open at fd; fd stays open. The inode number comes
+// from the entry itself, not the name decoded and encoded again, so names
+// that are invalid in the local encoding keep their ids.
+void readDirectory(int fd, const QByteArray &canonicalDir, const InodeShortcut &shortcut, Listing &listing)
 {
-    int flags = O_RDONLY | O_DIRECTORY | O_CLOEXEC;
-    // A directory below the top was seen as a directory, not a link; should
-    // it have been swapped for a link since, it is not entered.
-    if (!followLink)
-        flags |= O_NOFOLLOW;
-    // The file system's root comes as an empty path, its entries as "/name".
-    const int fd = ::open(dirPath.isEmpty() ? "/" : dirPath.constData(), flags);
-    if (fd < 0)
+    const int listed = ::fcntl(fd, F_DUPFD_CLOEXEC, 0);
+    if (listed < 0)
         return;
-    DIR *dir = ::fdopendir(fd);
+    DIR *dir = ::fdopendir(listed);
     if (!dir) {
-        ::close(fd);
+        ::close(listed);
         return;
     }
-    // lstat of the full path fails when that path is too long; so does the
-    // id of such an entry.
-    const int pathRoom = PATH_MAX - dirPath.size() - 2;
-    const bool entryInodes = shortcut.appliesTo(fd, canonicalDir);
+    // The entry's own inode number stands in for lstat only where lstat of
+    // an entry can succeed at all: a directory that can be read but not
+    // searched lists names whose lstat fails.
+    struct stat self;
+    const bool entryInodes = shortcut.appliesTo(fd, canonicalDir)
+                             && ::fstatat(fd, ".", &self, AT_SYMLINK_NOFOLLOW) == 0;
     while (const dirent *ent = ::readdir(dir)) {
         const char *name = ent->d_name;
         // Hidden entries, and the directory itself and its parent.
@@ -149,15 +143,13 @@ void readDirectory(const QByteArray &dirPath, const QByteArray &canonicalDir, bo
             continue;
         const int length = int(std::strlen(name));
         if (type == DT_REG && entryInodes) {
-            listing.files.push_back(Entry{listing.names.size(), length,
-                                          length <= pathRoom ? static_cast<unsigned long>(ent->d_ino) : 0UL,
+            listing.files.push_back(Entry{listing.names.size(), length, static_cast<unsigned long>(ent->d_ino),
                                           isAscii(name, length)});
             listing.names.append(name, length + 1);
             continue;
         }
         struct stat st;
-        const bool statted = length <= pathRoom
-                             && ::fstatat(fd, name, &st, AT_SYMLINK_NOFOLLOW) == 0;
+        const bool statted = ::fstatat(fd, name, &st, AT_SYMLINK_NOFOLLOW) == 0;
         if (type == DT_UNKNOWN) {
             if (!statted)
                 continue;
@@ -212,24 +204,63 @@ void sortByName(const Listing &listing, std::vector<Entry> &entries)
         entries[i] = keyed[i].entry;
 }
 
-void fill(MacFileItem *item, const QByteArray &dirPath, const QByteArray &canonicalDir, bool followLink,
-          const InodeShortcut &shortcut)
+// Directories deeper than this give up their descriptor while their
+// subdirectories are walked, so that a deep tree cannot run the process out
+// of descriptors.
+constexpr int HeldDescriptors = 64;
+
+// The directory above the one open at childFd, provided it is still the one
+// the walk came from (dev and ino of it in parent); -1 otherwise.
+int reopenParent(int childFd, const struct stat &parent)
+{
+    if (childFd < 0)
+        return -1;
+    const int fd = ::openat(childFd, "..", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    struct stat st;
+    if (fd >= 0 && ::fstat(fd, &st) == 0 && st.st_dev == parent.st_dev && st.st_ino == parent.st_ino)
+        return fd;
+    if (fd >= 0)
+        ::close(fd);
+    return -1;
+}
+
+// Fills item from the directory open at fd, each subdirectory opened
+// relative to its parent, so that no path grows with the depth. Returns the
+// directory's descriptor, which the caller closes: fd itself, or the same
+// directory opened again; -1 when it could not be opened again.
+int fill(MacFileItem *item, int fd, const QByteArray &canonicalDir, const InodeShortcut &shortcut, int depth)
 {
     Listing listing;
-    readDirectory(dirPath, canonicalDir, followLink, shortcut, listing);
+    readDirectory(fd, canonicalDir, shortcut, listing);
     sortByName(listing, listing.dirs);
     sortByName(listing, listing.files);
+
+    struct stat self;
+    const bool release = depth >= HeldDescriptors && !listing.dirs.empty() && ::fstat(fd, &self) == 0;
 
     QList<HierarchyItem *> &children = item->childrens();
     children.reserve(int(listing.dirs.size() + listing.files.size()));
     for (const Entry &entry : listing.dirs) {
         auto *child = new MacFileItem(item);
         child->name = decodeName(listing.nameOf(entry), entry.nameLength, entry.ascii);
-        // The subtree is complete before the child joins its parent.
-        const QByteArray name = QByteArray::fromRawData(listing.nameOf(entry), entry.nameLength);
-        // Below the top no link is followed, so the canonical path grows by
-        // the name as well.
-        fill(child, dirPath + '/' + name, canonicalDir + '/' + name, false, shortcut);
+        // Seen as a directory, not a link; should it have been swapped for a
+        // link since, it is not entered.
+        int childFd = fd >= 0 ? ::openat(fd, listing.nameOf(entry), O_RDONLY | O_DIRECTORY | O_CLOEXEC | O_NOFOLLOW)
+                              : -1;
+        if (childFd >= 0) {
+            if (release) {
+                ::close(fd);
+                fd = -1;
+            }
+            // The subtree is complete before the child joins its parent. No
+            // link is followed, so the canonical path grows by the name.
+            const QByteArray name = QByteArray::fromRawData(listing.nameOf(entry), entry.nameLength);
+            childFd = fill(child, childFd, canonicalDir + '/' + name, shortcut, depth + 1);
+            if (release)
+                fd = reopenParent(childFd, self);
+            if (childFd >= 0)
+                ::close(childFd);
+        }
         child->id = entry.id;
         children.append(child);
     }
@@ -239,6 +270,7 @@ void fill(MacFileItem *item, const QByteArray &dirPath, const QByteArray &canoni
         child->id = entry.id;
         children.append(child);
     }
+    return fd;
 }
 
 } // namespace
@@ -282,7 +314,13 @@ bool MacFileItem::load(const QString &path, const QString &name)
             canonicalDir.clear();
         shortcut = readMountTable();
     }
-    fill(this, dirPath, canonicalDir, true, shortcut);
+    // The top may be reached through a link; nothing below it is.
+    const int fd = ::open(dirPath.isEmpty() ? "/" : dirPath.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0)
+        return true;
+    const int done = fill(this, fd, canonicalDir, shortcut, 0);
+    if (done >= 0)
+        ::close(done);
     return true;
 }
 
