@@ -1,0 +1,1 @@
+varnel_add_test(tst_loginmaclabelwidget tst_loginmaclabelwidget.cpp)
