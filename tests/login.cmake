@@ -4,3 +4,4 @@ varnel_add_test(tst_loginmaclabelwidgetforms tst_loginmaclabelwidgetforms.cpp
     ${PROJECT_SOURCE_DIR}/src/login/LoginMacLabelWidgetForm.cpp
     ${PROJECT_SOURCE_DIR}/src/login/NewLoginMacLabelWidgetForm.cpp)
 target_include_directories(tst_loginmaclabelwidgetforms PRIVATE "${PROJECT_SOURCE_DIR}/src/login")
+varnel_add_test(tst_loginmaclabeldialog tst_loginmaclabeldialog.cpp)
