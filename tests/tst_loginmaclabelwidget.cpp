@@ -6,9 +6,11 @@
 #include "StandinPolicy.h"
 #include "labelpolicy.h"
 
+#include <QHeaderView>
 #include <QLabel>
 #include <QProcess>
 #include <QTest>
+#include <QTreeView>
 
 #include <cstdlib>
 #include <memory>
@@ -174,6 +176,15 @@ void tst_LoginMacLabelWidget::userRanges()
         QCOMPARE(categoryHintLabel->text(), categoryHint);
 
     QVERIFY(part<QWidget>(*widget, "_rolesGroupBox")->isHidden());
+    for (const char *name : {"_userTreeView", "_adminTreeView"}) {
+        const QTreeView *view = part<QTreeView>(*widget, name);
+        QVERIFY(qobject_cast<MacFileModel *>(view->model()));
+        QVERIFY(view->isHeaderHidden());
+        QVERIFY(!view->isColumnHidden(0) && view->isColumnHidden(1) && view->isColumnHidden(2));
+        QCOMPARE(view->header()->sectionResizeMode(0), QHeaderView::ResizeToContents);
+    }
+    QVERIFY(part<QTreeView>(*widget, "_userTreeView")->model()
+            != part<QTreeView>(*widget, "_adminTreeView")->model());
     QCOMPARE(widget->isSuitable(), suitable);
     QCOMPARE(widget->isVariability(), variability);
     QCOMPARE(widget->buttonLayout() == nullptr, themed);

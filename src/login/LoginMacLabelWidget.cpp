@@ -39,13 +39,15 @@ struct LoginMacLabelWidget::FormParts {
 
 namespace {
 
+// Only the name column with its check boxes stays. Sizing to contents comes
+// last, which spares the view a width pass for each hidden part.
 void showOnlyNames(QTreeView *view, MacFileModel *model)
 {
     view->setModel(model);
-    view->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    view->header()->hide();
     view->hideColumn(2);
     view->hideColumn(1);
-    view->header()->hide();
+    view->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
 }
 
 QString joinedIds(const MacFileModel *model)
