@@ -57,7 +57,7 @@ public:
     // administrative roles; empty when the label library gives no label.
     QStringList getVexorArguments() const;
     // The vexor command for the chosen level and categories; empty when the
-    // arguments are.
+    // arguments lack the label text's level or category field.
     QStringList getVexorCommand() const;
 
     // Bounds every picker by the user's ranges and restores the user's last

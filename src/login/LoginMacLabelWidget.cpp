@@ -213,8 +213,10 @@ QStringList LoginMacLabelWidget::getVexorArguments() const
 QStringList LoginMacLabelWidget::getVexorCommand() const
 {
     const QStringList arguments = getVexorArguments();
-    // Level and categories are entries 0 and 2; without them there is no command.
-    if (arguments.size() < 3)
+    // Level and categories are entries 0 and 2 only when the label text had
+    // both fields (five entries); a text without them would put the user
+    // roles' ids in the category field.
+    if (arguments.size() < 5)
         return QStringList();
     const QChar blank = QLatin1Char(' ');
     return {QStringLiteral("vexor"), QStringLiteral("-x"),
