@@ -277,16 +277,33 @@ void tst_LoginMacLabelDialog::validation()
              QByteArray("1000:" + QByteArray::number(level) + ":0x" + QByteArray::number(categories, 16) + '\n'));
 }
 
+namespace {
+
+class KeyedDialog : public LoginMacLabelDialog
+{
+public:
+    using LoginMacLabelDialog::LoginMacLabelDialog;
+    using LoginMacLabelDialog::keyPressEvent;
+};
+
+} // namespace
+
 void tst_LoginMacLabelDialog::escapeIgnored()
 {
     StandinPolicy policy;
-    LoginMacLabelDialog dialog(1000, true, nullptr);
+    KeyedDialog dialog(1000, true, nullptr);
     dialog.show();
     QVERIFY(QTest::qWaitForWindowExposed(&dialog));
     QSignalSpy rejected(&dialog, &QDialog::rejected);
     QTest::keyClick(&dialog, Qt::Key_Escape);
+    dialog.keyPressEvent(nullptr);
     QVERIFY(dialog.isVisible());
     QCOMPARE(rejected.count(), 0);
+
+    // Other keys still reach the dialog: Enter presses the default button.
+    QSignalSpy accepted(&dialog, &QDialog::accepted);
+    QTest::keyClick(&dialog, Qt::Key_Return);
+    QCOMPARE(accepted.count(), 1);
 }
 
 void tst_LoginMacLabelDialog::cancelRejectsWithoutSaving()

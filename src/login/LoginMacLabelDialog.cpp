@@ -215,8 +215,9 @@ void LoginMacLabelDialog::onButtonBoxAccepted()
 
 void LoginMacLabelDialog::keyPressEvent(QKeyEvent *event)
 {
-    // A login must end with a choice: Escape does not reject.
-    if (event && event->key() == Qt::Key_Escape)
+    // A login must end with a choice: Escape does not reject. There is
+    // nothing to hand on without an event.
+    if (!event || event->key() == Qt::Key_Escape)
         return;
     QDialog::keyPressEvent(event);
 }
