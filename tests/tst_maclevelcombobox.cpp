@@ -48,7 +48,6 @@ private Q_SLOTS:
     void forcedItemsLastUntilRebuild();
     void userPicks_data();
     void userPicks();
-    void readOnlyLoginParent();
 
 private:
     long m_liveBefore = 0;
@@ -331,21 +330,6 @@ void tst_MacLevelComboBox::userPicks()
     QCOMPARE(changes.count(), 2);
     QCOMPARE(changes.at(0).at(0).value<mac_lev_t>(), mac_lev_t(1));
     QCOMPARE(changes.at(1).at(0).value<mac_lev_t>(), mac_lev_t(2));
-}
-
-void tst_MacLevelComboBox::readOnlyLoginParent()
-{
-    // A user without a record inside a read-only login widget is bounded by
-    // the process's own label; with no such label nothing beyond level 0.
-    // The login widget completes this case; until then no parent qualifies,
-    // and the process label is not even asked for.
-    StandinPolicy policy;
-    policy.write("mac-users", "");
-    policy.write("system", "process_label=2:0:0\n");
-    QWidget parent;
-    MacLevelComboBox combo(1000, &parent);
-    QCOMPARE(combo.allValues(), QList<mac_lev_t>({0}));
-    QVERIFY(!StandinPolicy::trace().contains(QStringLiteral("tav_get_pid")));
 }
 
 QTEST_MAIN(tst_MacLevelComboBox)

@@ -1,6 +1,7 @@
 // The library's German catalogue, installed into an application, reaches
 // the widgets through the contexts their texts are looked up in.
 
+#include "LoginMacLabelDialog.h"
 #include "MacCategoryListWidget.h"
 #include "MacCategoryPushButton.h"
 #include "MacCategoryWidget.h"
@@ -8,7 +9,9 @@
 #include "MacTypeComboBox.h"
 #include "StandinPolicy.h"
 
+#include <QDialogButtonBox>
 #include <QDir>
+#include <QLabel>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
@@ -60,6 +63,18 @@ void tst_Translations::widgetsSpeakGerman()
     MacFileModel model(tree.path(), nullptr);
     QCOMPARE(model.headerData(0, Qt::Horizontal).toString(), QStringLiteral("Name"));
     QCOMPARE(model.headerData(2, Qt::Horizontal).toString(), QStringLiteral("Kennung"));
+
+    for (const bool themed : {false, true}) {
+        LoginMacLabelDialog dialog(1000, themed, nullptr);
+        QCOMPARE(dialog.windowTitle(), QStringLiteral("MAC-Label-Auswahl"));
+        QCOMPARE(dialog.findChild<QLabel *>(QStringLiteral("_levelLabelLabel"))->text(), QStringLiteral("Ebene:"));
+        if (themed) {
+            const auto *box = dialog.findChild<QDialogButtonBox *>();
+            QCOMPARE(box->button(QDialogButtonBox::Ok)->text(), QStringLiteral("Anmelden"));
+        }
+        dialog.setEditable(false);
+        QCOMPARE(dialog.windowTitle(), QStringLiteral("MAC-Label-Information"));
+    }
 }
 
 QTEST_MAIN(tst_Translations)

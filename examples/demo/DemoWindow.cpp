@@ -1,4 +1,5 @@
 #include "DemoWindow.h"
+#include "LoginPanel.h"
 
 #include <ILevelComboBox.h>
 #include <MacCategoryComboBox.h>
@@ -80,4 +81,6 @@ DemoWindow::DemoWindow(uid_t uid, QWidget *parent)
     auto *type = new MacTypeComboBox(this);
     addPicker(QStringLiteral("Label type:"), type, qOverload<int>(&QComboBox::currentIndexChanged),
               [type]() -> QString { return QStringLiteral("type ") + hex(type->value()); });
+
+    m_form->addRow(new LoginPanel(uid, this));
 }

@@ -1,15 +1,13 @@
 #include "LoginParent_p.h"
 
-#include <QObject>
+#include "LoginMacLabelWidget.h"
 
 namespace VarnelQt5 {
 
 bool insideReadOnlyLoginWidget(const QObject *picker)
 {
-    // The login label widget is the only parent that changes a picker's range;
-    // it is not part of the library yet, so no parent is one.
-    Q_UNUSED(picker);
-    return false;
+    const auto *login = qobject_cast<const LoginMacLabelWidget *>(picker->parent());
+    return login && !login->editable();
 }
 
 } // namespace VarnelQt5

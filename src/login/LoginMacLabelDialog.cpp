@@ -1,0 +1,225 @@
+#include "LoginMacLabelDialog.h"
+
+#include "LoginMacLabelWidget.h"
+#include "UnresolvedUser_p.h"
+#include "labelpolicy.h"
+
+#include <varnel-common-qt5/Common.h>
+
+#include <QDialogButtonBox>
+#include <QGuiApplication>
+#include <QHBoxLayout>
+#include <QIcon>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QScreen>
+#include <QVBoxLayout>
+#include <QWindow>
+
+namespace VarnelQt5 {
+
+namespace {
+
+// The name is input from a login program: shown as text, never as markup.
+// One arg() call, so that a '%' sequence in the title or the name is not
+// substituted again.
+QString headingText(const QString &format, const QString &title, const QString &name)
+{
+    return format.arg(title, name.toHtmlEscaped());
+}
+
+} // namespace
+
+LoginMacLabelDialog::LoginMacLabelDialog(char *name, QWidget *parent)
+    : QDialog(parent)
+    , widget(nullptr)
+    , userName(QString::fromLocal8Bit(name))
+    , heading(nullptr)
+{
+    Common::ptr();
+    uid_t uid = Common::uidByName(userName, nullptr);
+    // The failure value would read as the calling user.
+    if (uid == static_cast<uid_t>(-1))
+        uid = unresolvedUserId;
+    initialize(uid, false);
+}
+
+LoginMacLabelDialog::LoginMacLabelDialog(uid_t uid, QWidget *parent)
+    : QDialog(parent)
+    , widget(nullptr)
+    , heading(nullptr)
+{
+    Common::ptr();
+    userName = Common::nameByUid(uid, nullptr);
+    initialize(uid, false);
+}
+
+LoginMacLabelDialog::LoginMacLabelDialog(uid_t uid, bool themed, QWidget *)
+    : QDialog(nullptr)
+    , widget(nullptr)
+    , heading(nullptr)
+{
+    Common::ptr();
+    userName = Common::nameByUid(uid, nullptr);
+    initialize(uid, themed);
+}
+
+LoginMacLabelDialog::~LoginMacLabelDialog() = default;
+
+void LoginMacLabelDialog::initialize(uid_t uid, bool themed)
+{
+    const QString title = tr("MAC label selection");
+    setWindowTitle(title);
+    setWindowIcon(QIcon::fromTheme(QStringLiteral("security-policy")));
+
+    auto *mainLayout = new QVBoxLayout(this);
+    if (themed) {
+        mainLayout->setContentsMargins(0, 20, 0, 16);
+        heading = new QLabel(headingText(tr("<b>%1 for %2</b>"), title, userName), this);
+        auto *headingLayout = new QVBoxLayout();
+        headingLayout->setContentsMargins(20, 0, 20, 0);
+        headingLayout->addWidget(heading);
+        mainLayout->addLayout(headingLayout);
+    } else {
+        mainLayout->setContentsMargins(25, 25, 25, 25);
+        heading = new QLabel(headingText(QStringLiteral("%1 (<b>%2</b>)"), title, userName), this);
+        mainLayout->addWidget(heading);
+    }
+    heading->setTextFormat(Qt::RichText);
+    mainLayout->addSpacing(5);
+
+    widget = new LoginMacLabelWidget(uid, true, themed, this);
+    widget->layout()->setContentsMargins(0, 0, 0, 0);
+    mainLayout->addWidget(widget);
+
+    QDialogButtonBox *buttons = nullptr;
+    if (themed) {
+        buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, Qt::Horizontal, this);
+        if (QPushButton *ok = buttons->button(QDialogButtonBox::Ok))
+            ok->setText(tr("Enter"));
+    } else {
+        buttons = new QDialogButtonBox(QDialogButtonBox::Ok, Qt::Vertical, this);
+    }
+    connect(buttons, &QDialogButtonBox::accepted, this, &LoginMacLabelDialog::onButtonBoxAccepted);
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+
+    if (themed) {
+        widget->newButtonLayout()->addStretch();
+        widget->newButtonLayout()->addWidget(buttons);
+    } else {
+        widget->buttonLayout()->addWidget(buttons);
+        widget->buttonLayout()->addStretch();
+    }
+
+    connect(this, &QDialog::accepted, this, &LoginMacLabelDialog::saveChoice);
+
+    setSizePolicy(QSizePolicy());
+    QScreen *screen = windowHandle() ? windowHandle()->screen() : QGuiApplication::primaryScreen();
+    if (screen) {
+        const QRect available = screen->availableGeometry();
+        setMaximumWidth(available.width());
+        adjustSize();
+        QRect placed = geometry();
+        placed.moveCenter(available.center());
+        setGeometry(placed);
+    } else {
+        adjustSize();
+    }
+
+    activateWindow();
+    setFocus(Qt::OtherFocusReason);
+}
+
+mac_lev_t LoginMacLabelDialog::level()
+{
+    return widget->level();
+}
+
+mac_cat_t LoginMacLabelDialog::categories()
+{
+    return widget->categories();
+}
+
+char *LoginMacLabelDialog::malloc_mac_label_text()
+{
+    return widget->malloc_mac_label_text();
+}
+
+bool LoginMacLabelDialog::isValid()
+{
+    return widget->isValid();
+}
+
+bool LoginMacLabelDialog::isSuitable()
+{
+    return widget->isSuitable();
+}
+
+bool LoginMacLabelDialog::isVariability()
+{
+    return widget->isVariability();
+}
+
+bool LoginMacLabelDialog::editable() const
+{
+    return widget->editable();
+}
+
+void LoginMacLabelDialog::setEditable(bool editable)
+{
+    QString title;
+    if (editable) {
+        // Every return to selection starts from the default integrity level.
+        widget->setMaxIntegrityLevel();
+        if (widget->editable())
+            return;
+        widget->setEditable(true);
+        title = tr("MAC label selection");
+    } else {
+        if (!widget->editable())
+            return;
+        widget->setEditable(false);
+        title = tr("MAC label information");
+    }
+    setWindowTitle(title);
+    heading->setText(headingText(QStringLiteral("%1 (<b>%2</b>)"), title, userName));
+}
+
+void LoginMacLabelDialog::saveChoice() const
+{
+    if (widget->editable())
+        widget->saveChoice();
+}
+
+void LoginMacLabelDialog::onButtonBoxAccepted()
+{
+    // Strict mode is asked at this moment, not as it was at load.
+    const bool allowed = !widget->editable() || varnel_strict_mode() != 0 || widget->integrity() == 0
+                         || (widget->level() == 0 && widget->categories() == 0);
+    if (allowed) {
+        accept();
+        return;
+    }
+
+    QMessageBox refusal(this);
+    refusal.setIcon(QMessageBox::Critical);
+    refusal.setWindowTitle(tr("Invalid set of attributes"));
+    refusal.setText(tr("Denied login with non-zero integrity and confidentiality levels at the same time"));
+    refusal.setStandardButtons(QMessageBox::Ok);
+    const QRect frame = geometry();
+    refusal.move(pos().x(), (frame.top() + frame.bottom()) / 2 - refusal.sizeHint().height() / 2);
+    refusal.exec();
+}
+
+void LoginMacLabelDialog::keyPressEvent(QKeyEvent *event)
+{
+    // A login must end with a choice: Escape does not reject. There is
+    // nothing to hand on without an event.
+    if (!event || event->key() == Qt::Key_Escape)
+        return;
+    QDialog::keyPressEvent(event);
+}
+
+} // namespace VarnelQt5

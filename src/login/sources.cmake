@@ -1,0 +1,14 @@
+list(APPEND VARNEL_SOURCES
+    login/FormSizePolicy_p.h
+    login/UnresolvedUser_p.h
+    login/LoginMacLabelWidgetForm_p.h
+    login/LoginMacLabelWidgetForm.cpp
+    login/NewLoginMacLabelWidgetForm_p.h
+    login/NewLoginMacLabelWidgetForm.cpp
+    login/LoginMacLabelWidget.cpp
+    login/LoginMacLabelDialog.cpp
+)
+list(APPEND VARNEL_PUBLIC_HEADERS
+    ${PROJECT_SOURCE_DIR}/include/LoginMacLabelWidget.h
+    ${PROJECT_SOURCE_DIR}/include/LoginMacLabelDialog.h
+)

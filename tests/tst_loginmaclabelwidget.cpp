@@ -1,0 +1,574 @@
+#include "ILevelComboBox.h"
+#include "LoginMacLabelWidget.h"
+#include "MacCategoryListWidget.h"
+#include "MacFileModel.h"
+#include "MacLevelComboBox.h"
+#include "StandinPolicy.h"
+#include "labelpolicy.h"
+
+#include <QHeaderView>
+#include <QLabel>
+#include <QProcess>
+#include <QTest>
+#include <QTreeView>
+
+#include <cstdlib>
+#include <memory>
+#include <unistd.h>
+
+using namespace VarnelQt5;
+
+Q_DECLARE_METATYPE(QList<mac_lev_t>)
+Q_DECLARE_METATYPE(QList<TAV_ILEV_T>)
+
+namespace {
+
+template <typename T>
+T *part(const QWidget &widget, const char *name)
+{
+    T *found = widget.findChild<T *>(QLatin1String(name));
+    if (!found)
+        qFatal("no %s", name);
+    return found;
+}
+
+MacLevelComboBox *levelPicker(const QWidget &w) { return part<MacLevelComboBox>(w, "_levelComboBox"); }
+ILevelComboBox *integrityPicker(const QWidget &w) { return part<ILevelComboBox>(w, "_integrityComboBox"); }
+MacCategoryListWidget *categoryList(const QWidget &w) { return part<MacCategoryListWidget>(w, "_categoryListWidget"); }
+
+QList<TAV_ILEV_T> integrityValues(const ILevelComboBox &combo)
+{
+    QList<TAV_ILEV_T> values;
+    for (int i = 0; i < combo.count(); ++i)
+        values.append(combo.itemData(i).toUInt());
+    return values;
+}
+
+std::unique_ptr<LoginMacLabelWidget> makeWidget(uid_t uid, bool themed)
+{
+    if (themed)
+        return std::make_unique<LoginMacLabelWidget>(uid, true, true, nullptr);
+    return std::make_unique<LoginMacLabelWidget>(uid, nullptr, false);
+}
+
+QByteArray contents(const StandinPolicy &policy, const char *name)
+{
+    QFile file(policy.filePath(name));
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+QString labelText(LoginMacLabelWidget &widget)
+{
+    char *text = widget.malloc_mac_label_text();
+    const QString result = text ? QString::fromLatin1(text) : QStringLiteral("(null)");
+    std::free(text);
+    return result;
+}
+
+QString joinedIds(const MacFileModel &model)
+{
+    QStringList ids;
+    for (const unsigned long id : model.checkedIds())
+        ids.append(QString::number(id));
+    return ids.join(QLatin1Char(','));
+}
+
+} // namespace
+
+class tst_LoginMacLabelWidget : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init();
+    void cleanup();
+
+    void userRanges_data();
+    void userRanges();
+    void callingUser();
+    void strictMode();
+    void lastChoiceSavedAndRestored();
+    void switchingUsersKeepsTheNewUsersChoice();
+    void unresolvedUserIdHasNoLastChoice();
+    void hintsStayWithoutLabelObject();
+    void setEditable_data();
+    void setEditable();
+    void setMaxIntegrityLevel_data();
+    void setMaxIntegrityLevel();
+    void argumentsAndCommand();
+    void productsWithoutLabel_data();
+    void productsWithoutLabel();
+    void readOnlyLoginParent_data();
+    void readOnlyLoginParent();
+    void noHandleLeaksOnFaults_data();
+    void noHandleLeaksOnFaults();
+
+private:
+    long m_liveBefore = 0;
+};
+
+void tst_LoginMacLabelWidget::init()
+{
+    m_liveBefore = varnel_standin_live();
+}
+
+void tst_LoginMacLabelWidget::cleanup()
+{
+    QCOMPARE(varnel_standin_live(), m_liveBefore);
+}
+
+void tst_LoginMacLabelWidget::userRanges_data()
+{
+    QTest::addColumn<bool>("themed");
+    QTest::addColumn<QByteArray>("macUsers");
+    QTest::addColumn<QList<mac_lev_t>>("levels");
+    QTest::addColumn<QString>("levelHint"); // empty: the picker is shown, the hint hidden
+    QTest::addColumn<QString>("categoryHint");
+    QTest::addColumn<bool>("suitable");
+    QTest::addColumn<bool>("variability");
+
+    for (const bool themed : {false, true}) {
+        const char *form = themed ? "themed: " : "plain: ";
+        QTest::newRow(QByteArray(form + QByteArray("everything")).constData())
+            << themed << QByteArray("1000:0:0:3:0xff\n") << QList<mac_lev_t>{0, 1, 2, 3}
+            << QString() << QString() << true << true;
+        QTest::newRow(QByteArray(form + QByteArray("one level")).constData())
+            << themed << QByteArray("1000:2:0:2:0xff\n") << QList<mac_lev_t>{2}
+            << QString() << QString() << true << true;
+        QTest::newRow(QByteArray(form + QByteArray("no level")).constData())
+            << themed << QByteArray("1000:5:0:6:0xff\n") << QList<mac_lev_t>{}
+            << QStringLiteral("L0") << QString() << true << true;
+        QTest::newRow(QByteArray(form + QByteArray("fixed categories")).constData())
+            << themed << QByteArray("1000:1:0x15:1:0x15\n") << QList<mac_lev_t>{1}
+            << QString() << QStringLiteral("C0, C2, C4") << true << false;
+    }
+    QTest::newRow("no level and fixed categories") << false << QByteArray("1000:7:0x3:7:0x3\n")
+        << QList<mac_lev_t>{} << QStringLiteral("L0") << QStringLiteral("C0, C1") << false << false;
+}
+
+void tst_LoginMacLabelWidget::userRanges()
+{
+    QFETCH(bool, themed);
+    QFETCH(QByteArray, macUsers);
+    QFETCH(QList<mac_lev_t>, levels);
+    QFETCH(QString, levelHint);
+    QFETCH(QString, categoryHint);
+    QFETCH(bool, suitable);
+    QFETCH(bool, variability);
+
+    StandinPolicy policy;
+    policy.write("mac-users", macUsers);
+    policy.write("mic-users", "1000:0\n");
+    const auto widget = makeWidget(1000, themed);
+
+    QCOMPARE(levelPicker(*widget)->allValues(), levels);
+    QCOMPARE(levelPicker(*widget)->isHidden(), !levelHint.isEmpty());
+    QLabel *levelHintLabel = part<QLabel>(*widget, "_levelHintLabel");
+    QCOMPARE(levelHintLabel->isHidden(), levelHint.isEmpty());
+    if (!levelHint.isEmpty())
+        QCOMPARE(levelHintLabel->text(), levelHint);
+    QVERIFY(!part<QLabel>(*widget, "_levelLabelLabel")->isHidden());
+
+    QCOMPARE(categoryList(*widget)->isHidden(), !categoryHint.isEmpty());
+    QLabel *categoryHintLabel = part<QLabel>(*widget, "_categoryHintLabel");
+    QCOMPARE(categoryHintLabel->isHidden(), categoryHint.isEmpty());
+    if (!categoryHint.isEmpty())
+        QCOMPARE(categoryHintLabel->text(), categoryHint);
+
+    QVERIFY(part<QWidget>(*widget, "_rolesGroupBox")->isHidden());
+    for (const char *name : {"_userTreeView", "_adminTreeView"}) {
+        const QTreeView *view = part<QTreeView>(*widget, name);
+        QVERIFY(qobject_cast<MacFileModel *>(view->model()));
+        QVERIFY(view->isHeaderHidden());
+        QVERIFY(!view->isColumnHidden(0) && view->isColumnHidden(1) && view->isColumnHidden(2));
+        QCOMPARE(view->header()->sectionResizeMode(0), QHeaderView::ResizeToContents);
+    }
+    QVERIFY(part<QTreeView>(*widget, "_userTreeView")->model()
+            != part<QTreeView>(*widget, "_adminTreeView")->model());
+    QCOMPARE(widget->isSuitable(), suitable);
+    QCOMPARE(widget->isVariability(), variability);
+    QCOMPARE(widget->buttonLayout() == nullptr, themed);
+    QCOMPARE(widget->newButtonLayout() == nullptr, !themed);
+}
+
+void tst_LoginMacLabelWidget::callingUser()
+{
+    // (uid_t)-1 is the calling user, bounded below by the process's level.
+    StandinPolicy policy;
+    policy.write("system", "process_label=2:0:0\n");
+    policy.write("lastchoice", QByteArray::number(getuid()) + ":3:0x5\n");
+    LoginMacLabelWidget widget(uid_t(-1), nullptr, false);
+    QCOMPARE(levelPicker(widget)->allValues(), QList<mac_lev_t>({2, 3}));
+    QCOMPARE(widget.level(), mac_lev_t(3));
+    QCOMPARE(widget.categories(), mac_cat_t(0x5));
+}
+
+void tst_LoginMacLabelWidget::strictMode()
+{
+    // Strict mode is read when the library loads, so it is checked in a
+    // child process that starts on a strict policy.
+    if (qEnvironmentVariableIsSet("VARNEL_LOGIN_STRICT_CHILD")) {
+        QVERIFY(varnel_strict_mode() != 0);
+        LoginMacLabelWidget widget(1000, nullptr, false);
+        QVERIFY(integrityPicker(widget)->isHidden());
+        QVERIFY(part<QLabel>(widget, "_integrityLabel")->isHidden());
+        widget.show();
+        QVERIFY(!widget.isIntegrityLevelVisible());
+        levelPicker(widget)->setValue(2);
+        categoryList(widget)->setValue(0x3);
+        integrityPicker(widget)->setValue(63);
+        QCOMPARE(widget.integrity(), TAV_ILEV_T(63));
+        QCOMPARE(labelText(widget), QStringLiteral("2:0:0x3"));
+        QCOMPARE(widget.getVexorArguments().value(1), QStringLiteral("High"));
+        widget.setEditable(false);
+        QVERIFY(widget.isIntegrityLevelVisible());
+        return;
+    }
+
+    StandinPolicy policy;
+    policy.write("system", "strict_mode=1\n");
+    QProcess child;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("VARNEL_STANDIN_DIR"), policy.path());
+    environment.insert(QStringLiteral("VARNEL_LOGIN_STRICT_CHILD"), QStringLiteral("1"));
+    child.setProcessEnvironment(environment);
+    child.setProcessChannelMode(QProcess::MergedChannels);
+    child.start(QCoreApplication::applicationFilePath(), {QStringLiteral("strictMode")});
+    QVERIFY(child.waitForFinished(100000));
+    const QByteArray output = child.readAll();
+    QVERIFY2(child.exitStatus() == QProcess::NormalExit && child.exitCode() == 0, output.constData());
+    QVERIFY2(output.contains("PASS   : tst_LoginMacLabelWidget::strictMode()"), output.constData());
+
+    // Outside strict mode the chosen integrity level is part of the label.
+    policy.write("system", "");
+    LoginMacLabelWidget widget(1000, nullptr, false);
+    QVERIFY(!integrityPicker(widget)->isHidden());
+    integrityPicker(widget)->setValue(63);
+    QCOMPARE(labelText(widget), QStringLiteral("0:63:0x0"));
+}
+
+void tst_LoginMacLabelWidget::lastChoiceSavedAndRestored()
+{
+    StandinPolicy policy;
+    {
+        LoginMacLabelWidget first(1000, true, true, nullptr);
+        levelPicker(first)->setValue(2);
+        categoryList(first)->setValue(0x3);
+        integrityPicker(first)->setValue(63);
+        QVERIFY(first.saveChoice());
+    }
+    QCOMPARE(contents(policy, "lastchoice"), QByteArray("1000:2:0x3\n"));
+
+    LoginMacLabelWidget second(1000, nullptr, false);
+    QCOMPARE(second.level(), mac_lev_t(2));
+    QCOMPARE(second.categories(), mac_cat_t(0x3));
+    QCOMPARE(second.integrity(), TAV_ILEV_T(0));
+
+    // A remembered level the user may no longer use is not selected.
+    policy.write("mac-users", "1000:0:0:1:0xff\n");
+    second.setUid(1000);
+    QCOMPARE(second.level(), mac_lev_t(0));
+    QCOMPARE(second.categories(), mac_cat_t(0x3));
+
+    policy.fail("setlchuid");
+    QVERIFY(!second.saveChoice());
+}
+
+void tst_LoginMacLabelWidget::switchingUsersKeepsTheNewUsersChoice()
+{
+    // The remembered categories of the new user lie outside the previous
+    // user's range; they must be judged against the new user's.
+    StandinPolicy policy;
+    policy.write("mac-users", "1000:0:0:1:0x1\n2000:0:0:3:0xff\n3000:0:0:3:0xff\n");
+    policy.write("lastchoice", "2000:3:0x6\n");
+    LoginMacLabelWidget widget(1000, nullptr, false);
+    QCOMPARE(levelPicker(widget)->allValues(), QList<mac_lev_t>({0, 1}));
+
+    widget.setUid(2000);
+    QCOMPARE(levelPicker(widget)->allValues(), QList<mac_lev_t>({0, 1, 2, 3}));
+    QCOMPARE(widget.level(), mac_lev_t(3));
+    QCOMPARE(widget.categories(), mac_cat_t(0x6));
+
+    // A level picker that refuses the user loads no last choice, and its row
+    // stays hidden for later users.
+    policy.write("lastchoice", "3000:1:0x1\n");
+    policy.fail("openlevdb_r");
+    widget.setUid(3000);
+    QCOMPARE(widget.categories(), mac_cat_t(0x6));
+    QVERIFY(levelPicker(widget)->isHidden());
+    QVERIFY(part<QLabel>(widget, "_levelLabelLabel")->isHidden());
+    policy.remove("faults");
+    widget.setUid(3000);
+    QVERIFY(!levelPicker(widget)->isHidden());
+    QVERIFY(part<QLabel>(widget, "_levelLabelLabel")->isHidden());
+    QCOMPARE(widget.categories(), mac_cat_t(0x1));
+}
+
+void tst_LoginMacLabelWidget::unresolvedUserIdHasNoLastChoice()
+{
+    // (uid_t)-2 stands for a name nobody has: nothing is remembered for it.
+    StandinPolicy policy;
+    const QByteArray stored = QByteArray::number(uid_t(-2)) + ":2:0x1\n";
+    policy.write("lastchoice", stored);
+    LoginMacLabelWidget widget(uid_t(-2), nullptr, false);
+    QCOMPARE(widget.level(), mac_lev_t(0));
+    QVERIFY(!widget.loadLastChoice());
+    levelPicker(widget)->setValue(3);
+    QVERIFY(!widget.saveChoice());
+    QCOMPARE(contents(policy, "lastchoice"), stored);
+}
+
+void tst_LoginMacLabelWidget::hintsStayWithoutLabelObject()
+{
+    StandinPolicy policy;
+    policy.write("mac-users", "1000:1:0x5:1:0x5\n2000:1:0x8:1:0x8\n");
+    LoginMacLabelWidget widget(1000, nullptr, false);
+    QLabel *hint = part<QLabel>(widget, "_categoryHintLabel");
+    QCOMPARE(hint->text(), QStringLiteral("C0, C2"));
+
+    policy.fail("mac_init");
+    widget.setUid(2000);
+    QCOMPARE(widget.categories(), mac_cat_t(0x8));
+    QCOMPARE(hint->text(), QStringLiteral("C0, C2"));
+
+    policy.remove("faults");
+    widget.setUid(2000);
+    QCOMPARE(hint->text(), QStringLiteral("C3"));
+}
+
+void tst_LoginMacLabelWidget::setEditable_data()
+{
+    QTest::addColumn<bool>("themed");
+    QTest::addColumn<QByteArray>("processLabel");
+    QTest::addColumn<QList<mac_lev_t>>("levelsShown");
+    QTest::addColumn<mac_lev_t>("levelShown");
+    QTest::addColumn<mac_cat_t>("categoriesShown");
+
+    // The user may use levels 0..1; the process runs at level 3.
+    QTest::newRow("plain keeps its list") << false << QByteArray("3:63:0x2")
+        << QList<mac_lev_t>{0, 1} << mac_lev_t(1) << mac_cat_t(0x2);
+    QTest::newRow("themed shows the process's level") << true << QByteArray("3:63:0x2")
+        << QList<mac_lev_t>{0, 1, 3} << mac_lev_t(3) << mac_cat_t(0x2);
+    QTest::newRow("level within the list") << false << QByteArray("0:0:0x4")
+        << QList<mac_lev_t>{0, 1} << mac_lev_t(0) << mac_cat_t(0x4);
+    QTest::newRow("no process label") << false << QByteArray()
+        << QList<mac_lev_t>{0, 1} << mac_lev_t(1) << mac_cat_t(0x1);
+}
+
+void tst_LoginMacLabelWidget::setEditable()
+{
+    QFETCH(bool, themed);
+    QFETCH(QByteArray, processLabel);
+    QFETCH(QList<mac_lev_t>, levelsShown);
+    QFETCH(mac_lev_t, levelShown);
+    QFETCH(mac_cat_t, categoriesShown);
+
+    StandinPolicy policy;
+    policy.write("mac-users", "1000:0:0:1:0xff\n");
+    policy.write("lastchoice", "1000:1:0x1\n");
+    const auto widget = makeWidget(1000, themed);
+    QCOMPARE(widget->level(), mac_lev_t(1));
+    widget->setIntegrityLevelVisible(false);
+
+    if (processLabel.isEmpty())
+        policy.fail("tav_get_pid");
+    else
+        policy.write("system", "process_label=" + processLabel + '\n');
+    widget->setEditable(false);
+    QVERIFY(!widget->editable());
+    QVERIFY(!integrityPicker(*widget)->isHidden());
+    for (const char *name : {"_levelComboBox", "_integrityComboBox", "_categoryListWidget",
+                             "_userTreeView", "_adminTreeView"})
+        QVERIFY2(!part<QWidget>(*widget, name)->isEnabled(), name);
+    QCOMPARE(levelPicker(*widget)->allValues(), levelsShown);
+    QCOMPARE(widget->level(), levelShown);
+    QCOMPARE(widget->categories(), categoriesShown);
+
+    policy.remove("faults");
+    policy.write("lastchoice", "1000:0:0x6\n");
+    widget->setEditable(true);
+    QVERIFY(widget->editable());
+    for (const char *name : {"_levelComboBox", "_integrityComboBox", "_categoryListWidget",
+                             "_userTreeView", "_adminTreeView"})
+        QVERIFY2(part<QWidget>(*widget, name)->isEnabled(), name);
+    QCOMPARE(widget->level(), mac_lev_t(0));
+    QCOMPARE(widget->categories(), mac_cat_t(0x6));
+}
+
+void tst_LoginMacLabelWidget::setMaxIntegrityLevel_data()
+{
+    QTest::addColumn<QByteArray>("macUsers");
+    QTest::addColumn<TAV_ILEV_T>("expected");
+
+    QTest::newRow("level 0 alone, no categories") << QByteArray("1000:0:0:0:0\n") << TAV_ILEV_T(63);
+    QTest::newRow("level 1 alone") << QByteArray("1000:1:0:1:0\n") << TAV_ILEV_T(0);
+    QTest::newRow("level 0 with a category") << QByteArray("1000:0:0:0:0x1\n") << TAV_ILEV_T(0);
+    QTest::newRow("two levels") << QByteArray("1000:0:0:1:0\n") << TAV_ILEV_T(0);
+    QTest::newRow("no level at all") << QByteArray("1000:9:0:9:0\n") << TAV_ILEV_T(63);
+}
+
+void tst_LoginMacLabelWidget::setMaxIntegrityLevel()
+{
+    QFETCH(QByteArray, macUsers);
+    QFETCH(TAV_ILEV_T, expected);
+
+    StandinPolicy policy;
+    policy.write("mac-users", macUsers);
+    policy.write("system", "current_ilev=63\n");
+    LoginMacLabelWidget widget(1000, nullptr, false);
+    QCOMPARE(integrityValues(*integrityPicker(widget)), QList<TAV_ILEV_T>({0, 63}));
+    integrityPicker(widget)->setValue(expected == 0 ? 63 : 0);
+    widget.setMaxIntegrityLevel();
+    QCOMPARE(widget.integrity(), expected);
+}
+
+void tst_LoginMacLabelWidget::argumentsAndCommand()
+{
+    StandinPolicy policy;
+    LoginMacLabelWidget widget(1000, true, true, nullptr);
+    levelPicker(widget)->setValue(2);
+    categoryList(widget)->setValue(0x3);
+    integrityPicker(widget)->setValue(63);
+    QCOMPARE(labelText(widget), QStringLiteral("2:63:0x3"));
+
+    // Nothing checked: two empty trailing entries, never missing ones.
+    QCOMPARE(widget.getVexorArguments(),
+             QStringList({"2", "High", "3", QString(), QString()}));
+    QCOMPARE(widget.getVexorCommand(),
+             QStringList({"vexor", "-x", "--level=2", "--category=0x3"}));
+
+    // The role ids are whatever the two trees hold checked, in their order.
+    const QList<MacFileModel *> models = widget.findChildren<MacFileModel *>();
+    QCOMPARE(models.size(), 2);
+    for (MacFileModel *model : models) {
+        for (int row = 0; row < model->rowCount() && row < 2; ++row)
+            QVERIFY(model->setData(model->index(row, 0), Qt::Checked, Qt::CheckStateRole));
+    }
+    const QStringList arguments = widget.getVexorArguments();
+    QCOMPARE(arguments.size(), 5);
+    const QStringList joined{joinedIds(*models.at(0)), joinedIds(*models.at(1))};
+    QVERIFY(arguments.mid(3) == joined || arguments.mid(3) == QStringList({joined.at(1), joined.at(0)}));
+    for (MacFileModel *model : models)
+        QCOMPARE(model->checkedIds().isEmpty(), model->rowCount() == 0);
+    QCOMPARE(widget.getVexorCommand(),
+             QStringList({"vexor", "-x", "--level=2", "--category=0x3"}));
+}
+
+void tst_LoginMacLabelWidget::productsWithoutLabel_data()
+{
+    QTest::addColumn<QByteArray>("fault");
+    QTest::addColumn<QString>("label");
+    QTest::addColumn<int>("arguments");
+    QTest::addColumn<int>("command");
+
+    QTest::newRow("no label object") << QByteArray("mac_init") << QStringLiteral("1:0:0x0") << 0 << 0;
+    // Without the label text's two fields the category entry would be role ids.
+    QTest::newRow("no label text") << QByteArray("mac_to_text") << QStringLiteral("1:0:0x0") << 4 << 0;
+    QTest::newRow("no label handle") << QByteArray("tavl_get_new") << QStringLiteral("(null)") << 5 << 4;
+}
+
+void tst_LoginMacLabelWidget::productsWithoutLabel()
+{
+    QFETCH(QByteArray, fault);
+    QFETCH(QString, label);
+    QFETCH(int, arguments);
+    QFETCH(int, command);
+
+    StandinPolicy policy;
+    LoginMacLabelWidget widget(1000, nullptr, false);
+    levelPicker(widget)->setValue(1);
+    policy.fail(fault.constData());
+    QCOMPARE(labelText(widget), label);
+    QCOMPARE(widget.getVexorArguments().size(), arguments);
+    QCOMPARE(widget.getVexorCommand().size(), command);
+}
+
+void tst_LoginMacLabelWidget::readOnlyLoginParent_data()
+{
+    QTest::addColumn<int>("parentKind"); // 0: a plain widget, 1: editable login widget, 2: read-only
+    QTest::addColumn<QByteArray>("system");
+    QTest::addColumn<QList<mac_lev_t>>("levels");
+    QTest::addColumn<QList<TAV_ILEV_T>>("integrityLevels");
+    QTest::addColumn<TAV_ILEV_T>("integrity");
+
+    const QByteArray process("process_label=2:63:0\n");
+    QTest::newRow("plain parent") << 0 << process << QList<mac_lev_t>{0} << QList<TAV_ILEV_T>{0} << TAV_ILEV_T(0);
+    QTest::newRow("editable login widget") << 1 << process << QList<mac_lev_t>{0} << QList<TAV_ILEV_T>{0}
+                                           << TAV_ILEV_T(0);
+    QTest::newRow("read-only login widget") << 2 << process << QList<mac_lev_t>{2}
+                                            << QList<TAV_ILEV_T>{0, 63} << TAV_ILEV_T(63);
+    QTest::newRow("read-only without process label") << 2 << QByteArray() << QList<mac_lev_t>{0}
+                                                     << QList<TAV_ILEV_T>{0} << TAV_ILEV_T(0);
+}
+
+void tst_LoginMacLabelWidget::readOnlyLoginParent()
+{
+    // A user without records inside a read-only login widget is bounded by
+    // the process's own label; anywhere else by nothing beyond level 0.
+    QFETCH(int, parentKind);
+    QFETCH(QByteArray, system);
+    QFETCH(QList<mac_lev_t>, levels);
+    QFETCH(QList<TAV_ILEV_T>, integrityLevels);
+    QFETCH(TAV_ILEV_T, integrity);
+
+    StandinPolicy policy;
+    policy.write("mac-users", "");
+    policy.write("mic-users", "");
+    policy.write("system", system.isEmpty() ? QByteArray("process_label=2:63:0\n") : system);
+
+    QWidget plainParent;
+    LoginMacLabelWidget login(1000, nullptr, false);
+    MacLevelComboBox *level = levelPicker(login);
+    ILevelComboBox *ilevel = integrityPicker(login);
+    if (parentKind == 0) {
+        level = new MacLevelComboBox(&plainParent);
+        ilevel = new ILevelComboBox(&plainParent);
+    } else if (parentKind == 2) {
+        login.setEditable(false);
+    }
+    if (system.isEmpty())
+        policy.fail("tav_get_pid");
+    varnel_standin_trace_clear();
+    level->setUid(1000);
+    ilevel->setUid(1000);
+
+    QCOMPARE(level->allValues(), levels);
+    QCOMPARE(integrityValues(*ilevel), integrityLevels);
+    QCOMPARE(ilevel->value(), integrity);
+    QCOMPARE(StandinPolicy::trace().contains(QStringLiteral("tav_get_pid")), parentKind == 2);
+}
+
+void tst_LoginMacLabelWidget::noHandleLeaksOnFaults_data()
+{
+    QTest::addColumn<QByteArray>("call");
+    for (const char *call : {"openlevdb_r", "setlevent_r", "getlevent_r", "opencatdb_r", "setcatent_r",
+                             "getcatent_r", "openmacdb_r", "getmacuid_r", "openmicdb_r", "getmicuid_r",
+                             "getlchuid", "setlchuid", "tav_get_pid", "tavl_get_new", "tavl_get_text",
+                             "tav_ilev_get_text", "mac_init", "mac_to_text", "varnel_mac_enabled"})
+        QTest::newRow(call) << QByteArray(call);
+}
+
+void tst_LoginMacLabelWidget::noHandleLeaksOnFaults()
+{
+    // Every path of the widget under each failure the platform can give;
+    // cleanup() checks that every handle went back.
+    QFETCH(QByteArray, call);
+    StandinPolicy policy;
+    policy.write("mac-users", "1000:0:0x1:1:0x1\n2000:0:0:3:0xff\n");
+    policy.write("lastchoice", "2000:1:0x2\n");
+    policy.fail(call.constData());
+    for (const bool themed : {false, true}) {
+        const auto widget = makeWidget(uid_t(-1), themed);
+        widget->setUid(1000);
+        widget->setUid(2000);
+        widget->setEditable(false);
+        widget->setEditable(true);
+        widget->setMaxIntegrityLevel();
+        widget->saveChoice();
+        std::free(widget->malloc_mac_label_text());
+        widget->getVexorCommand();
+    }
+}
+
+QTEST_MAIN(tst_LoginMacLabelWidget)
+#include "tst_loginmaclabelwidget.moc"
