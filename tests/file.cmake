@@ -3,3 +3,4 @@ varnel_add_test(tst_specialattributeslistmodel tst_specialattributeslistmodel.cp
     ${PROJECT_SOURCE_DIR}/src/file/SpecialAttributesProxyListModel_p.h
     ${PROJECT_SOURCE_DIR}/src/file/SpecialAttributesProxyListModel.cpp)
 target_include_directories(tst_specialattributeslistmodel PRIVATE "${PROJECT_SOURCE_DIR}/src/file")
+varnel_add_test(tst_filemaclabelwidget tst_filemaclabelwidget.cpp)
