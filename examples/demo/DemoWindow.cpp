@@ -81,3 +81,8 @@ DemoWindow::DemoWindow(uid_t uid, QWidget *parent)
     addPicker(QStringLiteral("Label type:"), type, qOverload<int>(&QComboBox::currentIndexChanged),
               [type]() -> QString { return QStringLiteral("type ") + hex(type->value()); });
 }
+
+void DemoWindow::addPanel(QWidget *panel)
+{
+    m_form->addRow(panel);
+}
