@@ -41,7 +41,7 @@ Q_SIGNALS:
 private:
     Q_DISABLE_COPY(FileMacLabelWidget)
 
-    void attributeChanged(int attribute);
+    void reactToAttribute(int attribute);
     void checkTypeSupport();
 
     FileMacLabelWidgetForm *form;

@@ -56,7 +56,7 @@ public:
     // Qt::Unchecked for an attribute whose row is not shown.
     Qt::CheckState checkState(Attributes attribute) const;
     bool setCheckState(Attributes attribute, Qt::CheckState state);
-    bool setEnabled(Attributes attribute, bool shown);
+    bool setEnabled(Attributes attribute, bool enable);
 
 Q_SIGNALS:
     void attributeChanged(VarnelQt5::SpecialAttributesListModel::Attributes attribute);

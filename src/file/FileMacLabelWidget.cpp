@@ -33,7 +33,7 @@ constexpr uint16_t namedBits = 0x3f;
 
 constexpr int eholeBit = bitOf(SpecialAttributesListModel::Ehole);
 constexpr int wholeBit = bitOf(SpecialAttributesListModel::Whole);
-// Passed on to the label library as it expects it.
+// The label library's own flag for the support question.
 constexpr int supportFlags = 0x8000;
 
 } // namespace
@@ -59,7 +59,7 @@ FileMacLabelWidget::FileMacLabelWidget(QWidget *parent)
             &FileMacLabelWidget::changed);
 
     connect(model, &SpecialAttributesListModel::attributeChanged, this,
-            &FileMacLabelWidget::attributeChanged);
+            &FileMacLabelWidget::reactToAttribute);
     connect(this, &FileMacLabelWidget::changed, this, &FileMacLabelWidget::checkTypeSupport);
 }
 
@@ -138,7 +138,7 @@ bool FileMacLabelWidget::chmac(const QString &path)
     return tav_set_path(path.toLocal8Bit().constData(), label.get()) == 0;
 }
 
-void FileMacLabelWidget::attributeChanged(int attribute)
+void FileMacLabelWidget::reactToAttribute(int attribute)
 {
     if (attribute == SpecialAttributesListModel::Ehole
         && model->checkState(SpecialAttributesListModel::Ehole) == Qt::Checked) {

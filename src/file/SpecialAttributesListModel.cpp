@@ -221,9 +221,9 @@ bool SpecialAttributesListModel::setCheckState(Attributes attribute, Qt::CheckSt
     return setData(index(rowForAttribute(attribute), 0), int(state), Qt::CheckStateRole);
 }
 
-bool SpecialAttributesListModel::setEnabled(Attributes attribute, bool shown)
+bool SpecialAttributesListModel::setEnabled(Attributes attribute, bool enable)
 {
-    return setData(index(rowForAttribute(attribute), 0), shown, Qt::UserRole);
+    return setData(index(rowForAttribute(attribute), 0), enable, Qt::UserRole);
 }
 
 } // namespace VarnelQt5
