@@ -190,7 +190,8 @@ void TestMacCategoryListWidget::setValue_data()
     QTest::newRow("a row of several categories, all in the set") << pair << QByteArray()
         << mac_cat_t(0x7) << true << QStringLiteral("0:A|1|xe 64:Pair|6|xe 3:D|8|-e") << mac_cat_t(0x7);
     QTest::newRow("a row of several categories, partly in the set") << pair << QByteArray()
-        << mac_cat_t(0xa) << true << QStringLiteral("0:A|1|-e 64:Pair|6|-e 3:D|8|xe") << mac_cat_t(0x8);
+        << mac_cat_t(0xa) << true << QStringLiteral("0:A|1|-e 64:Pair|6|-e 3:D|8|xe 1:Unknown|2|xe")
+        << mac_cat_t(0xa);
 }
 
 void TestMacCategoryListWidget::setValue()

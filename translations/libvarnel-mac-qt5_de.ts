@@ -2,6 +2,39 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="de_DE">
 <context>
+    <name>FileMacLabelWidget</name>
+    <message>
+        <location filename="../src/file/FileMacLabelWidgetForm.cpp" line="+61"/>
+        <source>Form</source>
+        <translation>Formular</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Specials:</source>
+        <translation>Besonderheiten:</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Categories:</source>
+        <translation>Kategorien:</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Type:</source>
+        <translation>Typ:</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Level:</source>
+        <translation>Ebene:</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Integrity:</source>
+        <translation>Integrität:</translation>
+    </message>
+</context>
+<context>
     <name>LoginMacLabelWidget</name>
     <message>
         <location filename="../src/login/LoginMacLabelWidgetForm.cpp" line="+121"/>
@@ -126,7 +159,7 @@
 <context>
     <name>VarnelQt5::MacCategoryListWidget</name>
     <message>
-        <location filename="../src/pickers/MacCategoryListWidget.cpp" line="+245"/>
+        <location filename="../src/pickers/MacCategoryListWidget.cpp" line="+248"/>
         <source>Unknown</source>
         <translation>Unbekannt</translation>
     </message>
@@ -167,6 +200,94 @@
         <location filename="../src/pickers/MacTypeComboBox.cpp" line="+32"/>
         <source>None</source>
         <translation>Keiner</translation>
+    </message>
+</context>
+<context>
+    <name>VarnelQt5::SpecialAttributesListModel</name>
+    <message>
+        <location filename="../src/file/SpecialAttributesListModel.cpp" line="+80"/>
+        <source>ccnr</source>
+        <translation>ccnr</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>ccnri (deprecated)</source>
+        <translation>ccnri (veraltet)</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>ehole</source>
+        <translation>ehole</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>whole</source>
+        <translation>whole</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>silev</source>
+        <translation>silev</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>irelax</source>
+        <translation>irelax</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>The folder may contain objects with different security
+labels, but not higher than its own label.
+Mandatory rules for reading the folder will be ignored,
+but a subject will see only objects with security labels that
+are lower or equal to its own label.</source>
+        <translation>Der Ordner darf Objekte mit unterschiedlichen Sicherheits-
+markierungen enthalten, jedoch nicht höher als seine eigene.
+Verbindliche Regeln für das Lesen des Ordners werden ignoriert,
+ein Subjekt sieht aber nur Objekte, deren Sicherheitsmarkierung
+niedriger oder gleich seiner eigenen ist.</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>The folder may contain objects with different integrity
+levels, but not higher than its own level. Deprecated.</source>
+        <translation>Der Ordner darf Objekte mit unterschiedlichen Integritäts-
+stufen enthalten, jedoch nicht höher als seine eigene. Veraltet.</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Allow to write data to a file with minimum mandatory label
+for subjects with higher labels.</source>
+        <translation>Erlaubt Subjekten mit höherer Markierung, Daten in eine Datei
+mit minimaler verbindlicher Markierung zu schreiben.</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Allow to write data to a file with maximum mandatory label
+for subjects with lower labels.</source>
+        <translation>Erlaubt Subjekten mit niedrigerer Markierung, Daten in eine Datei
+mit maximaler verbindlicher Markierung zu schreiben.</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Allows executable from given file assign a file integrity
+level to a process based on the mask of the maximum system
+integrity level</source>
+        <translation>Erlaubt einem Programm aus dieser Datei, einem Prozess die
+Integritätsstufe der Datei zuzuweisen, anhand der Maske der
+höchsten Integritätsstufe des Systems</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>Specifies that the directory can be written to by a process
+with any integrity level</source>
+        <translation>Legt fest, dass Prozesse mit beliebiger Integritätsstufe
+in das Verzeichnis schreiben dürfen</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Other attributes</source>
+        <translation>Weitere Attribute</translation>
     </message>
 </context>
 </TS>

@@ -84,3 +84,8 @@ DemoWindow::DemoWindow(uid_t uid, QWidget *parent)
 
     m_form->addRow(new LoginPanel(uid, this));
 }
+
+void DemoWindow::addPanel(QWidget *panel)
+{
+    m_form->addRow(panel);
+}

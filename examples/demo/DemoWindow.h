@@ -17,6 +17,9 @@ class DemoWindow : public QWidget
 public:
     explicit DemoWindow(uid_t uid, QWidget *parent = nullptr);
 
+    // Adds a panel of its own below the pickers.
+    void addPanel(QWidget *panel);
+
 private:
     // Adds a picker with a line under it that describe() keeps up to date
     // whenever changed (a signal of the picker) fires.

@@ -1,8 +1,10 @@
-// Shows the library's pickers for the calling user. With --png FILE the
+// Shows the library's pickers for the calling user and the file label panel
+// (--file PATH, else a file of its own). With --png FILE the
 // window is rendered to FILE instead of being shown, for machines without a
 // display.
 
 #include "DemoWindow.h"
+#include "FilePanel.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -21,9 +23,22 @@ int main(int argc, char **argv)
                                  QStringLiteral("Render the window to <file> instead of showing it."),
                                  QStringLiteral("file"));
     parser.addOption(png);
+    const QCommandLineOption labelled(QStringLiteral("file"),
+                                  QStringLiteral("Show the label of <path> (default: a file of its own)."),
+                                  QStringLiteral("path"));
+    const QCommandLineOption filePng(QStringLiteral("file-png"),
+                                     QStringLiteral("Render only the file label panel to <file>."),
+                                     QStringLiteral("file"));
+    parser.addOptions({labelled, filePng});
     parser.process(application);
 
     DemoWindow window(getuid());
+    auto *filePanel = new FilePanel(parser.value(labelled), &window);
+    window.addPanel(filePanel);
+    if (parser.isSet(filePng)) {
+        window.show();
+        return filePanel->grab().save(parser.value(filePng)) ? 0 : 1;
+    }
     if (!parser.isSet(png)) {
         window.show();
         return application.exec();

@@ -234,11 +234,14 @@ bool MacCategoryListWidget::setValue(mac_cat_t value)
         for (int row = 0; row < rows; ++row) {
             QListWidgetItem *entry = item(row);
             const mac_cat_t mask = cat4Item(entry);
-            covered |= mask;
-            entry->setCheckState(mask != 0 && isSubset(mask, value) ? Qt::Checked : Qt::Unchecked);
+            const bool checked = mask != 0 && isSubset(mask, value);
+            if (checked)
+                covered |= mask;
+            entry->setCheckState(checked ? Qt::Checked : Qt::Unchecked);
         }
-        // Categories of the set that no row shows still get a row, so that
-        // the set survives; a category that has a row never gets a second.
+        // Categories of the set that no checked row carries get a row of
+        // their own, so that the set survives whole, also where a row of
+        // several categories holds only part of the set.
         for (int n = 0; n < 64; ++n) {
             const mac_cat_t bit = mac_cat_t(1) << n;
             if ((value & bit) && !(covered & bit))

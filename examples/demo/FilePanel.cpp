@@ -1,0 +1,115 @@
+#include "FilePanel.h"
+
+#include <FileMacLabelWidget.h>
+#include <MacCategoryListWidget.h>
+#include <MacLevelComboBox.h>
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+using VarnelQt5::FileMacLabelWidget;
+
+FilePanel::FilePanel(const QString &path, QWidget *parent)
+    : QGroupBox(QStringLiteral("File label"), parent)
+    , m_path(path)
+    , m_label(new FileMacLabelWidget(this))
+    , m_message(new QLabel(this))
+{
+    QString failure;
+    if (m_path.isEmpty()) {
+        m_scratch = std::make_unique<QTemporaryDir>(QDir::temp().filePath(QStringLiteral("varnel-demo-XXXXXX")));
+        m_path = m_scratch->filePath(QStringLiteral("labelled-file.txt"));
+        QFile file(m_path);
+        if (!m_scratch->isValid() || !file.open(QIODevice::WriteOnly))
+            failure = QStringLiteral("Could not create %1.").arg(m_path);
+    }
+
+    auto *shown = new QLabel(QStringLiteral("<b>%1</b> %2")
+                                 .arg(QFileInfo(m_path).isDir() ? QStringLiteral("Directory")
+                                                                : QStringLiteral("File"),
+                                      m_path.toHtmlEscaped()),
+                             this);
+    shown->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    shown->setWordWrap(true);
+    m_message->setWordWrap(true);
+
+    auto *revertButton = new QPushButton(QStringLiteral("Revert"), this);
+    auto *applyButton = new QPushButton(QStringLiteral("Apply"), this);
+    connect(revertButton, &QPushButton::clicked, this, &FilePanel::revert);
+    connect(applyButton, &QPushButton::clicked, this, &FilePanel::apply);
+    connect(m_label, &FileMacLabelWidget::changed, this,
+            [this] { report(QStringLiteral("Changed: Apply writes the label, Revert reads it again.")); });
+
+    // The form's own size, so that the checklists are not squeezed.
+    m_label->setMinimumHeight(m_label->height());
+
+    auto *buttons = new QHBoxLayout;
+    buttons->addStretch(1);
+    buttons->addWidget(revertButton);
+    buttons->addWidget(applyButton);
+    auto *layout = new QVBoxLayout(this);
+    layout->addWidget(shown);
+    layout->addWidget(m_label, 1);
+    layout->addWidget(m_message);
+    layout->addLayout(buttons);
+
+    if (!failure.isEmpty()) {
+        report(failure, true);
+        return;
+    }
+    if (m_scratch)
+        labelOwnFile();
+    else
+        revert();
+}
+
+FilePanel::~FilePanel() = default;
+
+void FilePanel::apply()
+{
+    if (m_label->chmac(m_path))
+        report(QStringLiteral("Wrote the label to %1.").arg(m_path));
+    else
+        report(QStringLiteral("Could not write the label to %1.").arg(m_path), true);
+}
+
+void FilePanel::revert()
+{
+    // A load that succeeds announces itself; one that fails stays silent.
+    bool loaded = false;
+    const QMetaObject::Connection heard =
+        connect(m_label, &FileMacLabelWidget::changed, this, [&loaded] { loaded = true; });
+    m_label->getfmac(m_path);
+    disconnect(heard);
+    if (loaded)
+        report(QStringLiteral("Read the label of %1.").arg(m_path));
+    else
+        report(QStringLiteral("Could not read the label of %1.").arg(m_path), true);
+}
+
+void FilePanel::labelOwnFile()
+{
+    m_label->getfmac(m_path);
+    auto *level = m_label->findChild<VarnelQt5::MacLevelComboBox *>(QStringLiteral("_levelComboBox"));
+    auto *categories = m_label->findChild<VarnelQt5::MacCategoryListWidget *>(QStringLiteral("_categoryListWidget"));
+    if (level && level->count() > 1)
+        level->setValue(level->allValues().at(1));
+    if (categories)
+        categories->setValue(categories->cat4Item(0) | categories->cat4Item(2));
+    if (!m_label->chmac(m_path)) {
+        report(QStringLiteral("Could not label %1.").arg(m_path), true);
+        return;
+    }
+    revert();
+}
+
+void FilePanel::report(const QString &text, bool failure)
+{
+    m_message->setStyleSheet(failure ? QStringLiteral("color: #b00020; font-weight: bold") : QString());
+    m_message->setText(text);
+}

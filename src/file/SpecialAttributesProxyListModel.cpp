@@ -1,0 +1,31 @@
+#include "SpecialAttributesProxyListModel_p.h"
+
+#include "SpecialAttributesListModel.h"
+#include "labelpolicy.h"
+
+using VarnelQt5::SpecialAttributesListModel;
+
+SpecialAttributesProxyListModel::SpecialAttributesProxyListModel(QObject *parent)
+    : QSortFilterProxyModel(parent)
+{
+}
+
+SpecialAttributesProxyListModel::~SpecialAttributesProxyListModel() = default;
+
+bool SpecialAttributesProxyListModel::filterAcceptsRow(int sourceRow, const QModelIndex &) const
+{
+    const auto *source = qobject_cast<const SpecialAttributesListModel *>(sourceModel());
+    if (!source)
+        return true;
+
+    switch (source->attributeForRow(sourceRow)) {
+    case SpecialAttributesListModel::Ccnri:
+        return source->checkState(SpecialAttributesListModel::Ccnri) == Qt::Checked;
+    case SpecialAttributesListModel::Irelax:
+        // The strict mode can be switched while the view is open.
+        return source->checkState(SpecialAttributesListModel::Irelax) == Qt::Checked
+            || varnel_strict_mode() != 0;
+    default:
+        return true;
+    }
+}

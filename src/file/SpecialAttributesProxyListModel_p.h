@@ -1,0 +1,24 @@
+#ifndef VARNEL_SPECIALATTRIBUTESPROXYLISTMODEL_P_H
+#define VARNEL_SPECIALATTRIBUTESPROXYLISTMODEL_P_H
+
+#include <QSortFilterProxyModel>
+
+// Hides the special attributes a person is not to be offered: the
+// deprecated "ccnri" unless the directory has it, and "irelax" outside strict
+// mode unless the directory has it. Does not sort.
+class SpecialAttributesProxyListModel : public QSortFilterProxyModel
+{
+    Q_OBJECT
+
+public:
+    explicit SpecialAttributesProxyListModel(QObject *parent = nullptr);
+    ~SpecialAttributesProxyListModel() override;
+
+protected:
+    bool filterAcceptsRow(int sourceRow, const QModelIndex &sourceParent) const override;
+
+private:
+    Q_DISABLE_COPY(SpecialAttributesProxyListModel)
+};
+
+#endif
