@@ -9,6 +9,7 @@
 #include <MacLevelComboBox.h>
 #include <MacTypeComboBox.h>
 
+#include <QBoxLayout>
 #include <QFormLayout>
 #include <QLabel>
 
@@ -36,9 +37,15 @@ void DemoWindow::addPicker(const QString &title, Picker *picker, Signal changed,
 
 DemoWindow::DemoWindow(uid_t uid, QWidget *parent)
     : QWidget(parent)
-    , m_form(new QFormLayout(this))
+    , m_form(new QFormLayout)
+    , m_panels(new QVBoxLayout)
 {
     setWindowTitle(QStringLiteral("libvarnel-mac-qt5 pickers for user %1").arg(uid));
+    auto *columns = new QHBoxLayout(this);
+    columns->addLayout(m_form);
+    columns->addSpacing(12);
+    columns->addLayout(m_panels, 1);
+    m_panels->addStretch();
 
     auto *level = new MacLevelComboBox(this);
     level->setUid(uid);
@@ -82,10 +89,12 @@ DemoWindow::DemoWindow(uid_t uid, QWidget *parent)
     addPicker(QStringLiteral("Label type:"), type, qOverload<int>(&QComboBox::currentIndexChanged),
               [type]() -> QString { return QStringLiteral("type ") + hex(type->value()); });
 
-    m_form->addRow(new LoginPanel(uid, this));
+    addPanel(new LoginPanel(uid, this));
 }
 
 void DemoWindow::addPanel(QWidget *panel)
 {
-    m_form->addRow(panel);
+    // Wide enough for a path and a category name without scrolling.
+    panel->setMinimumWidth(440);
+    m_panels->insertWidget(m_panels->count() - 1, panel);
 }

@@ -7,9 +7,10 @@
 #include <sys/types.h>
 
 class QFormLayout;
+class QVBoxLayout;
 
 // The library's pickers for one user, each with the value it holds shown
-// live underneath.
+// live underneath, and beside them the panels of the composite widgets.
 class DemoWindow : public QWidget
 {
     Q_OBJECT
@@ -17,7 +18,7 @@ class DemoWindow : public QWidget
 public:
     explicit DemoWindow(uid_t uid, QWidget *parent = nullptr);
 
-    // Adds a panel of its own below the pickers.
+    // Adds a panel of its own to the column beside the pickers.
     void addPanel(QWidget *panel);
 
 private:
@@ -28,6 +29,7 @@ private:
                    const std::function<QString()> &describe);
 
     QFormLayout *m_form;
+    QVBoxLayout *m_panels;
 };
 
 #endif

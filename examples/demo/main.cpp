@@ -1,5 +1,5 @@
-// Shows the library's pickers for the calling user and the file label panel
-// (--file PATH, else a file of its own). With --png FILE the
+// Shows the library's pickers for the calling user, the login dialogs and the
+// file label panel (--file PATH, else a file of its own). With --png FILE the
 // window is rendered to FILE instead of being shown, for machines without a
 // display.
 
@@ -24,8 +24,8 @@ int main(int argc, char **argv)
                                  QStringLiteral("file"));
     parser.addOption(png);
     const QCommandLineOption labelled(QStringLiteral("file"),
-                                  QStringLiteral("Show the label of <path> (default: a file of its own)."),
-                                  QStringLiteral("path"));
+                                      QStringLiteral("Show the label of <path> (default: a file of its own)."),
+                                      QStringLiteral("path"));
     const QCommandLineOption filePng(QStringLiteral("file-png"),
                                      QStringLiteral("Render only the file label panel to <file>."),
                                      QStringLiteral("file"));
