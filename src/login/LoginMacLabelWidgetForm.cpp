@@ -1,6 +1,6 @@
 #include "LoginMacLabelWidgetForm_p.h"
 
-#include "FormSizePolicy_p.h"
+#include "LoginFormParts_p.h"
 #include "ILevelComboBox.h"
 #include "MacCategoryListWidget.h"
 #include "MacLevelComboBox.h"
@@ -9,10 +9,8 @@
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
-#include <QHeaderView>
 #include <QLabel>
 #include <QTabWidget>
-#include <QTreeView>
 #include <QVBoxLayout>
 
 namespace VarnelQt5 {
@@ -81,41 +79,7 @@ void LoginMacLabelWidget::setupUi(QWidget *host)
     _buttonLayout->setObjectName(QStringLiteral("_buttonLayout"));
     gridLayout_5->addLayout(_buttonLayout, 0, 1, 1, 1);
 
-    _rolesGroupBox = new QGroupBox(host);
-    _rolesGroupBox->setObjectName(QStringLiteral("_rolesGroupBox"));
-    setFormSizePolicy(_rolesGroupBox, QSizePolicy::Preferred, QSizePolicy::Expanding);
-    gridLayout = new QGridLayout(_rolesGroupBox);
-    gridLayout->setSpacing(6);
-    gridLayout->setContentsMargins(11, 11, 11, 11);
-    gridLayout->setObjectName(QStringLiteral("gridLayout"));
-    _userTabWidget = new QTabWidget(_rolesGroupBox);
-    _userTabWidget->setObjectName(QStringLiteral("_userTabWidget"));
-
-    _userTab = new QWidget();
-    _userTab->setObjectName(QStringLiteral("_userTab"));
-    gridLayout_2 = new QGridLayout(_userTab);
-    gridLayout_2->setSpacing(6);
-    gridLayout_2->setContentsMargins(11, 11, 11, 11);
-    gridLayout_2->setObjectName(QStringLiteral("gridLayout_2"));
-    _userTreeView = new QTreeView(_userTab);
-    _userTreeView->setObjectName(QStringLiteral("_userTreeView"));
-    _userTreeView->header()->setProperty("showSortIndicator", QVariant(false));
-    _userTreeView->header()->setStretchLastSection(false);
-    gridLayout_2->addWidget(_userTreeView, 0, 0, 1, 1);
-    _userTabWidget->addTab(_userTab, QString());
-
-    _adminTab = new QWidget();
-    _adminTab->setObjectName(QStringLiteral("_adminTab"));
-    gridLayout_3 = new QGridLayout(_adminTab);
-    gridLayout_3->setSpacing(6);
-    gridLayout_3->setContentsMargins(11, 11, 11, 11);
-    gridLayout_3->setObjectName(QStringLiteral("gridLayout_3"));
-    _adminTreeView = new QTreeView(_adminTab);
-    _adminTreeView->setObjectName(QStringLiteral("_adminTreeView"));
-    gridLayout_3->addWidget(_adminTreeView, 0, 0, 1, 1);
-    _userTabWidget->addTab(_adminTab, QString());
-
-    gridLayout->addWidget(_userTabWidget, 0, 0, 1, 1);
+    setupRolesGroupBox(this, host);
     gridLayout_5->addWidget(_rolesGroupBox, 1, 0, 1, 2);
 
     host->setWindowTitle(QCoreApplication::translate("LoginMacLabelWidget", "LoginMacLabelWidget"));

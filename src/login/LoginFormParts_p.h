@@ -1,0 +1,72 @@
+#ifndef VARNEL_LOGINFORMPARTS_P_H
+#define VARNEL_LOGINFORMPARTS_P_H
+
+// What the two forms of the login label widget build alike.
+
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHeaderView>
+#include <QSizePolicy>
+#include <QTabWidget>
+#include <QTreeView>
+#include <QWidget>
+
+namespace VarnelQt5 {
+
+// The forms set a size policy without stretch and keep the widget's own
+// height-for-width.
+inline void setFormSizePolicy(QWidget *widget, QSizePolicy::Policy horizontal,
+                              QSizePolicy::Policy vertical)
+{
+    QSizePolicy policy(horizontal, vertical);
+    policy.setHorizontalStretch(0);
+    policy.setVerticalStretch(0);
+    policy.setHeightForWidth(widget->sizePolicy().hasHeightForWidth());
+    widget->setSizePolicy(policy);
+}
+
+// The "Roles" box with its "User" and "Administrative" tabs, each holding a
+// tree view, as both forms have it. The caller places the box.
+template <typename Form>
+void setupRolesGroupBox(Form *form, QWidget *host)
+{
+    form->_rolesGroupBox = new QGroupBox(host);
+    form->_rolesGroupBox->setObjectName(QStringLiteral("_rolesGroupBox"));
+    setFormSizePolicy(form->_rolesGroupBox, QSizePolicy::Preferred, QSizePolicy::Expanding);
+    form->gridLayout = new QGridLayout(form->_rolesGroupBox);
+    form->gridLayout->setSpacing(6);
+    form->gridLayout->setContentsMargins(11, 11, 11, 11);
+    form->gridLayout->setObjectName(QStringLiteral("gridLayout"));
+    form->_userTabWidget = new QTabWidget(form->_rolesGroupBox);
+    form->_userTabWidget->setObjectName(QStringLiteral("_userTabWidget"));
+
+    form->_userTab = new QWidget();
+    form->_userTab->setObjectName(QStringLiteral("_userTab"));
+    form->gridLayout_2 = new QGridLayout(form->_userTab);
+    form->gridLayout_2->setSpacing(6);
+    form->gridLayout_2->setContentsMargins(11, 11, 11, 11);
+    form->gridLayout_2->setObjectName(QStringLiteral("gridLayout_2"));
+    form->_userTreeView = new QTreeView(form->_userTab);
+    form->_userTreeView->setObjectName(QStringLiteral("_userTreeView"));
+    form->_userTreeView->header()->setProperty("showSortIndicator", QVariant(false));
+    form->_userTreeView->header()->setStretchLastSection(false);
+    form->gridLayout_2->addWidget(form->_userTreeView, 0, 0, 1, 1);
+    form->_userTabWidget->addTab(form->_userTab, QString());
+
+    form->_adminTab = new QWidget();
+    form->_adminTab->setObjectName(QStringLiteral("_adminTab"));
+    form->gridLayout_3 = new QGridLayout(form->_adminTab);
+    form->gridLayout_3->setSpacing(6);
+    form->gridLayout_3->setContentsMargins(11, 11, 11, 11);
+    form->gridLayout_3->setObjectName(QStringLiteral("gridLayout_3"));
+    form->_adminTreeView = new QTreeView(form->_adminTab);
+    form->_adminTreeView->setObjectName(QStringLiteral("_adminTreeView"));
+    form->gridLayout_3->addWidget(form->_adminTreeView, 0, 0, 1, 1);
+    form->_userTabWidget->addTab(form->_adminTab, QString());
+
+    form->gridLayout->addWidget(form->_userTabWidget, 0, 0, 1, 1);
+}
+
+} // namespace VarnelQt5
+
+#endif
