@@ -40,8 +40,11 @@ void setupRolesGroupBox(Form *form, QWidget *host)
     form->_userTabWidget = new QTabWidget(form->_rolesGroupBox);
     form->_userTabWidget->setObjectName(QStringLiteral("_userTabWidget"));
 
+    // Each page joins the tab widget while still empty: under the themed
+    // form's style sheet a page's whole subtree is restyled when it moves.
     form->_userTab = new QWidget();
     form->_userTab->setObjectName(QStringLiteral("_userTab"));
+    form->_userTabWidget->addTab(form->_userTab, QString());
     form->gridLayout_2 = new QGridLayout(form->_userTab);
     form->gridLayout_2->setSpacing(6);
     form->gridLayout_2->setContentsMargins(11, 11, 11, 11);
@@ -51,10 +54,10 @@ void setupRolesGroupBox(Form *form, QWidget *host)
     form->_userTreeView->header()->setProperty("showSortIndicator", QVariant(false));
     form->_userTreeView->header()->setStretchLastSection(false);
     form->gridLayout_2->addWidget(form->_userTreeView, 0, 0, 1, 1);
-    form->_userTabWidget->addTab(form->_userTab, QString());
 
     form->_adminTab = new QWidget();
     form->_adminTab->setObjectName(QStringLiteral("_adminTab"));
+    form->_userTabWidget->addTab(form->_adminTab, QString());
     form->gridLayout_3 = new QGridLayout(form->_adminTab);
     form->gridLayout_3->setSpacing(6);
     form->gridLayout_3->setContentsMargins(11, 11, 11, 11);
@@ -62,7 +65,6 @@ void setupRolesGroupBox(Form *form, QWidget *host)
     form->_adminTreeView = new QTreeView(form->_adminTab);
     form->_adminTreeView->setObjectName(QStringLiteral("_adminTreeView"));
     form->gridLayout_3->addWidget(form->_adminTreeView, 0, 0, 1, 1);
-    form->_userTabWidget->addTab(form->_adminTab, QString());
 
     form->gridLayout->addWidget(form->_userTabWidget, 0, 0, 1, 1);
 }
