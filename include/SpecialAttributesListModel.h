@@ -59,7 +59,8 @@ public:
     bool setEnabled(Attributes attribute, bool enable);
 
 Q_SIGNALS:
-    void attributeChanged(VarnelQt5::SpecialAttributesListModel::Attributes attribute);
+    // Hosts connect by the normalised signature attributeChanged(Attributes).
+    void attributeChanged(Attributes attribute);
 
 private:
     Q_DISABLE_COPY(SpecialAttributesListModel)

@@ -124,6 +124,8 @@ private Q_SLOTS:
     void handEdits();
     void chmacFailures_data();
     void chmacFailures();
+    void emptyPickerKeepsObjectsValue_data();
+    void emptyPickerKeepsObjectsValue();
     void currentLabelWithoutFlags();
     void noHandleLeaks_data();
     void noHandleLeaks();
@@ -443,6 +445,38 @@ void TestFileMacLabelWidget::chmacFailures()
     QCOMPARE(form.values(), QStringLiteral("3 63 81"));
     QCOMPARE(form.rows(), QStringLiteral("ehole whole [x]silev"));
     QCOMPARE(changed.count(), 0);
+}
+
+void TestFileMacLabelWidget::emptyPickerKeepsObjectsValue_data()
+{
+    QTest::addColumn<QByteArray>("missing"); // the policy file whose picker stays empty
+    QTest::addColumn<QString>("values");
+    QTest::newRow("no level database") << QByteArray("levels") << QStringLiteral("0 63 3");
+    QTest::newRow("no integrity level names") << QByteArray("ilevels") << QStringLiteral("2 0 3");
+}
+
+void TestFileMacLabelWidget::emptyPickerKeepsObjectsValue()
+{
+    QFETCH(QByteArray, missing);
+    QFETCH(QString, values);
+
+    StandinPolicy policy;
+    policy.remove(missing.constData());
+    QVERIFY(setLabel(m_file, "2:63:0x3:0"));
+    FileMacLabelWidget widget;
+    const Form form(widget);
+    widget.getfmac(m_file);
+    QCOMPARE(form.values(), values);
+
+    // A category ticked by hand is written; what the form could not show is
+    // not replaced by 0.
+    QVERIFY(form.categories->setValue(0x7));
+    QVERIFY(widget.chmac(m_file));
+    QCOMPARE(labelOf(m_file), QStringLiteral("2 63 7 0"));
+
+    // Nor is anything written where the object's own label cannot be read.
+    QVERIFY(setLabel(m_file, "bad"));
+    QVERIFY(!widget.chmac(m_file));
 }
 
 void TestFileMacLabelWidget::currentLabelWithoutFlags()

@@ -55,6 +55,9 @@ void TestSpecialAttributesListModel::modesAndOtherRow()
     QSignalSpy inserted(&model, &QAbstractItemModel::rowsInserted);
     QSignalSpy removed(&model, &QAbstractItemModel::rowsRemoved);
     QSignalSpy attributes(&model, &Model::attributeChanged);
+    // Hosts connect by the signature with the enumeration's own name.
+    QSignalSpy byName(&model, SIGNAL(attributeChanged(Attributes)));
+    QVERIFY(byName.isValid());
     QCOMPARE(rowsOf(model), QStringLiteral("ehole whole silev"));
     QVERIFY(!(model.flags(model.index(0, 0)) & Qt::ItemIsEditable));
 
@@ -76,6 +79,8 @@ void TestSpecialAttributesListModel::modesAndOtherRow()
     QCOMPARE(changed.at(1).at(0).toModelIndex(), model.index(3, 0));
     QCOMPARE(attributes.count(), 1);
     QCOMPARE(attributes.at(0).at(0).value<Model::Attributes>(), Model::OtherAttributes);
+    QCOMPARE(byName.count(), 1);
+    QCOMPARE(byName.at(0).at(0).value<Model::Attributes>(), Model::OtherAttributes);
 
     model.setForContainer(false);
     QCOMPARE(changed.at(2).at(1).toModelIndex(), model.index(3, 0));

@@ -92,13 +92,13 @@ void FileMacLabelWidget::getfmac(const QString &path)
             form->_categoryListWidget->rebuild();
     }
 
-    const Platform::LabelHandle label(tav_get_path(path.toLocal8Bit().constData()));
-    if (!label)
-        return;
-
     {
+        const Platform::LabelHandle label(tav_get_path(path.toLocal8Bit().constData()));
+        if (!label)
+            return;
+
         // The pickers' and the attribute reaction's signals stay inside the
-        // load; it announces itself once at the end.
+        // load; it announces itself once at the end, its label given back.
         const QSignalBlocker blocker(this);
         form->_levelComboBox->setValue(tavl_lev(label.get()), true);
         form->_integrityComboBox->setValue(tavl_ilev(label.get()), true);
@@ -125,6 +125,22 @@ bool FileMacLabelWidget::chmac(const QString &path)
     const Platform::LabelHandle label(currentLabelWithoutFlags());
     if (!label)
         return false;
+    const QByteArray encodedPath = path.toLocal8Bit();
+
+    // A picker left empty (its database could not be read) holds no value to
+    // write: the object keeps its own level or integrity level rather than
+    // silently getting 0, and without the object's label nothing is written.
+    const bool levelShown = form->_levelComboBox->count() > 0;
+    const bool integrityShown = form->_integrityComboBox->count() > 0;
+    if (!levelShown || !integrityShown) {
+        const Platform::LabelHandle current(tav_get_path(encodedPath.constData()));
+        if (!current)
+            return false;
+        if (!levelShown)
+            tavl_set_lev(label.get(), tavl_lev(current.get()));
+        if (!integrityShown)
+            tavl_set_ilev(label.get(), tavl_ilev(current.get()));
+    }
 
     uint16_t type = 0;
     for (const SpecialAttributesListModel::Attributes attribute : namedAttributes) {
@@ -135,7 +151,7 @@ bool FileMacLabelWidget::chmac(const QString &path)
         type |= uint16_t(model->otherAttribute());
     tavl_set_type(label.get(), type);
 
-    return tav_set_path(path.toLocal8Bit().constData(), label.get()) == 0;
+    return tav_set_path(encodedPath.constData(), label.get()) == 0;
 }
 
 void FileMacLabelWidget::reactToAttribute(int attribute)

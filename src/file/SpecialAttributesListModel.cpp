@@ -35,8 +35,9 @@ SpecialAttributesListModel::SpecialAttributesListModel(QObject *parent)
     , forContainer(false)
 {
     // So that the signal also passes through queued connections and the
-    // host's signal spies.
+    // host's signal spies, under the name its signature carries.
     qRegisterMetaType<Attributes>();
+    qRegisterMetaType<Attributes>("Attributes");
 }
 
 SpecialAttributesListModel::~SpecialAttributesListModel() = default;

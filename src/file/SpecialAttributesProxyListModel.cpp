@@ -10,8 +10,6 @@ SpecialAttributesProxyListModel::SpecialAttributesProxyListModel(QObject *parent
 {
 }
 
-SpecialAttributesProxyListModel::~SpecialAttributesProxyListModel() = default;
-
 bool SpecialAttributesProxyListModel::filterAcceptsRow(int sourceRow, const QModelIndex &) const
 {
     const auto *source = qobject_cast<const SpecialAttributesListModel *>(sourceModel());

@@ -12,7 +12,6 @@ class SpecialAttributesProxyListModel : public QSortFilterProxyModel
 
 public:
     explicit SpecialAttributesProxyListModel(QObject *parent = nullptr);
-    ~SpecialAttributesProxyListModel() override;
 
 protected:
     bool filterAcceptsRow(int sourceRow, const QModelIndex &sourceParent) const override;
