@@ -17,6 +17,7 @@
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTest>
+#include <QTranslator>
 #include <QTreeView>
 
 #include <memory>
@@ -171,6 +172,8 @@ private Q_SLOTS:
     void properties();
     void themedButtonsTakeTheStyleSheet_data();
     void themedButtonsTakeTheStyleSheet();
+    void textsComeFromTheFormsContext_data();
+    void textsComeFromTheFormsContext();
 
 private:
     long m_liveBefore = 0;
@@ -398,6 +401,37 @@ void tst_LoginMacLabelWidgetForms::themedButtonsTakeTheStyleSheet()
     QVERIFY2(tinted == themed, qPrintable(centre.name()));
     QCOMPARE(button->palette().color(QPalette::Button) == background, themed);
     QCOMPARE(button->palette().color(QPalette::ButtonText) == QColor(Qt::white), themed);
+}
+
+void tst_LoginMacLabelWidgetForms::textsComeFromTheFormsContext_data()
+{
+    objects_data();
+}
+
+void tst_LoginMacLabelWidgetForms::textsComeFromTheFormsContext()
+{
+    // Marks each text with the context it was looked up in.
+    class ContextMarker : public QTranslator
+    {
+    public:
+        QString translate(const char *context, const char *source, const char *, int) const override
+        {
+            return QString::fromLatin1(context) + QLatin1Char('|') + QString::fromLatin1(source);
+        }
+        bool isEmpty() const override { return false; }
+    };
+
+    QFETCH(bool, themed);
+    StandinPolicy policy;
+    ContextMarker marker;
+    QCoreApplication::installTranslator(&marker);
+    const auto host = build(themed);
+    QCoreApplication::removeTranslator(&marker);
+
+    const QString context = themed ? QStringLiteral("NewLoginMacLabelWidget") : QStringLiteral("LoginMacLabelWidget");
+    QCOMPARE(host->findChild<QLabel *>(QStringLiteral("_levelLabelLabel"))->text(), context + QStringLiteral("|Level:"));
+    QCOMPARE(host->findChild<QGroupBox *>(QStringLiteral("_rolesGroupBox"))->title(), context + QStringLiteral("|Roles"));
+    QCOMPARE(host->windowTitle(), context + QStringLiteral("|LoginMacLabelWidget"));
 }
 
 QTEST_MAIN(tst_LoginMacLabelWidgetForms)
