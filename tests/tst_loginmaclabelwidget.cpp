@@ -163,6 +163,8 @@ void tst_LoginMacLabelWidget::userRanges()
 
     QCOMPARE(levelPicker(*widget)->allValues(), levels);
     QCOMPARE(levelPicker(*widget)->isHidden(), !levelHint.isEmpty());
+    // A single level is shown, but there is nothing to pick.
+    QCOMPARE(levelPicker(*widget)->isEnabled(), levels.size() > 1);
     QLabel *levelHintLabel = part<QLabel>(*widget, "_levelHintLabel");
     QCOMPARE(levelHintLabel->isHidden(), levelHint.isEmpty());
     if (!levelHint.isEmpty())
@@ -176,6 +178,8 @@ void tst_LoginMacLabelWidget::userRanges()
         QCOMPARE(categoryHintLabel->text(), categoryHint);
 
     QVERIFY(part<QWidget>(*widget, "_rolesGroupBox")->isHidden());
+    QVERIFY(QMetaObject::invokeMethod(widget.get(), "setVisibleRoles", Q_ARG(bool, true)));
+    QVERIFY(!part<QWidget>(*widget, "_rolesGroupBox")->isHidden());
     for (const char *name : {"_userTreeView", "_adminTreeView"}) {
         const QTreeView *view = part<QTreeView>(*widget, name);
         QVERIFY(qobject_cast<MacFileModel *>(view->model()));
