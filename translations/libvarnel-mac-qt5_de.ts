@@ -37,7 +37,7 @@
 <context>
     <name>LoginMacLabelWidget</name>
     <message>
-        <location filename="../src/login/LoginMacLabelWidgetForm.cpp" line="+121"/>
+        <location filename="../src/login/LoginMacLabelWidgetForm.cpp" line="+85"/>
         <source>LoginMacLabelWidget</source>
         <translation>LoginMacLabelWidget</translation>
     </message>
@@ -81,7 +81,7 @@
 <context>
     <name>NewLoginMacLabelWidget</name>
     <message>
-        <location filename="../src/login/NewLoginMacLabelWidgetForm.cpp" line="+158"/>
+        <location filename="../src/login/NewLoginMacLabelWidgetForm.cpp" line="+122"/>
         <source>LoginMacLabelWidget</source>
         <translation>LoginMacLabelWidget</translation>
     </message>
@@ -205,7 +205,7 @@
 <context>
     <name>VarnelQt5::SpecialAttributesListModel</name>
     <message>
-        <location filename="../src/file/SpecialAttributesListModel.cpp" line="+80"/>
+        <location filename="../src/file/SpecialAttributesListModel.cpp" line="+81"/>
         <source>ccnr</source>
         <translation>ccnr</translation>
     </message>
