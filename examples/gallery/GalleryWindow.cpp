@@ -197,6 +197,7 @@ GalleryWindow::GalleryWindow(uid_t uid, const QString &filePath, QWidget *parent
     follow(loginCategories, &MacCategoryListWidget::valueChanged, loginValue, describeLogin);
 
     auto *away = new QGroupBox(QStringLiteral("One button away"), this);
+    m_loginText->setObjectName(QStringLiteral("acceptedLabelText"));
     auto *buttons = new QHBoxLayout;
     auto *plain = new QPushButton(QStringLiteral("Login dialog..."), away);
     auto *themed = new QPushButton(QStringLiteral("Themed login dialog..."), away);
