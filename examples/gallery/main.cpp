@@ -38,7 +38,7 @@ int main(int argc, char **argv)
                                          QStringLiteral("Render each widget and dialog to a PNG file in <dir> and exit."),
                                          QStringLiteral("dir"));
     const QCommandLineOption labelled(QStringLiteral("file"),
-                                      QStringLiteral("Show the label of <path> (default: a file of its own)."),
+                                      QStringLiteral("Show the label of <path> in the file label window (default: a file the gallery makes and labels)."),
                                       QStringLiteral("path"));
     parser.addOptions({screenshots, labelled});
 
