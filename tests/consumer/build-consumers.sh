@@ -2,7 +2,7 @@
 # Builds and runs programs outside the tree against an installed library, each
 # way a program finds it: the CMake package, pkg-config, and qmake's module
 # file (QT += varnelmacqt5), with a form compiled by uic through CMake and
-# qmake.
+# qmake; and loads the installed Designer plugin, if any.
 # Usage: build-consumers.sh PREFIX SOURCE_DIR SCRATCH_DIR [VERSION]
 set -eu
 prefix=$1
@@ -38,6 +38,12 @@ cmake -S "$source" -B "$scratch/cmake" -DCMAKE_PREFIX_PATH="$prefix" >/dev/null
 cmake --build "$scratch/cmake" >/dev/null
 run_versioned "$scratch/cmake/consumer" "the CMake consumer"
 run "$scratch/cmake/form-consumer"
+plugin=$libdir/qt5/plugins/designer/varnelmacqt5widgets.so
+if [ -f "$plugin" ]; then
+    # Without the library's folder in the search path: the plugin finds it.
+    env -u VARNEL_STANDIN_DIR -u LD_LIBRARY_PATH XDG_STATE_HOME="$scratch/state" \
+        QT_QPA_PLATFORM=offscreen "$scratch/cmake/plugin-consumer" "$plugin"
+fi
 
 echo "== pkg-config"
 export PKG_CONFIG_PATH="$(dirname "$pc")${PKG_CONFIG_PATH:+:$PKG_CONFIG_PATH}"
