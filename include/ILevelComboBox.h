@@ -93,7 +93,9 @@ Q_SIGNALS:
     void valueChanged(TAV_ILEV_T value);
 
 private Q_SLOTS:
-    void activated(int index);
+    // Its name answers the inherited signal it is connected to; hosts know
+    // the slot by this name.
+    void activated(int index); // clazy:exclude=overridden-signal
 
 private:
     Q_DISABLE_COPY(ILevelComboBox)

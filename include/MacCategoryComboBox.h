@@ -63,7 +63,9 @@ Q_SIGNALS:
     void valueChanged(mac_cat_t value);
 
 private Q_SLOTS:
-    void activated(int index);
+    // Its name answers the inherited signal it is connected to; hosts know
+    // the slot by this name.
+    void activated(int index); // clazy:exclude=overridden-signal
 
 private:
     Q_DISABLE_COPY(MacCategoryComboBox)

@@ -107,7 +107,9 @@ Q_SIGNALS:
     void valueChanged(mac_cat_t value);
 
 private Q_SLOTS:
-    void itemChanged(QListWidgetItem *item);
+    // Its name answers the inherited signal it is connected to; hosts know
+    // the slot by this name.
+    void itemChanged(QListWidgetItem *item); // clazy:exclude=overridden-signal
 
 private:
     Q_DISABLE_COPY(MacCategoryListWidget)

@@ -100,7 +100,7 @@ Q_SIGNALS:
      *
      * Hosts connect by the normalised signature attributeChanged(Attributes).
      */
-    void attributeChanged(Attributes attribute);
+    void attributeChanged(Attributes attribute); // clazy:exclude=fully-qualified-moc-types
 
 private:
     Q_DISABLE_COPY(SpecialAttributesListModel)
