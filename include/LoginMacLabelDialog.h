@@ -14,41 +14,79 @@ namespace VarnelQt5 {
 
 class LoginMacLabelWidget;
 
-// Asks a user for the label of a login. OK refuses a non-zero integrity
-// level together with a non-zero level or categories (outside strict mode)
-// and saves an accepted choice as the user's last one. Escape is ignored.
+/**
+ * Asks a user for the label of a login.
+ *
+ * The dialog, titled "MAC label selection", shows a heading with the user's
+ * name over a LoginMacLabelWidget, in the plain form (an OK button) or the
+ * themed one ("Enter" and Cancel). OK refuses a non-zero integrity level
+ * together with a non-zero level or categories (outside strict mode) with a
+ * message box, and otherwise accepts; an accepted choice is saved as the
+ * user's last one. Escape is ignored: a login ends with a choice.
+ *
+ * It adds no signal of its own: QDialog::accepted() is emitted when OK
+ * passes the check, QDialog::rejected() when a person presses Cancel.
+ *
+ * \pic_loginmaclabeldialog
+ * \pic_loginmaclabeldialog_themed
+ *
+ * \code
+ * VarnelQt5::LoginMacLabelDialog dialog(uid, true, nullptr);
+ * if (dialog.exec() == QDialog::Accepted) {
+ *     char *text = dialog.malloc_mac_label_text();
+ *     startSession(uid, text);
+ *     free(text);
+ * }
+ * \endcode
+ */
 class VARNELMACQT5_EXPORT LoginMacLabelDialog : public QDialog
 {
     Q_OBJECT
 
 public:
-    // The plain form for the named user.
+    /** The plain form for the user called \a name; a name without a user remembers no choice. */
     LoginMacLabelDialog(char *name, QWidget *parent);
-    // The plain form for the user.
+    /** The plain form for the user \a uid. */
     LoginMacLabelDialog(uid_t uid, QWidget *parent);
-    // The form chosen by themed, always a top-level window: the last
-    // argument is not used.
+    /**
+     * The form chosen by \a themed for the user \a uid, always a top-level
+     * window: the last argument is not used.
+     */
     LoginMacLabelDialog(uid_t uid, bool themed, QWidget *);
     ~LoginMacLabelDialog() override;
 
+    /** Builds the dialog's contents for the user \a uid; the constructors call it. */
     void initialize(uid_t uid, bool themed);
 
+    /** The chosen confidentiality level. */
     mac_lev_t level();
+    /** The chosen set of categories. */
     mac_cat_t categories();
-    // To be released with free().
+    /** The chosen label as the label library's text, to be released with free(); null on failure. */
     char *malloc_mac_label_text();
+    /** As LoginMacLabelWidget::isValid(). */
     bool isValid();
+    /** As LoginMacLabelWidget::isSuitable(). */
     bool isSuitable();
+    /** As LoginMacLabelWidget::isVariability(). */
     bool isVariability();
+    /** Whether the dialog lets a person choose (see setEditable()). */
     bool editable() const;
-    // Switches between choosing a label and showing the process's own.
+    /**
+     * Switches between choosing a label ("MAC label selection") and showing
+     * the process's own ("MAC label information"). Every switch to choosing
+     * starts again from the default integrity level.
+     */
     void setEditable(bool editable);
 
 protected Q_SLOTS:
+    /** Saves the widget's choice as the user's last one while the dialog is editable; runs on QDialog::accepted(). */
     void saveChoice() const;
+    /** OK: accepts, or shows why the combination of levels is refused. */
     void onButtonBoxAccepted();
 
 protected:
+    /** Ignores Escape; hands every other key on to QDialog. */
     void keyPressEvent(QKeyEvent *event) override;
 
 private:

@@ -8,53 +8,108 @@
 
 namespace VarnelQt5 {
 
-// A checklist of the MAC categories a user may use, within optional
-// caller-given bounds. Each row's data (Qt::UserRole) is its category mask;
-// categories the bounds force on are checked and cannot be unchecked.
+/**
+ * A checklist of the MAC categories a user may use, within optional
+ * caller-given bounds.
+ *
+ * Each row is a category of the platform's category database, shown as its
+ * number and name ("3:Finance"), in ascending order of its mask; the row's
+ * data (Qt::UserRole) is the mask. The value is the set of all checked rows.
+ * Categories the bounds force on (the user's minimum, or the caller's
+ * minimum) are checked and cannot be unchecked. setMinimumValue() drops the
+ * user's range until the next setUid(). The list stays empty until a setter
+ * or rebuild() runs.
+ *
+ * \pic_maccategorylistwidget
+ *
+ * \code
+ * auto *categories = new VarnelQt5::MacCategoryListWidget(uid, this);
+ * categories->setValue(lastCategories); // false, and no change, outside the user's range
+ * connect(categories, &VarnelQt5::MacCategoryListWidget::valueChanged,
+ *         this, &Editor::categoriesChosen);
+ * \endcode
+ */
 class VARNELMACQT5_EXPORT MacCategoryListWidget : public QListWidget
 {
     Q_OBJECT
 
 public:
+    /** An empty checklist without a user or bounds. */
     explicit MacCategoryListWidget(QWidget *parent = nullptr);
+    /** A checklist filled with the categories of the user \a uid (see setUid()). */
     explicit MacCategoryListWidget(uid_t uid, QWidget *parent = nullptr);
     ~MacCategoryListWidget() override;
 
-    // Refills the list from the category database within the bounds and
-    // restores the earlier set as far as the bounds allow; false when the
-    // sources cannot be read or MAC is off.
+    /**
+     * Refills the list from the category database within the bounds and
+     * restores the earlier set as far as the bounds allow; false when the
+     * sources cannot be read or MAC is off. Restoring a non-empty set goes
+     * through setValue() and so emits valueChanged().
+     */
     bool rebuild();
 
-    // The set of all checked rows.
+    /** The set of all checked rows. */
     mac_cat_t value();
+    /** The caller's minimum set (0 when never set). */
     mac_cat_t minimumValue();
+    /** The caller's maximum set (all categories when never set). */
     mac_cat_t maximumValue();
+    /** Whether the last rebuild() finished (MAC being off counts as finished). */
     bool isValid();
+    /** Whether the last rebuild() left a category that a person can check or uncheck. */
     bool isSuitable();
+    /** Whether the list has been filled at least once (by rebuild() or a setter). */
     bool isRebuilt() const;
+    /** Whether the list has any row, locked or not. */
     bool hasAvailableCategories();
 
-    // v, or the full set for the empty set.
+    /** \a v, or the full set for the empty set. */
     mac_cat_t nullToMax(mac_cat_t v);
-    // The mask of a row; 0 for no row.
+    /** The mask of \a item; 0 for no item. */
     mac_cat_t cat4Item(const QListWidgetItem *item);
+    /** The mask of the row \a row; 0 for no such row. */
     mac_cat_t cat4Item(int row);
-    // The row before which a mask keeps the list ascending.
+    /** The row before which the mask \a m keeps the list ascending. */
     int position(mac_cat_t m);
 
 public Q_SLOTS:
+    /**
+     * Bounds the list by the category range of the user \a uid (without a
+     * record for the user: the process's own categories) and refills it;
+     * see rebuild() for the result.
+     */
     bool setUid(uid_t uid);
+    /**
+     * Forces the categories of \a value on (widening the maximum to hold
+     * them), drops the user's range, and refills the list.
+     */
     bool setMinimumValue(mac_cat_t value);
+    /**
+     * Offers no category outside \a value (narrowing the minimum to it), and
+     * refills the list.
+     */
     bool setMaximumValue(mac_cat_t value);
-    // Checks exactly the rows whose categories lie in value; false (and
-    // nothing changed) when value leaves the user's range.
+    /**
+     * Checks exactly the rows whose categories lie in \a value; a category of
+     * \a value without a row of its own gets one, named "Unknown". Returns
+     * false, with nothing changed, when \a value leaves the user's range.
+     * Emits valueChanged() with the new set every time it returns true.
+     */
     bool setValue(mac_cat_t value);
 
 Q_SIGNALS:
+    /**
+     * The checked set is now \a value. Emitted when a person checks or
+     * unchecks a row, by every successful setValue() (even when the set
+     * stays the same), and by rebuild() and the setters that call it when
+     * they restore a non-empty set.
+     */
     void valueChanged(mac_cat_t value);
 
 private Q_SLOTS:
-    void itemChanged(QListWidgetItem *item);
+    // Its name answers the inherited signal it is connected to; hosts know
+    // the slot by this name.
+    void itemChanged(QListWidgetItem *item); // clazy:exclude=overridden-signal
 
 private:
     Q_DISABLE_COPY(MacCategoryListWidget)

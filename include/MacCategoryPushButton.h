@@ -9,14 +9,28 @@ namespace VarnelQt5 {
 
 class MacCategoryListWidget;
 
-// A "Categories" button that shows a category checklist as a frameless
-// window centred on itself. The window closes when it loses activation, on
-// Escape and on a click outside it.
+/**
+ * A "Categories" button that shows a category checklist as a frameless
+ * window centred on itself.
+ *
+ * The window is a MacCategoryListWidget owned by the button; it takes
+ * activation and keyboard focus when shown, and closes when it loses
+ * activation, on Escape and on a click outside it (a click on the button
+ * itself only closes it). The button has no value or signal of its own.
+ *
+ * \pic_maccategorypushbutton
+ *
+ * \code
+ * auto *button = new VarnelQt5::MacCategoryPushButton(this);
+ * layout->addWidget(button); // a click opens the checklist over the button
+ * \endcode
+ */
 class VARNELMACQT5_EXPORT MacCategoryPushButton : public QPushButton
 {
     Q_OBJECT
 
 public:
+    /** A button with its checklist window, hidden until the first click. */
     explicit MacCategoryPushButton(QWidget *parent = nullptr);
     ~MacCategoryPushButton() override;
 

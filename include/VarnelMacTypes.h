@@ -1,16 +1,19 @@
 #ifndef VARNELMACTYPES_H
 #define VARNELMACTYPES_H
 
-/* The value types of a MAC label, shared by the public classes and by the
- * platform's label policy services. Valid in C and C++. */
+/**
+ * \file VarnelMacTypes.h
+ * The value types of a MAC label, shared by the public classes and by the
+ * platform's label policy services. Valid in C and C++.
+ */
 
 #include <sys/types.h>
 
-/* Confidentiality level. */
+/** Confidentiality level. */
 typedef unsigned char mac_lev_t;
-/* Category set: bit n set means category n is in the set. */
+/** Category set: bit n set means category n is in the set; 0 is the empty set. */
 typedef unsigned long long mac_cat_t;
-/* Integrity level. */
+/** Integrity level. */
 typedef unsigned int TAV_ILEV_T;
 
 #endif

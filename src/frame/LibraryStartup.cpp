@@ -57,9 +57,6 @@ void scheduleTranslations()
         QTimer::singleShot(0, Qt::PreciseTimer, application, &loadTranslations);
 }
 
-struct TranslationsRegistration {
-    TranslationsRegistration() { qAddPreRoutine(scheduleTranslations); }
-};
-const TranslationsRegistration translationsRegistration;
-
 } // namespace
+
+Q_COREAPP_STARTUP_FUNCTION(scheduleTranslations)
