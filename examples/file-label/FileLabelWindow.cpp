@@ -58,6 +58,8 @@ FileLabelWindow::FileLabelWindow(const QStringList &paths, QWidget *parent)
     layout->addLayout(buttons);
 
     showPath(0);
+    // Room for all eight categories of the built-in policy.
+    resize(sizeHint().expandedTo(QSize(480, 600)));
 }
 
 FileLabelWindow::~FileLabelWindow() = default;

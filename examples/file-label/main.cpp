@@ -33,7 +33,7 @@ bool windowless(int argc, char **argv)
         const QByteArray argument(argv[i]);
         if (argument == "--")
             break;
-        for (const char *option : {"--get", "--set", "--screenshot", "--help", "-h", "--version", "-v"}) {
+        for (const char *option : {"--get", "--set", "--screenshot", "--help", "--help-all", "-h", "--version", "-v"}) {
             if (argument == option || argument.startsWith(QByteArray(option) + '='))
                 return true;
         }
@@ -102,7 +102,8 @@ int main(int argc, char **argv)
         "PATH... shows each path's label in a window (Previous, Next, Apply, Revert).\n"
         "Labels are LEVEL:ILEVEL:CATEGORIES:TYPE, the numbers decimal or 0x-prefixed.\n"
         "Exit status: 0 when every path went well, 1 when any path failed (each named\n"
-        "on standard error), 2 on bad arguments or a malformed label."));
+        "on standard error), 2 on bad arguments, a malformed label or no display for\n"
+        "the window."));
     const QCommandLineOption helpOption = parser.addHelpOption();
     const QCommandLineOption versionOption = parser.addVersionOption();
     const QCommandLineOption getOption(QStringLiteral("get"),
