@@ -205,8 +205,6 @@ void tst_VarnelChooseLabel::endsWithoutPrinting_data()
     QTest::newRow("uid beyond 32 bits") << args("--uid 4294967296 --press ok") << 2
                                         << QByteArray("malformed user id '4294967296'");
     QTest::newRow("stray argument") << args("alice --press ok") << 2 << QByteArray("unexpected argument 'alice'");
-    QTest::newRow("unknown option") << args("--colour --press ok") << 2 << QByteArray("Unknown option 'colour'");
-    QTest::newRow("missing value") << args("--print") << 2 << QByteArray("Missing value after '--print'");
 }
 
 void tst_VarnelChooseLabel::endsWithoutPrinting()
@@ -249,13 +247,8 @@ void tst_VarnelChooseLabel::helpHidesTheTestButtonAndVersionIsTheProjects()
 {
     const ProgramRun help = chooseLabel({QStringLiteral("--help")});
     QCOMPARE(help.status, 0);
-    for (const char *option : {"--user", "--uid", "--themed", "--info", "--print", "json"})
-        QVERIFY2(help.out.contains(option), option);
-    QVERIFY(!help.out.contains("--press"));
-
-    const ProgramRun version = chooseLabel({QStringLiteral("--version")});
-    QCOMPARE(version.status, 0);
-    QCOMPARE(version.out, QByteArray("varnel-choose-label " VARNEL_PROGRAM_VERSION "\n"));
+    QVERIFY(help.out.contains("--print <form>") && !help.out.contains("--press"));
+    QCOMPARE(chooseLabel({QStringLiteral("--version")}).out, QByteArray("varnel-choose-label " VARNEL_PROGRAM_VERSION "\n"));
 }
 
 QTEST_MAIN(tst_VarnelChooseLabel)
