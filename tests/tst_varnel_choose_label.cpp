@@ -74,7 +74,7 @@ private Q_SLOTS:
     void endsWithoutPrinting_data();
     void endsWithoutPrinting();
     void refusedChoiceIsNeitherPrintedNorSaved();
-    void helpHidesTheTestButtonAndVersionIsTheProjects();
+    void helpVersionAndNoDisplay();
 
 private:
     QTemporaryDir m_runtime;
@@ -243,12 +243,17 @@ void tst_VarnelChooseLabel::refusedChoiceIsNeitherPrintedNorSaved()
     QCOMPARE(file.readAll(), lastChoice);
 }
 
-void tst_VarnelChooseLabel::helpHidesTheTestButtonAndVersionIsTheProjects()
+void tst_VarnelChooseLabel::helpVersionAndNoDisplay()
 {
     const ProgramRun help = chooseLabel({QStringLiteral("--help")});
     QCOMPARE(help.status, 0);
     QVERIFY(help.out.contains("--print <form>") && !help.out.contains("--press"));
     QCOMPARE(chooseLabel({QStringLiteral("--version")}).out, QByteArray("varnel-choose-label " VARNEL_PROGRAM_VERSION "\n"));
+
+    // Without a display the dialog cannot come up: said in one line, no abort.
+    const ProgramRun headless = ProgramRun::withoutDisplay(QStringLiteral(CHOOSE_LABEL), {});
+    QCOMPARE(headless.status, 2);
+    QCOMPARE(headless.err, QByteArray("varnel-choose-label: no display to show the dialog on\n"));
 }
 
 QTEST_MAIN(tst_VarnelChooseLabel)

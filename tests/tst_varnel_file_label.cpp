@@ -17,7 +17,7 @@ using VarnelQt5::MacLevelComboBox;
 namespace {
 
 const char attribute[] = "user.varnel.label";
-const QByteArray before = "1:0:0x1:0x0";
+const char before[] = "1:0:0x1:0x0";
 
 ProgramRun fileLabel(const QStringList &arguments)
 {
@@ -71,6 +71,7 @@ private Q_SLOTS:
     void badArguments();
     void windowAppliesRevertsAndReports();
     void screenshotRendersTheWindow();
+    void withoutDisplayOnlyTheWindowIsRefused();
 
 private:
     QTemporaryDir m_runtime;
@@ -101,18 +102,18 @@ void tst_VarnelFileLabel::setThenGetRoundTrips_data()
     QTest::addColumn<QByteArray>("expected");
 
     QTest::newRow("built-in policy") << true << "file" << QByteArray() << "2:1:0x3" << QByteArray("2:1:0x3:0x0");
-    QTest::newRow("hexadecimal and decimal fields") << false << "file" << before << "0x2:0x1:3"
+    QTest::newRow("hexadecimal and decimal fields") << false << "file" << QByteArray(before) << "0x2:0x1:3"
                                                     << QByteArray("2:1:0x3:0x0");
-    QTest::newRow("integrity between the named ends") << true << "file" << before << "0:17:0"
+    QTest::newRow("integrity between the named ends") << true << "file" << QByteArray(before) << "0:17:0"
                                                       << QByteArray("0:17:0x0:0x0");
     QTest::newRow("no type keeps the special attributes") << false << "file" << QByteArray("0:0:0x0:0x40")
                                                           << "1:0:0x2" << QByteArray("1:0:0x2:0x40");
     QTest::newRow("type 0 clears them") << false << "file" << QByteArray("0:0:0x0:0x44") << "0:0:0:0"
                                         << QByteArray("0:0:0x0:0x0");
-    QTest::newRow("ehole on a file") << true << "file" << before << "0:0:0:0x4" << QByteArray("0:0:0x0:0x4");
+    QTest::newRow("ehole on a file") << true << "file" << QByteArray(before) << "0:0:0:0x4" << QByteArray("0:0:0x0:0x4");
     QTest::newRow("directory attributes") << false << "dir" << QByteArray() << "1:0:0x1:0x21"
                                           << QByteArray("1:0:0x1:0x21");
-    QTest::newRow("other bits on a directory") << false << "dir" << before << "3:63:0xff:0x41"
+    QTest::newRow("other bits on a directory") << false << "dir" << QByteArray(before) << "3:63:0xff:0x41"
                                                << QByteArray("3:63:0xff:0x41");
 }
 
@@ -177,7 +178,7 @@ void tst_VarnelFileLabel::setRefusesAndNamesThePath()
     QCOMPARE(run.status, 1);
     QCOMPARE(run.out, QByteArray());
     QCOMPARE(run.errLines(), QList<QByteArray>{"varnel-file-label: " + path.toLocal8Bit() + ": " + reason});
-    QCOMPARE(stored(file), before);
+    QCOMPARE(stored(file), QByteArray(before));
 }
 
 void tst_VarnelFileLabel::everyPathIsReported()
@@ -243,7 +244,7 @@ void tst_VarnelFileLabel::badArguments()
     QCOMPARE(run.out, QByteArray());
     QCOMPARE(run.errLines().size(), 1);
     QVERIFY2(run.err.startsWith("varnel-file-label: " + message), run.err.constData());
-    QCOMPARE(stored(file), before);
+    QCOMPARE(stored(file), QByteArray(before));
 }
 
 void tst_VarnelFileLabel::windowAppliesRevertsAndReports()
@@ -305,7 +306,19 @@ void tst_VarnelFileLabel::screenshotRendersTheWindow()
     const QImage image(picture);
     QVERIFY(!image.isNull());
     QVERIFY(image.width() > 300 && image.height() > 300);
-    QCOMPARE(stored(file), before);
+    QCOMPARE(stored(file), QByteArray(before));
+}
+
+void tst_VarnelFileLabel::withoutDisplayOnlyTheWindowIsRefused()
+{
+    QTemporaryDir dir;
+    const QString file = makeObject(dir, QStringLiteral("file"), before);
+    const ProgramRun window = ProgramRun::withoutDisplay(QStringLiteral(FILE_LABEL), {file});
+    QCOMPARE(window.status, 2);
+    QCOMPARE(window.err, QByteArray("varnel-file-label: no display to show the window on: use --get or --set\n"));
+    const ProgramRun get = ProgramRun::withoutDisplay(QStringLiteral(FILE_LABEL), {QStringLiteral("--get"), file});
+    QCOMPARE(get.status, 0);
+    QCOMPARE(get.out, file.toLocal8Bit() + '\t' + before + '\n');
 }
 
 QTEST_MAIN(tst_VarnelFileLabel)

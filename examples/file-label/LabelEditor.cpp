@@ -8,6 +8,7 @@
 
 #include <cerrno>
 #include <cstring>
+#include <memory>
 #include <sys/stat.h>
 
 using VarnelQt5::FileMacLabelWidget;
@@ -53,14 +54,14 @@ LabelEditor::LabelEditor(FileMacLabelWidget *widget)
 bool LabelEditor::load(const QString &path, QString *reason)
 {
     // A load that reads a label announces itself; one that fails is silent.
-    bool loaded = false;
+    const auto loaded = std::make_shared<bool>(false);
     const QMetaObject::Connection heard =
-        QObject::connect(widget, &FileMacLabelWidget::changed, [&loaded] { loaded = true; });
+        QObject::connect(widget, &FileMacLabelWidget::changed, [loaded] { *loaded = true; });
     widget->getfmac(path);
     QObject::disconnect(heard);
-    if (!loaded)
+    if (!*loaded)
         *reason = problemOf(path, QStringLiteral("its label cannot be read"));
-    return loaded;
+    return *loaded;
 }
 
 bool LabelEditor::read(FileLabel *label, QString *reason) const
