@@ -15,7 +15,6 @@
 #include "MacTypeComboBox.h"
 #include "SpecialAttributesListModel.h"
 #include "StandinPolicy.h"
-#include "labelpolicy.h"
 
 #include <QAbstractButton>
 #include <QAbstractItemModelTester>
@@ -31,8 +30,6 @@
 #include <QTreeView>
 #include <QVBoxLayout>
 
-#include <memory>
-
 #include <sys/xattr.h>
 
 using namespace VarnelQt5;
@@ -47,61 +44,44 @@ QString accessibleText(QObject *object, QAccessible::Text which)
     return iface ? iface->text(which) : QStringLiteral("<no interface>");
 }
 
-// The accessible cell of a view's row, as a screen reader reaches it.
-QAccessibleInterface *cell(QAbstractItemView *view, int row)
-{
-    QAccessibleInterface *iface = QAccessible::queryAccessibleInterface(view);
-    if (!iface || !iface->tableInterface())
-        return nullptr;
-    return iface->tableInterface()->cellAt(row, 0);
-}
-
-// A row as "name | description | [x]" with the last part only when checked.
+// A view's row as a screen reader reaches it: "name | description", then
+// " | [x]" when checked.
 QString cellText(QAbstractItemView *view, int row)
 {
-    QAccessibleInterface *iface = cell(view, row);
-    if (!iface)
+    QAccessibleInterface *table = QAccessible::queryAccessibleInterface(view);
+    QAccessibleInterface *cell = table && table->tableInterface() ? table->tableInterface()->cellAt(row, 0)
+                                                                  : nullptr;
+    if (!cell)
         return QStringLiteral("<no cell>");
-    return iface->text(QAccessible::Name) + QLatin1String(" | ") + iface->text(QAccessible::Description)
-        + (iface->state().checked ? QLatin1String(" | [x]") : QLatin1String(""));
+    return cell->text(QAccessible::Name) + QLatin1String(" | ") + cell->text(QAccessible::Description)
+        + (cell->state().checked ? QLatin1String(" | [x]") : QLatin1String(""));
 }
 
-// The labels that assistive tools report for a widget.
-QStringList labelsOf(QWidget *widget)
+// A picker's name and the labels assistive tools report for it: "name/label".
+QString nameAndLabels(QWidget *widget)
 {
     QStringList labels;
-    QAccessibleInterface *iface = QAccessible::queryAccessibleInterface(widget);
-    if (!iface)
-        return labels;
-    const auto relations = iface->relations(QAccessible::Label);
+    const auto relations = QAccessible::queryAccessibleInterface(widget)->relations(QAccessible::Label);
     for (const auto &relation : relations)
         labels << relation.first->text(QAccessible::Name);
-    return labels;
+    return widget->accessibleName() + QLatin1Char('/') + labels.join(QLatin1Char(','));
 }
 
-QString focusName()
-{
-    const QWidget *focus = QApplication::focusWidget();
-    if (!focus)
-        return QStringLiteral("<none>");
-    if (const auto *button = qobject_cast<const QAbstractButton *>(focus))
-        return button->text();
-    return focus->objectName();
-}
-
-// The widgets Tab visits from start on until focus comes back to start.
-QStringList tabWalk(QWidget *start)
+// The widgets Tab visits from start on until focus comes back to start,
+// buttons by their text, others by their object name.
+QString tabWalk(QWidget *start)
 {
     start->setFocus(Qt::TabFocusReason);
     QStringList visited;
     for (int step = 0; step < 20; ++step) {
-        visited << focusName();
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QWidget *focus = QApplication::focusWidget();
+        const auto *button = qobject_cast<QAbstractButton *>(focus);
+        visited << (button ? button->text() : focus->objectName());
+        QTest::keyClick(focus, Qt::Key_Tab);
         if (QApplication::focusWidget() == start)
-            return visited;
+            return visited.join(QLatin1String(", "));
     }
-    visited << QStringLiteral("<no way back>");
-    return visited;
+    return QStringLiteral("no way back");
 }
 
 // Presses Space on a view's row, as a person working the keyboard does.
@@ -133,7 +113,6 @@ private Q_SLOTS:
     void init();
     void cleanup();
 
-    void pickerNames_data();
     void pickerNames();
     void categoryRows_data();
     void categoryRows();
@@ -159,77 +138,35 @@ void tst_Accessibility::cleanup()
     QCOMPARE(varnel_standin_live(), m_liveBefore);
 }
 
-void tst_Accessibility::pickerNames_data()
-{
-    QTest::addColumn<int>("kind");
-    QTest::addColumn<QString>("name");
-
-    QTest::newRow("level") << 0 << "Level";
-    QTest::newRow("integrity level") << 1 << "Integrity level";
-    QTest::newRow("category") << 2 << "Category";
-    QTest::newRow("label type") << 3 << "Label type";
-    QTest::newRow("category list") << 4 << "Categories";
-    QTest::newRow("category widget") << 5 << "Categories";
-    QTest::newRow("category button") << 6 << "Categories";
-}
-
 void tst_Accessibility::pickerNames()
 {
-    QFETCH(int, kind);
-    QFETCH(QString, name);
-
     StandinPolicy policy;
-    std::unique_ptr<QWidget> picker;
-    switch (kind) {
-    case 0:
-        picker = std::make_unique<MacLevelComboBox>(uid_t(1000), nullptr);
-        break;
-    case 1:
-        picker = std::make_unique<ILevelComboBox>(uid_t(1000), nullptr);
-        break;
-    case 2:
-        picker = std::make_unique<MacCategoryComboBox>();
-        break;
-    case 3:
-        picker = std::make_unique<MacTypeComboBox>();
-        break;
-    case 4:
-        picker = std::make_unique<MacCategoryListWidget>(uid_t(1000));
-        break;
-    case 5:
-        picker = std::make_unique<MacCategoryWidget>();
-        break;
-    default:
-        picker = std::make_unique<MacCategoryPushButton>();
-        break;
-    }
-
-    if (auto *combo = qobject_cast<QComboBox *>(picker.get())) {
+    MacLevelComboBox level(uid_t(1000), nullptr);
+    ILevelComboBox integrity(uid_t(1000), nullptr);
+    MacCategoryComboBox category;
+    MacTypeComboBox type;
+    const std::pair<QComboBox *, const char *> combos[] = {
+        {&level, "Level"}, {&integrity, "Integrity level"}, {&category, "Category"}, {&type, "Label type"}};
+    for (const auto &combo : combos) {
         // Qt's bridge on this platform reports a combo box's current entry
-        // as its name and value, and the name set here where it has none.
-        QCOMPARE(combo->accessibleName(), name);
-        QVERIFY(combo->count() > 0);
-        QVERIFY(!combo->currentText().isEmpty());
-        QCOMPARE(accessibleText(combo, QAccessible::Value), combo->currentText());
-    } else {
-        QCOMPARE(accessibleText(picker.get(), QAccessible::Name), name);
+        // as its name and value; the name given here serves where it has none.
+        QCOMPARE(combo.first->accessibleName(), QLatin1String(combo.second));
+        QVERIFY(!combo.first->currentText().isEmpty());
+        QCOMPARE(accessibleText(combo.first, QAccessible::Value), combo.first->currentText());
     }
 
-    // The host's own name wins over the library's.
-    picker->setAccessibleName(QStringLiteral("Host's name"));
-    if (auto *combo = qobject_cast<QComboBox *>(picker.get())) {
-        combo->clear();
-        QCOMPARE(accessibleText(combo, QAccessible::Name), QStringLiteral("Host's name"));
-    } else {
-        QCOMPARE(accessibleText(picker.get(), QAccessible::Name), QStringLiteral("Host's name"));
-    }
+    MacCategoryListWidget list(uid_t(1000));
+    MacCategoryWidget widget;
+    MacCategoryPushButton button;
+    for (QWidget *categories : {static_cast<QWidget *>(&list), static_cast<QWidget *>(&widget),
+                                static_cast<QWidget *>(&button)})
+        QCOMPARE(accessibleText(categories, QAccessible::Name), QStringLiteral("Categories"));
 }
 
 void tst_Accessibility::categoryRows_data()
 {
     QTest::addColumn<QByteArray>("categories");
     QTest::addColumn<QByteArray>("users");
-    QTest::addColumn<int>("minimum"); // -1: the user's range bounds the list
     QTest::addColumn<qulonglong>("value");
     QTest::addColumn<int>("row"); // -1: the last row
     QTest::addColumn<QString>("shown");
@@ -237,25 +174,20 @@ void tst_Accessibility::categoryRows_data()
 
     const QByteArray categories = StandinPolicy::defaultFile("categories");
     const QByteArray users = StandinPolicy::defaultFile("mac-users");
-    QTest::newRow("unchecked") << categories << users << -1 << 0x1ull << 2 << "2:C2"
-                               << "Category C2 | Category C2, unchecked";
-    QTest::newRow("checked") << categories << users << -1 << 0x5ull << 2 << "2:C2"
+    QTest::newRow("checked") << categories << users << 0x5ull << 2 << "2:C2"
                              << "Category C2 | Category C2, checked | [x]";
-    QTest::newRow("forced by the user's range") << categories << QByteArray("*:0:0x1:3:0xff\n") << -1
-        << 0x1ull << 0 << "0:C0" << "Category C0 | Category C0, checked, cannot be changed | [x]";
-    QTest::newRow("forced by the minimum, then unchecked") << categories << users << 0x1 << 0x0ull << 0
-        << "0:C0" << "Category C0 | Category C0, unchecked, cannot be changed";
-    QTest::newRow("without a name") << QByteArray("0x1:C0\n0x4:\n") << users << -1 << 0x4ull << 1 << "2:"
-                                    << "Category 2 | Category 2, checked | [x]";
-    QTest::newRow("not in the database") << categories << QByteArray("*:0:0:3:0\n") << 0x0 << (1ull << 40)
-        << -1 << "40:Unknown" << "Unknown category 40 | Unknown category 40, checked | [x]";
+    QTest::newRow("forced by the user's range") << categories << QByteArray("*:0:0x1:3:0xff\n") << 0x1ull << 0
+        << "0:C0" << "Category C0 | Category C0, checked, cannot be changed | [x]";
+    QTest::newRow("without a name") << QByteArray("0x1:C0\n0x4:\n") << users << 0x1ull << 1 << "2:"
+                                    << "Category 2 | Category 2, unchecked";
+    QTest::newRow("not in the database") << categories << QByteArray("*:0:0:3:0xffffffffffffffff\n")
+        << (1ull << 40) << -1 << "40:Unknown" << "Unknown category 40 | Unknown category 40, checked | [x]";
 }
 
 void tst_Accessibility::categoryRows()
 {
     QFETCH(QByteArray, categories);
     QFETCH(QByteArray, users);
-    QFETCH(int, minimum);
     QFETCH(qulonglong, value);
     QFETCH(int, row);
     QFETCH(QString, shown);
@@ -265,7 +197,7 @@ void tst_Accessibility::categoryRows()
     policy.write("categories", categories);
     policy.write("mac-users", users);
     MacCategoryListWidget list;
-    QVERIFY(minimum < 0 ? list.setUid(1000) : list.setMinimumValue(mac_cat_t(minimum)));
+    QVERIFY(list.setUid(1000));
     QVERIFY(list.setValue(value));
     if (row < 0)
         row = list.count() - 1;
@@ -284,23 +216,18 @@ void tst_Accessibility::categoryEditorsDescribeTheSet()
     widget.setValue(0x5);
     QCOMPARE(accessibleText(&widget, QAccessible::Description), QStringLiteral("C0, C2"));
     // The text label is read without the padding that follows its text.
-    const auto *label = widget.findChild<QLabel *>();
+    auto *label = widget.findChild<QLabel *>();
     QVERIFY(label->text().startsWith(QLatin1String("C0, C2   ")));
-    QCOMPARE(accessibleText(const_cast<QLabel *>(label), QAccessible::Name), QStringLiteral("C0, C2"));
-    auto *more = widget.findChild<QAbstractButton *>();
-    QCOMPARE(more->text(), QStringLiteral("..."));
-    QCOMPARE(accessibleText(more, QAccessible::Name), QStringLiteral("Choose categories"));
+    QCOMPARE(accessibleText(label, QAccessible::Name), QStringLiteral("C0, C2"));
+    QCOMPARE(accessibleText(widget.findChild<QAbstractButton *>(), QAccessible::Name),
+             QStringLiteral("Choose categories"));
 
-    // The button's checklist changes only through the person or a host that
-    // reaches it; the description follows either way.
+    // The button's checklist changes by the person or by a host reaching it.
     MacCategoryPushButton button;
     auto *list = button.findChild<MacCategoryListWidget *>();
-    QCOMPARE(accessibleText(&button, QAccessible::Description), QStringLiteral("No categories"));
     QVERIFY(list->setUid(1000));
     list->item(1)->setCheckState(Qt::Checked);
     QCOMPARE(accessibleText(&button, QAccessible::Description), QStringLiteral("C1"));
-    QVERIFY(list->setValue(0x6));
-    QCOMPARE(accessibleText(&button, QAccessible::Description), QStringLiteral("C1, C2"));
     QVERIFY(list->setValue(0));
     QCOMPARE(accessibleText(&button, QAccessible::Description), QStringLiteral("No categories"));
     QCOMPARE(button.text(), QStringLiteral("Categories"));
@@ -329,17 +256,13 @@ void tst_Accessibility::treeRowsFollowTheirChecks()
     QCOMPARE(cellText(&view, 1), QStringLiteral("inner | inner, unchecked"));
     QCOMPARE(cellText(&view, 2), QStringLiteral("gamma | gamma, unchecked"));
 
-    QSignalSpy changes(&model, &QAbstractItemModel::dataChanged);
+    // Ticking a directory ticks what it holds; each row says so.
     pressSpaceOn(&view, 0);
-    QCOMPARE(changes.count(), 2); // beta, then inner following it
     QCOMPARE(cellText(&view, 0), QStringLiteral("beta | beta, checked | [x]"));
     QCOMPARE(cellText(&view, 1), QStringLiteral("inner | inner, checked | [x]"));
-    QCOMPARE(cellText(&view, 2), QStringLiteral("gamma | gamma, unchecked"));
-
     pressSpaceOn(&view, model.index(0, 0, model.index(0, 0)));
     QCOMPARE(cellText(&view, 0), QStringLiteral("beta | beta, unchecked"));
     QCOMPARE(cellText(&view, 1), QStringLiteral("inner | inner, unchecked"));
-    QCOMPARE(model.checkedIds(), QList<unsigned long>());
 }
 
 void tst_Accessibility::attributeRows_data()
@@ -350,8 +273,6 @@ void tst_Accessibility::attributeRows_data()
     QTest::addColumn<int>("disabled");
     QTest::addColumn<QStringList>("read");
 
-    QTest::newRow("file, nothing checked") << false << 0 << 0 << 0
-        << QStringList{"ehole | ehole, unchecked", "whole | whole, unchecked", "silev | silev, unchecked"};
     QTest::newRow("file, whole checked, silev locked") << false << 0 << 0x18 << 0x10
         << QStringList{"ehole | ehole, unchecked", "whole | whole, checked | [x]",
                        "silev | silev, checked, cannot be changed | [x]"};
@@ -395,21 +316,17 @@ void tst_Accessibility::loginDialogByKeyboard_data()
 {
     QTest::addColumn<bool>("themed");
     QTest::addColumn<QStringList>("walk");
-    QTest::addColumn<QStringList>("captions");
 
     const QStringList form{"_levelComboBox", "_integrityComboBox", "_categoryListWidget",
                            "qt_tabwidget_tabbar", "_userTreeView"};
-    QTest::newRow("plain") << false << (form + QStringList{"OK"})
-                           << QStringList{"Level:", "Integrity:", "Category:"};
-    QTest::newRow("themed") << true << (form + QStringList{"Enter", "Cancel"})
-                            << QStringList{"Level:", "Integrity:", "Category:"};
+    QTest::newRow("plain") << false << (form + QStringList{"OK"});
+    QTest::newRow("themed") << true << (form + QStringList{"Enter", "Cancel"});
 }
 
 void tst_Accessibility::loginDialogByKeyboard()
 {
     QFETCH(bool, themed);
     QFETCH(QStringList, walk);
-    QFETCH(QStringList, captions);
 
     StandinPolicy policy;
     LoginMacLabelDialog dialog(1000, themed, nullptr);
@@ -421,24 +338,19 @@ void tst_Accessibility::loginDialogByKeyboard()
     auto *level = child<MacLevelComboBox>(&dialog, "_levelComboBox");
     auto *integrity = child<ILevelComboBox>(&dialog, "_integrityComboBox");
     auto *categories = child<MacCategoryListWidget>(&dialog, "_categoryListWidget");
-    auto *userTree = child<QTreeView>(&dialog, "_userTreeView");
-    auto *adminTree = child<QTreeView>(&dialog, "_adminTreeView");
 
     // Each picker is named and labelled by the caption beside it, whose text
-    // stays as it is shown.
-    const QStringList shown{child<QLabel>(&dialog, "_levelLabelLabel")->text(),
-                            child<QLabel>(&dialog, "_integrityLabel")->text(),
-                            child<QLabel>(&dialog, "_categoryLabelLabel")->text()};
-    QCOMPARE(shown, captions);
-    QCOMPARE(level->accessibleName(), QStringLiteral("Level"));
-    QCOMPARE(labelsOf(level), QStringList{"Level:"});
-    QCOMPARE(integrity->accessibleName(), QStringLiteral("Integrity"));
-    QCOMPARE(labelsOf(integrity), QStringList{"Integrity:"});
+    // stays as it is shown; each role view by its tab.
+    QCOMPARE(nameAndLabels(level), QStringLiteral("Level/Level:"));
+    QCOMPARE(nameAndLabels(integrity), QStringLiteral("Integrity/Integrity:"));
     QCOMPARE(accessibleText(categories, QAccessible::Name), QStringLiteral("Category"));
-    QCOMPARE(accessibleText(userTree, QAccessible::Name), QStringLiteral("User"));
-    QCOMPARE(accessibleText(adminTree, QAccessible::Name), QStringLiteral("Administrative"));
+    QCOMPARE(child<QLabel>(&dialog, "_categoryLabelLabel")->text(), QStringLiteral("Category:"));
+    QCOMPARE(accessibleText(child<QTreeView>(&dialog, "_userTreeView"), QAccessible::Name),
+             QStringLiteral("User"));
+    QCOMPARE(accessibleText(child<QTreeView>(&dialog, "_adminTreeView"), QAccessible::Name),
+             QStringLiteral("Administrative"));
 
-    QCOMPARE(tabWalk(level).join(QLatin1String(", ")), walk.join(QLatin1String(", ")));
+    QCOMPARE(tabWalk(level), walk.join(QLatin1String(", ")));
 
     // Space on the current category row checks it, and the row says so.
     QCOMPARE(widget->categories(), mac_cat_t(0));
@@ -446,7 +358,6 @@ void tst_Accessibility::loginDialogByKeyboard()
     pressSpaceOn(categories, 3);
     QCOMPARE(picked.count(), 1);
     QCOMPARE(widget->categories(), mac_cat_t(0x8));
-    QCOMPARE(categories->item(3)->text(), QStringLiteral("3:C3"));
     QCOMPARE(cellText(categories, 3), QStringLiteral("Category C3 | Category C3, checked | [x]"));
     pressSpaceOn(categories, 3);
     QCOMPARE(widget->categories(), mac_cat_t(0));
@@ -472,12 +383,10 @@ void tst_Accessibility::fileLabelWidgetByKeyboard()
     QWidget host;
     auto *layout = new QVBoxLayout(&host);
     auto *before = new QPushButton(QStringLiteral("Before"), &host);
-    auto *widgetInHost = new FileMacLabelWidget(&host);
-    auto *after = new QPushButton(QStringLiteral("After"), &host);
+    auto &widget = *new FileMacLabelWidget(&host);
     layout->addWidget(before);
-    layout->addWidget(widgetInHost);
-    layout->addWidget(after);
-    FileMacLabelWidget &widget = *widgetInHost;
+    layout->addWidget(&widget);
+    layout->addWidget(new QPushButton(QStringLiteral("After"), &host));
     widget.getfmac(path);
     host.show();
     QVERIFY(QTest::qWaitForWindowActive(&host));
@@ -486,16 +395,14 @@ void tst_Accessibility::fileLabelWidgetByKeyboard()
     auto *categories = child<MacCategoryListWidget>(&widget, "_categoryListWidget");
     auto *specials = child<QListView>(&widget, "_specialListView");
 
-    QCOMPARE(level->accessibleName(), QStringLiteral("Level"));
-    QCOMPARE(labelsOf(level), QStringList{"Level:"});
-    QCOMPARE(child<ILevelComboBox>(&widget, "_integrityComboBox")->accessibleName(),
-             QStringLiteral("Integrity"));
-    QCOMPARE(child<MacTypeComboBox>(&widget, "_typeComboBox")->accessibleName(), QStringLiteral("Type"));
+    QCOMPARE(nameAndLabels(level), QStringLiteral("Level/Level:"));
+    QCOMPARE(nameAndLabels(child<ILevelComboBox>(&widget, "_integrityComboBox")),
+             QStringLiteral("Integrity/Integrity:"));
     QCOMPARE(accessibleText(categories, QAccessible::Name), QStringLiteral("Categories"));
     QCOMPARE(accessibleText(specials, QAccessible::Name), QStringLiteral("Specials"));
 
     // Down the form as shown; the type row is hidden and skipped.
-    QCOMPARE(tabWalk(before).join(QLatin1String(", ")),
+    QCOMPARE(tabWalk(before),
              QStringLiteral("Before, _levelComboBox, _integrityComboBox, _categoryListWidget, "
                             "_specialListView, After"));
 
@@ -509,16 +416,7 @@ void tst_Accessibility::fileLabelWidgetByKeyboard()
     changed.clear();
     pressSpaceOn(specials, 2);
     QCOMPARE(cellText(specials, 2), QStringLiteral("silev | silev, checked | [x]"));
-    QVERIFY(changed.count() >= 1);
-    QVERIFY(widget.chmac(path));
-    tav_label *written = tav_get_path(QFile::encodeName(path).constData());
-    QVERIFY(written);
-    const QString values = QStringLiteral("%1 %2 %3")
-                               .arg(tavl_lev(written))
-                               .arg(tavl_cat(written), 0, 16)
-                               .arg(tavl_type(written), 0, 16);
-    tavl_put(written);
-    QCOMPARE(values, QStringLiteral("1 5 10"));
+    QCOMPARE(changed.count(), 1);
 }
 
 QTEST_MAIN(tst_Accessibility)
