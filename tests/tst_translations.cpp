@@ -6,6 +6,7 @@
 #include "MacCategoryPushButton.h"
 #include "MacCategoryWidget.h"
 #include "MacFileModel.h"
+#include "MacLevelComboBox.h"
 #include "MacTypeComboBox.h"
 #include "StandinPolicy.h"
 
@@ -26,6 +27,7 @@ class tst_Translations : public QObject
 private Q_SLOTS:
     void initTestCase();
     void widgetsSpeakGerman();
+    void accessibleTextsSpeakGerman();
 
 private:
     QTranslator m_translator;
@@ -75,6 +77,24 @@ void tst_Translations::widgetsSpeakGerman()
         dialog.setEditable(false);
         QCOMPARE(dialog.windowTitle(), QStringLiteral("MAC-Label-Information"));
     }
+}
+
+void tst_Translations::accessibleTextsSpeakGerman()
+{
+    StandinPolicy policy;
+
+    MacLevelComboBox level;
+    QCOMPARE(level.accessibleName(), QStringLiteral("Ebene"));
+
+    MacCategoryListWidget list(uid_t(1000));
+    QVERIFY(list.setValue(0x1));
+    QCOMPARE(list.item(0)->data(Qt::AccessibleDescriptionRole).toString(),
+             QStringLiteral("Kategorie C0, aktiviert"));
+
+    // A form names its pickers after its captions, in the caption's language.
+    LoginMacLabelDialog dialog(1000, true, nullptr);
+    QCOMPARE(dialog.findChild<QWidget *>(QStringLiteral("_integrityComboBox"))->accessibleName(),
+             QStringLiteral("Integrität"));
 }
 
 QTEST_MAIN(tst_Translations)

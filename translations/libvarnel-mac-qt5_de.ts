@@ -4,7 +4,7 @@
 <context>
     <name>FileMacLabelWidget</name>
     <message>
-        <location filename="../src/file/FileMacLabelWidgetForm.cpp" line="+61"/>
+        <location filename="../src/file/FileMacLabelWidgetForm.cpp" line="+69"/>
         <source>Form</source>
         <translation>Formular</translation>
     </message>
@@ -123,6 +123,14 @@
     </message>
 </context>
 <context>
+    <name>VarnelQt5::ILevelComboBox</name>
+    <message>
+        <location filename="../src/pickers/ILevelComboBox.cpp" line="+48"/>
+        <source>Integrity level</source>
+        <translation>Integritätsebene</translation>
+    </message>
+</context>
+<context>
     <name>VarnelQt5::LoginMacLabelDialog</name>
     <message>
         <location filename="../src/login/LoginMacLabelDialog.cpp" line="+73"/>
@@ -157,9 +165,53 @@
     </message>
 </context>
 <context>
+    <name>VarnelQt5::MacCategoryComboBox</name>
+    <message>
+        <location filename="../src/pickers/MacCategoryComboBox.cpp" line="+27"/>
+        <source>Category</source>
+        <translation>Kategorie</translation>
+    </message>
+</context>
+<context>
     <name>VarnelQt5::MacCategoryListWidget</name>
     <message>
-        <location filename="../src/pickers/MacCategoryListWidget.cpp" line="+248"/>
+        <location filename="../src/pickers/MacCategoryListWidget.cpp" line="+61"/>
+        <source>Unknown category %1</source>
+        <translation>Unbekannte Kategorie %1</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <location line="+1"/>
+        <source>Category %1</source>
+        <translation>Kategorie %1</translation>
+    </message>
+    <message>
+        <location line="+9"/>
+        <source>%1, checked, cannot be changed</source>
+        <translation>%1, aktiviert, nicht änderbar</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>%1, unchecked, cannot be changed</source>
+        <translation>%1, nicht aktiviert, nicht änderbar</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>%1, checked</source>
+        <translation>%1, aktiviert</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>%1, unchecked</source>
+        <translation>%1, nicht aktiviert</translation>
+    </message>
+    <message>
+        <location line="+31"/>
+        <source>Categories</source>
+        <translation>Kategorien</translation>
+    </message>
+    <message>
+        <location line="+197"/>
         <source>Unknown</source>
         <translation>Unbekannt</translation>
     </message>
@@ -167,24 +219,55 @@
 <context>
     <name>VarnelQt5::MacCategoryPushButton</name>
     <message>
-        <location filename="../src/pickers/MacCategoryPushButton.cpp" line="+98"/>
+        <location filename="../src/pickers/MacCategoryPushButton.cpp" line="+99"/>
         <source>Categories</source>
         <translation>Kategorien</translation>
+    </message>
+    <message>
+        <location line="+10"/>
+        <location line="+2"/>
+        <source>No categories</source>
+        <translation>Keine Kategorien</translation>
     </message>
 </context>
 <context>
     <name>VarnelQt5::MacCategoryWidget</name>
     <message>
-        <location filename="../src/pickers/MacCategoryWidget.cpp" line="+56"/>
-        <location line="+79"/>
+        <location filename="../src/pickers/MacCategoryWidget.cpp" line="+51"/>
+        <source>Categories</source>
+        <translation>Kategorien</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Choose categories</source>
+        <translation>Kategorien auswählen</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <location line="+77"/>
         <source>Done</source>
         <translation>Fertig</translation>
+    </message>
+    <message>
+        <location line="-19"/>
+        <source>No categories</source>
+        <translation>Keine Kategorien</translation>
     </message>
 </context>
 <context>
     <name>VarnelQt5::MacFileModel</name>
     <message>
-        <location filename="../src/tree/MacFileModel.cpp" line="+142"/>
+        <location filename="../src/tree/MacFileModel.cpp" line="+58"/>
+        <source>%1, checked</source>
+        <translation>%1, aktiviert</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>%1, unchecked</source>
+        <translation>%1, nicht aktiviert</translation>
+    </message>
+    <message>
+        <location line="+88"/>
         <source>Name</source>
         <translation>Name</translation>
     </message>
@@ -195,17 +278,55 @@
     </message>
 </context>
 <context>
+    <name>VarnelQt5::MacLevelComboBox</name>
+    <message>
+        <location filename="../src/pickers/MacLevelComboBox.cpp" line="+41"/>
+        <source>Level</source>
+        <translation>Ebene</translation>
+    </message>
+</context>
+<context>
     <name>VarnelQt5::MacTypeComboBox</name>
     <message>
         <location filename="../src/pickers/MacTypeComboBox.cpp" line="+32"/>
         <source>None</source>
         <translation>Keiner</translation>
     </message>
+    <message>
+        <location line="+9"/>
+        <source>Label type</source>
+        <translation>Labeltyp</translation>
+    </message>
 </context>
 <context>
     <name>VarnelQt5::SpecialAttributesListModel</name>
     <message>
-        <location filename="../src/file/SpecialAttributesListModel.cpp" line="+81"/>
+        <location filename="../src/file/SpecialAttributesListModel.cpp" line="+34"/>
+        <source>Other attributes %1</source>
+        <translation>Weitere Attribute %1</translation>
+    </message>
+    <message>
+        <location line="+11"/>
+        <source>%1, checked, cannot be changed</source>
+        <translation>%1, aktiviert, nicht änderbar</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>%1, unchecked, cannot be changed</source>
+        <translation>%1, nicht aktiviert, nicht änderbar</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>%1, checked</source>
+        <translation>%1, aktiviert</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>%1, unchecked</source>
+        <translation>%1, nicht aktiviert</translation>
+    </message>
+    <message>
+        <location line="+56"/>
         <source>ccnr</source>
         <translation>ccnr</translation>
     </message>

@@ -1,5 +1,6 @@
 #include "FileMacLabelWidgetForm_p.h"
 
+#include "FormCaption_p.h"
 #include "ILevelComboBox.h"
 #include "MacCategoryListWidget.h"
 #include "MacLevelComboBox.h"
@@ -54,6 +55,13 @@ void FileMacLabelWidgetForm::setupUi(QWidget *widget)
     gridLayout->addWidget(_integrityLabelLabel, 2, 0, 1, 1);
 
     retranslateUi(widget);
+
+    // The keyboard goes down the form as it is shown, not in the order in
+    // which its parts were made.
+    QWidget::setTabOrder(_typeComboBox, _levelComboBox);
+    QWidget::setTabOrder(_levelComboBox, _integrityComboBox);
+    QWidget::setTabOrder(_integrityComboBox, _categoryListWidget);
+    QWidget::setTabOrder(_categoryListWidget, _specialListView);
 }
 
 void FileMacLabelWidgetForm::retranslateUi(QWidget *widget)
@@ -64,6 +72,12 @@ void FileMacLabelWidgetForm::retranslateUi(QWidget *widget)
     _typeLabelLabel->setText(QCoreApplication::translate("FileMacLabelWidget", "Type:"));
     _levelLabelLanel->setText(QCoreApplication::translate("FileMacLabelWidget", "Level:"));
     _integrityLabelLabel->setText(QCoreApplication::translate("FileMacLabelWidget", "Integrity:"));
+
+    nameAfterCaption(_typeLabelLabel, _typeComboBox);
+    nameAfterCaption(_levelLabelLanel, _levelComboBox);
+    nameAfterCaption(_integrityLabelLabel, _integrityComboBox);
+    nameAfterCaption(_categoriesLabelLabellabel, _categoryListWidget);
+    nameAfterCaption(_specialLabelLabel, _specialListView);
 }
 
 } // namespace VarnelQt5

@@ -25,6 +25,30 @@ bool isAttribute(int attribute)
     return attribute >= 0 && attribute < attributeCount;
 }
 
+// What assistive tools call a row. The row of the unnamed bits shows only
+// their value.
+QString rowName(const SpecialAttributesListModel &model, const QModelIndex &index, int attribute)
+{
+    const QString shown = model.data(index, Qt::DisplayRole).toString();
+    if (attribute == SpecialAttributesListModel::OtherAttributes)
+        return SpecialAttributesListModel::tr("Other attributes %1").arg(shown);
+    return shown;
+}
+
+// A row's name and state in words, made when asked for so that it follows
+// the check and enabled flags.
+QString rowDescription(const SpecialAttributesListModel &model, const QModelIndex &index, int attribute)
+{
+    const QString name = rowName(model, index, attribute);
+    const bool checked = model.data(index, Qt::CheckStateRole).toInt() == Qt::Checked;
+    if (!(model.flags(index) & Qt::ItemIsEnabled)) {
+        return checked ? SpecialAttributesListModel::tr("%1, checked, cannot be changed").arg(name)
+                       : SpecialAttributesListModel::tr("%1, unchecked, cannot be changed").arg(name);
+    }
+    return checked ? SpecialAttributesListModel::tr("%1, checked").arg(name)
+                   : SpecialAttributesListModel::tr("%1, unchecked").arg(name);
+}
+
 } // namespace
 
 SpecialAttributesListModel::SpecialAttributesListModel(QObject *parent)
@@ -121,6 +145,10 @@ QVariant SpecialAttributesListModel::data(const QModelIndex &index, int role) co
         }
     case Qt::CheckStateRole:
         return int(checked.at(attribute) ? Qt::Checked : Qt::Unchecked);
+    case Qt::AccessibleTextRole:
+        return rowName(*this, index, attribute);
+    case Qt::AccessibleDescriptionRole:
+        return rowDescription(*this, index, attribute);
     default:
         return QVariant();
     }

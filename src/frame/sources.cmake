@@ -1,4 +1,5 @@
 list(APPEND VARNEL_SOURCES
+    frame/FormCaption_p.h
     frame/LibraryGlobals_p.h
     frame/LibraryStartup.cpp
     frame/PlatformHandles_p.h

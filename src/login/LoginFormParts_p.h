@@ -3,6 +3,8 @@
 
 // What the two forms of the login label widget build alike.
 
+#include "FormCaption_p.h"
+
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHeaderView>
@@ -67,6 +69,27 @@ void setupRolesGroupBox(Form *form, QWidget *host)
     form->gridLayout_3->addWidget(form->_adminTreeView, 0, 0, 1, 1);
 
     form->gridLayout->addWidget(form->_userTabWidget, 0, 0, 1, 1);
+}
+
+// Names the pickers after their captions and the role views after their
+// tabs, and sets the keyboard's way along the form: the pickers from top to
+// bottom, then the roles. Buttons added to the form later follow them. Runs
+// after the texts are set.
+template <typename Form>
+void setupFormNamesAndTabOrder(Form *form)
+{
+    nameAfterCaption(form->_levelLabelLabel, form->_levelComboBox);
+    nameAfterCaption(form->_integrityLabel, form->_integrityComboBox);
+    nameAfterCaption(form->_categoryLabelLabel, form->_categoryListWidget);
+    QTabWidget *tabs = form->_userTabWidget;
+    form->_userTreeView->setAccessibleName(captionName(tabs->tabText(tabs->indexOf(form->_userTab))));
+    form->_adminTreeView->setAccessibleName(captionName(tabs->tabText(tabs->indexOf(form->_adminTab))));
+
+    // The tab widget moves as a whole, its tab bar and pages with it; the
+    // views inside already follow the tab bar in the order they were made.
+    QWidget::setTabOrder(form->_levelComboBox, form->_integrityComboBox);
+    QWidget::setTabOrder(form->_integrityComboBox, form->_categoryListWidget);
+    QWidget::setTabOrder(form->_categoryListWidget, tabs);
 }
 
 } // namespace VarnelQt5

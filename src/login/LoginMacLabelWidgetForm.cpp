@@ -94,6 +94,8 @@ void LoginMacLabelWidget::setupUi(QWidget *host)
     _userTabWidget->setTabText(_userTabWidget->indexOf(_adminTab),
                                QCoreApplication::translate("LoginMacLabelWidget", "Administrative"));
 
+    setupFormNamesAndTabOrder(this);
+
     _userTabWidget->setCurrentIndex(0);
     QMetaObject::connectSlotsByName(host);
 }

@@ -131,6 +131,8 @@ void NewLoginMacLabelWidget::setupUi(QWidget *host)
     _userTabWidget->setTabText(_userTabWidget->indexOf(_adminTab),
                                QCoreApplication::translate("NewLoginMacLabelWidget", "Administrative"));
 
+    setupFormNamesAndTabOrder(this);
+
     _userTabWidget->setCurrentIndex(0);
     QMetaObject::connectSlotsByName(host);
 }

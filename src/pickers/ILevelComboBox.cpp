@@ -45,6 +45,7 @@ ILevelComboBox::ILevelComboBox(QWidget *parent)
     , rebuilt(false)
 {
     registerPickerMetaTypes();
+    setAccessibleName(tr("Integrity level"));
     refreshMaxIntegrityLevel();
     connect(this, qOverload<int>(&QComboBox::activated), this, &ILevelComboBox::activated);
 }

@@ -24,6 +24,7 @@ MacCategoryComboBox::MacCategoryComboBox(QWidget *parent)
     , maximumSet(false)
 {
     registerPickerMetaTypes();
+    setAccessibleName(tr("Category"));
     connect(this, qOverload<int>(&QComboBox::activated), this, &MacCategoryComboBox::activated);
     rebuild();
 }

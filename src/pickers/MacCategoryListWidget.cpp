@@ -26,9 +26,65 @@ int categoryNumber(mac_cat_t mask)
     return 64;
 }
 
-QListWidgetItem *newRow(int number, const QString &name, mac_cat_t mask, Qt::CheckState state)
+// A row that also tells assistive tools which category it is and, in words,
+// whether it is checked. The words are made only when asked for, from the
+// row's check state and flags, so they follow the check box and cost nothing
+// while the list fills.
+class CategoryRow : public QListWidgetItem
 {
-    auto *row = new QListWidgetItem(QString::number(number) + QLatin1Char(':') + name);
+public:
+    // A row whose category the database does not name is named by number;
+    // known is false for a row the database does not list at all.
+    CategoryRow(int number, const QString &name, bool known)
+        : QListWidgetItem(QString::number(number) + QLatin1Char(':') + name)
+        , m_number(number)
+        , m_name(name)
+        , m_known(known)
+    {
+    }
+
+    QVariant data(int role) const override
+    {
+        if (role == Qt::AccessibleTextRole)
+            return accessibleName();
+        if (role == Qt::AccessibleDescriptionRole)
+            return description();
+        return QListWidgetItem::data(role);
+    }
+
+    QListWidgetItem *clone() const override { return new CategoryRow(*this); }
+
+private:
+    QString accessibleName() const
+    {
+        if (!m_known)
+            return MacCategoryListWidget::tr("Unknown category %1").arg(m_number);
+        if (m_name.isEmpty())
+            return MacCategoryListWidget::tr("Category %1").arg(m_number);
+        return MacCategoryListWidget::tr("Category %1").arg(m_name);
+    }
+
+    QString description() const
+    {
+        const bool checked = checkState() == Qt::Checked;
+        const QString name = accessibleName();
+        // A row the bounds force cannot be changed by the person.
+        if (!(flags() & Qt::ItemIsEnabled)) {
+            return checked ? MacCategoryListWidget::tr("%1, checked, cannot be changed").arg(name)
+                           : MacCategoryListWidget::tr("%1, unchecked, cannot be changed").arg(name);
+        }
+        return checked ? MacCategoryListWidget::tr("%1, checked").arg(name)
+                       : MacCategoryListWidget::tr("%1, unchecked").arg(name);
+    }
+
+    int m_number;
+    QString m_name;
+    bool m_known;
+};
+
+QListWidgetItem *newRow(int number, const QString &name, bool known, mac_cat_t mask, Qt::CheckState state)
+{
+    auto *row = new CategoryRow(number, name, known);
     row->setData(Qt::UserRole, QVariant(qulonglong(mask)));
     row->setCheckState(state);
     return row;
@@ -49,6 +105,7 @@ MacCategoryListWidget::MacCategoryListWidget(QWidget *parent)
     , rebuilt(false)
 {
     registerPickerMetaTypes();
+    setAccessibleName(tr("Categories"));
     connect(this, &QListWidget::itemChanged, this, &MacCategoryListWidget::itemChanged);
 }
 
@@ -106,7 +163,7 @@ bool MacCategoryListWidget::rebuild()
                 || !isSubset(mask, maximum))
                 return;
             QListWidgetItem *row = newRow(categoryNumber(mask), QString::fromLocal8Bit(entry.name),
-                                          mask, Qt::Unchecked);
+                                          true, mask, Qt::Unchecked);
             const bool forced = (useUserRange && isSubset(mask, userMinimum))
                 || (minimum != 0 && isSubset(mask, minimum));
             if (forced) {
@@ -245,7 +302,7 @@ bool MacCategoryListWidget::setValue(mac_cat_t value)
         for (int n = 0; n < 64; ++n) {
             const mac_cat_t bit = mac_cat_t(1) << n;
             if ((value & bit) && !(covered & bit))
-                addItem(newRow(n, tr("Unknown"), bit, Qt::Checked));
+                addItem(newRow(n, tr("Unknown"), false, bit, Qt::Checked));
         }
     }
     Q_EMIT valueChanged(this->value());

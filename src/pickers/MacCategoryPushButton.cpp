@@ -1,5 +1,6 @@
 #include "MacCategoryPushButton.h"
 
+#include "CategoryNames_p.h"
 #include "MacCategoryListWidget.h"
 
 #include <QApplication>
@@ -102,6 +103,13 @@ MacCategoryPushButton::MacCategoryPushButton(QWidget *parent)
     list->hide();
     new EditingFinishedWatcher(list, this, [this] { categoryListWidgetEditingFinished(); });
     connect(this, &QPushButton::clicked, this, &MacCategoryPushButton::clicked);
+
+    // The button's text stays "Categories"; assistive tools hear the chosen
+    // set as its description.
+    setAccessibleDescription(tr("No categories"));
+    connect(list, &MacCategoryListWidget::valueChanged, this, [this](mac_cat_t value) {
+        setAccessibleDescription(value == 0 ? tr("No categories") : categoryNames(value));
+    });
 }
 
 MacCategoryPushButton::~MacCategoryPushButton()

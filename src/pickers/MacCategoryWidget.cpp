@@ -1,7 +1,7 @@
 #include "MacCategoryWidget.h"
 
+#include "CategoryNames_p.h"
 #include "MacCategoryListWidget.h"
-#include "PlatformHandles_p.h"
 
 #include <varnel-common-qt5/PopupWidget.h>
 
@@ -47,6 +47,10 @@ MacCategoryWidget::MacCategoryWidget(QWidget *parent)
     layout->addWidget(label, 1);
     layout->addStretch();
     layout->addWidget(button);
+
+    setAccessibleName(tr("Categories"));
+    // The button shows only "...".
+    button->setAccessibleName(tr("Choose categories"));
 
     popup = new PopupWidget(PopupWidget::TopLeft, button);
     auto *content = new QWidget(popup);
@@ -107,15 +111,13 @@ void MacCategoryWidget::popupCategoriesWidget()
 
 void MacCategoryWidget::categoriesUpdated(mac_cat_t value)
 {
-    QString text;
-    if (const Platform::MacLabel object{mac_init(0x10000)}) {
-        mac_set_cat(object.get(), value);
-        const Platform::Text names(mac_to_text(object.get(), 0, 5));
-        text = QString::fromLocal8Bit(names.get());
-    }
-    text.replace(QLatin1Char(','), QStringLiteral(", "));
+    const QString text = categoryNames(value);
     label->setText(text + QString(1000, QLatin1Char(' ')));
     label->adjustSize();
+    // The set in words for assistive tools, without the padding.
+    const QString words = value == 0 ? tr("No categories") : text;
+    label->setAccessibleName(words);
+    setAccessibleDescription(words);
 }
 
 void MacCategoryWidget::callCategoriesDialog()

@@ -37,6 +37,8 @@ MacLevelComboBox::MacLevelComboBox(QWidget *parent)
     , rebuilt(false)
 {
     registerPickerMetaTypes();
+    // What assistive tools call the picker until a host or a form names it.
+    setAccessibleName(tr("Level"));
     connect(this, qOverload<int>(&QComboBox::activated), this, &MacLevelComboBox::activated);
 }
 

@@ -38,6 +38,7 @@ MacTypeComboBox::MacTypeComboBox(QWidget *parent)
     : QComboBox(parent)
     , types({plainType, 0x1002D, 0x1003F, 0x10012})
 {
+    setAccessibleName(tr("Label type"));
     for (const unsigned int type : qAsConst(types))
         appendType(this, type);
 }

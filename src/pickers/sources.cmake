@@ -1,4 +1,5 @@
 list(APPEND VARNEL_SOURCES
+    pickers/CategoryNames_p.h
     pickers/ComboPicker_p.h
     pickers/LoginParent_p.h
     pickers/LoginParent.cpp

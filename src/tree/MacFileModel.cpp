@@ -52,6 +52,10 @@ QVariant MacFileModel::data(const QModelIndex &index, int role) const
             return item->name;
         if (role == Qt::CheckStateRole)
             return int(item->checked ? Qt::Checked : Qt::Unchecked);
+        // Made when asked for, so that it follows the check flag and costs
+        // nothing while the tree loads.
+        if (role == Qt::AccessibleDescriptionRole)
+            return item->checked ? tr("%1, checked").arg(item->name) : tr("%1, unchecked").arg(item->name);
         break;
     case 2:
         if (role == Qt::DisplayRole)

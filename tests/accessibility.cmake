@@ -1,0 +1,1 @@
+varnel_add_test(tst_accessibility tst_accessibility.cpp)
