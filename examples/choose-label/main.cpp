@@ -1,0 +1,245 @@
+// varnel-choose-label: asks a user for the label of a login in the library's
+// login label dialog and prints the choice for a script or a login program.
+// Exit status: 0 on OK, 1 on Cancel or close (nothing printed), 2 on bad
+// arguments or without a display, 3 when the label library gave no result.
+
+#include <LoginMacLabelDialog.h>
+#include <LoginMacLabelWidget.h>
+
+#include <QApplication>
+#include <QCommandLineParser>
+#include <QDialogButtonBox>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTimer>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <memory>
+#include <pwd.h>
+#include <unistd.h>
+#include <vector>
+
+using VarnelQt5::LoginMacLabelDialog;
+using VarnelQt5::LoginMacLabelWidget;
+
+namespace {
+
+enum Status { Accepted = 0, Cancelled = 1, BadArguments = 2, NoResult = 3 };
+
+void complain(const QString &message)
+{
+    std::fprintf(stderr, "%s: %s\n", qPrintable(QCoreApplication::applicationName()),
+                 message.toLocal8Bit().constData());
+}
+
+void printLine(const QByteArray &line)
+{
+    std::fwrite(line.constData(), 1, size_t(line.size()), stdout);
+    std::fputc('\n', stdout);
+}
+
+// A user id in decimal; (uid_t)-1 is refused, the library reads it as the
+// calling user.
+bool parseUid(const QString &text, uid_t *uid)
+{
+    if (text.isEmpty() || text.size() > 10)
+        return false;
+    for (const QChar c : text) {
+        if (c < QLatin1Char('0') || c > QLatin1Char('9'))
+            return false;
+    }
+    const qulonglong value = text.toULongLong();
+    if (value >= qulonglong(uid_t(-1)))
+        return false;
+    *uid = uid_t(value);
+    return true;
+}
+
+// The id of a user name from the system's user database. A name that does
+// not resolve is an error here: the library would take it for the calling
+// user, which a script asking for someone else must not get.
+bool uidOfName(const QString &name, uid_t *uid)
+{
+    const QByteArray encoded = name.toLocal8Bit();
+    long size = sysconf(_SC_GETPW_R_SIZE_MAX);
+    std::vector<char> buffer(size_t(size > 0 ? size : 16384));
+    passwd entry{};
+    passwd *found = nullptr;
+    int error;
+    while ((error = getpwnam_r(encoded.constData(), &entry, buffer.data(), buffer.size(), &found)) == ERANGE)
+        buffer.resize(buffer.size() * 2);
+    if (error != 0 || !found)
+        return false;
+    *uid = found->pw_uid;
+    return true;
+}
+
+QByteArray jsonArray(const QStringList &list)
+{
+    return QJsonDocument(QJsonArray::fromStringList(list)).toJson(QJsonDocument::Compact);
+}
+
+QByteArray jsonString(const QString &text)
+{
+    const QByteArray array = jsonArray({text});
+    return array.mid(1, array.size() - 2);
+}
+
+// Presses a button of the dialog once it runs, for tests without a person.
+// An OK that the dialog refuses brings up its message box: the box's text
+// goes to stderr, and the box and the dialog are closed.
+void pressWhenShown(LoginMacLabelDialog &dialog, const QString &button)
+{
+    QTimer::singleShot(0, &dialog, [&dialog, button] {
+        if (button == QLatin1String("close")) {
+            dialog.close();
+            return;
+        }
+        const auto *box = dialog.findChild<QDialogButtonBox *>();
+        QPushButton *pressed =
+            box ? box->button(button == QLatin1String("ok") ? QDialogButtonBox::Ok : QDialogButtonBox::Cancel)
+                : nullptr;
+        if (!pressed) {
+            dialog.reject();
+            return;
+        }
+        QTimer::singleShot(0, &dialog, [] {
+            if (auto *message = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
+                complain(message->text());
+                message->reject();
+            }
+        });
+        pressed->click();
+        if (dialog.isVisible())
+            dialog.reject();
+    });
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    // Help, version and argument errors need no display; the dialog does.
+    const bool noDisplay = qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY")
+        && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
+    if (noDisplay)
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+
+    QApplication application(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("varnel-choose-label"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(VARNEL_PROGRAM_VERSION));
+
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral(
+        "Shows the login label dialog for a user and, on OK, prints the chosen label.\n"
+        "Exit status: 0 on OK, 1 on Cancel or close (nothing printed), 2 on bad\n"
+        "arguments or without a display, 3 when the label library gave no result.\n"
+        "--print json writes one line, an object with the keys text, level,\n"
+        "integrity, categories (numbers, categories as a decimal 64-bit mask),\n"
+        "args and command (arrays of strings)."));
+    const QCommandLineOption helpOption = parser.addHelpOption();
+    const QCommandLineOption versionOption = parser.addVersionOption();
+    const QCommandLineOption userOption(QStringLiteral("user"),
+                                        QStringLiteral("The user <name> (default: the calling user)."),
+                                        QStringLiteral("name"));
+    const QCommandLineOption uidOption(QStringLiteral("uid"), QStringLiteral("The user with the id <n>."),
+                                       QStringLiteral("n"));
+    const QCommandLineOption themedOption(QStringLiteral("themed"), QStringLiteral("Show the themed form."));
+    const QCommandLineOption infoOption(
+        QStringLiteral("info"), QStringLiteral("Information mode: show the calling process's own label."));
+    const QCommandLineOption printOption(
+        QStringLiteral("print"),
+        QStringLiteral("What to print on OK: text (the label text, the default), command (the vexor "
+                       "command line, one argument a line), args (the argument list, one a line) or json."),
+        QStringLiteral("form"), QStringLiteral("text"));
+    QCommandLineOption pressOption(QStringLiteral("press"), QStringLiteral("Press ok, cancel or close."),
+                                   QStringLiteral("button"));
+    pressOption.setFlags(QCommandLineOption::HiddenFromHelp);
+    parser.addOptions({userOption, uidOption, themedOption, infoOption, printOption, pressOption});
+
+    if (!parser.parse(QCoreApplication::arguments())) {
+        complain(parser.errorText());
+        return BadArguments;
+    }
+    if (parser.isSet(helpOption))
+        parser.showHelp(0);
+    if (parser.isSet(versionOption))
+        parser.showVersion();
+
+    if (!parser.positionalArguments().isEmpty()) {
+        complain(QStringLiteral("unexpected argument '%1'").arg(parser.positionalArguments().constFirst()));
+        return BadArguments;
+    }
+    const QString form = parser.value(printOption);
+    if (!QStringList{QStringLiteral("text"), QStringLiteral("command"), QStringLiteral("args"),
+                     QStringLiteral("json")}
+             .contains(form)) {
+        complain(QStringLiteral("unknown --print form '%1': use text, command, args or json").arg(form));
+        return BadArguments;
+    }
+    const bool themed = parser.isSet(themedOption);
+    const QString press = parser.value(pressOption);
+    if (parser.isSet(pressOption)
+        && !(press == QLatin1String("ok") || press == QLatin1String("close")
+             || (press == QLatin1String("cancel") && themed))) {
+        complain(QStringLiteral("cannot press '%1'").arg(press));
+        return BadArguments;
+    }
+
+    uid_t uid = getuid();
+    if (parser.isSet(userOption) && parser.isSet(uidOption)) {
+        complain(QStringLiteral("give either --user or --uid, not both"));
+        return BadArguments;
+    }
+    if (parser.isSet(userOption) && !uidOfName(parser.value(userOption), &uid)) {
+        complain(QStringLiteral("unknown user '%1'").arg(parser.value(userOption)));
+        return BadArguments;
+    }
+    if (parser.isSet(uidOption) && !parseUid(parser.value(uidOption), &uid)) {
+        complain(QStringLiteral("malformed user id '%1'").arg(parser.value(uidOption)));
+        return BadArguments;
+    }
+    if (noDisplay) {
+        complain(QStringLiteral("no display to show the dialog on"));
+        return BadArguments;
+    }
+
+    LoginMacLabelDialog dialog(uid, themed, nullptr);
+    if (parser.isSet(infoOption))
+        dialog.setEditable(false);
+    if (parser.isSet(pressOption))
+        pressWhenShown(dialog, press);
+    if (dialog.exec() != QDialog::Accepted)
+        return Cancelled;
+
+    const auto *widget = dialog.findChild<LoginMacLabelWidget *>();
+    const std::unique_ptr<char, decltype(&std::free)> text(dialog.malloc_mac_label_text(), &std::free);
+    const QStringList arguments = widget ? widget->getVexorArguments() : QStringList();
+    const QStringList command = widget ? widget->getVexorCommand() : QStringList();
+    const bool wantsText = form == QLatin1String("text") || form == QLatin1String("json");
+    const bool wantsLists = form != QLatin1String("text");
+    if ((wantsText && !text) || (wantsLists && (arguments.isEmpty() || command.isEmpty()))) {
+        complain(QStringLiteral("the label library gave no label for the choice"));
+        return NoResult;
+    }
+
+    if (form == QLatin1String("text")) {
+        printLine(text.get());
+    } else if (form == QLatin1String("command") || form == QLatin1String("args")) {
+        for (const QString &entry : form == QLatin1String("command") ? command : arguments)
+            printLine(entry.toLocal8Bit());
+    } else {
+        // Written by hand around Qt's string and array encoding: a category
+        // mask with bit 63 set is beyond what a JSON number in Qt keeps exactly.
+        printLine("{\"text\":" + jsonString(QString::fromLocal8Bit(text.get()))
+                  + ",\"level\":" + QByteArray::number(dialog.level())
+                  + ",\"integrity\":" + QByteArray::number(widget->integrity())
+                  + ",\"categories\":" + QByteArray::number(qulonglong(dialog.categories()))
+                  + ",\"args\":" + jsonArray(arguments) + ",\"command\":" + jsonArray(command) + '}');
+    }
+    return std::fflush(stdout) == 0 ? Accepted : NoResult;
+}

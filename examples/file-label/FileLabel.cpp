@@ -1,0 +1,60 @@
+#include "FileLabel.h"
+
+#include <QStringList>
+
+namespace {
+
+bool parseNumber(const QString &text, quint64 maximum, quint64 *value)
+{
+    const bool hex = text.startsWith(QLatin1String("0x")) || text.startsWith(QLatin1String("0X"));
+    const QString digits = hex ? text.mid(2) : text;
+    if (digits.isEmpty() || digits.size() > 20)
+        return false;
+    for (const QChar c : digits) {
+        const bool decimal = c >= QLatin1Char('0') && c <= QLatin1Char('9');
+        const bool letter = (c >= QLatin1Char('a') && c <= QLatin1Char('f'))
+            || (c >= QLatin1Char('A') && c <= QLatin1Char('F'));
+        if (!decimal && !(hex && letter))
+            return false;
+    }
+    bool ok = false;
+    *value = digits.toULongLong(&ok, hex ? 16 : 10);
+    return ok && *value <= maximum;
+}
+
+} // namespace
+
+bool FileLabel::parse(const QString &text, FileLabel *label, bool *hasType, QString *error)
+{
+    const QStringList fields = text.split(QLatin1Char(':'));
+    if (fields.size() != 3 && fields.size() != 4) {
+        *error = QStringLiteral("malformed label '%1': expected LEVEL:ILEVEL:CATEGORIES[:TYPE]").arg(text);
+        return false;
+    }
+    static const char *const names[] = {"level", "integrity level", "categories", "type"};
+    static const quint64 maxima[] = {0xff, 0xffffffffu, ~quint64(0), 0xffff};
+    quint64 values[4] = {0, 0, 0, 0};
+    for (int i = 0; i < fields.size(); ++i) {
+        if (!parseNumber(fields.at(i), maxima[i], &values[i])) {
+            *error = QStringLiteral("malformed %1 '%2' in label '%3': a decimal or 0x-prefixed number up to %4")
+                         .arg(QLatin1String(names[i]), fields.at(i), text)
+                         .arg(maxima[i]);
+            return false;
+        }
+    }
+    label->level = mac_lev_t(values[0]);
+    label->ilevel = TAV_ILEV_T(values[1]);
+    label->categories = mac_cat_t(values[2]);
+    label->type = uint16_t(values[3]);
+    *hasType = fields.size() == 4;
+    return true;
+}
+
+QString FileLabel::text() const
+{
+    return QStringLiteral("%1:%2:0x%3:0x%4")
+        .arg(uint(level))
+        .arg(ilevel)
+        .arg(qulonglong(categories), 0, 16)
+        .arg(type, 0, 16);
+}

@@ -1,0 +1,57 @@
+#ifndef VARNEL_FILELABELWINDOW_H
+#define VARNEL_FILELABELWINDOW_H
+
+#include <QStringList>
+#include <QVector>
+#include <QWidget>
+
+namespace VarnelQt5 {
+class FileMacLabelWidget;
+}
+
+class QLabel;
+class QPushButton;
+class QStackedWidget;
+
+// The file label widget for each of a list of paths, one at a time, with
+// Previous and Next, Apply (writes the label) and Revert (reads it again).
+// What happened to the shown path, failures included, is said under the form.
+class FileLabelWindow : public QWidget
+{
+    Q_OBJECT
+
+public:
+    explicit FileLabelWindow(const QStringList &paths, QWidget *parent = nullptr);
+    ~FileLabelWindow() override;
+
+    int current() const;
+    void showPath(int index);
+
+public Q_SLOTS:
+    void apply();
+    void revert();
+
+private:
+    // What the window last said about one path.
+    struct Page {
+        VarnelQt5::FileMacLabelWidget *form = nullptr;
+        bool loaded = false;
+        bool failed = false;
+        QString message;
+    };
+
+    void report(const QString &message, bool failed);
+    void update();
+
+    const QStringList paths;
+    QVector<Page> pages;
+    QLabel *pathLabel;
+    QStackedWidget *stack;
+    QLabel *messageLabel;
+    QPushButton *previousButton;
+    QPushButton *nextButton;
+    QPushButton *revertButton;
+    QPushButton *applyButton;
+};
+
+#endif

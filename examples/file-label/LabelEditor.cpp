@@ -1,0 +1,175 @@
+#include "LabelEditor.h"
+
+#include <FileMacLabelWidget.h>
+#include <ILevelComboBox.h>
+#include <MacCategoryListWidget.h>
+#include <MacLevelComboBox.h>
+#include <SpecialAttributesListModel.h>
+
+#include <cerrno>
+#include <cstring>
+#include <sys/stat.h>
+
+using VarnelQt5::FileMacLabelWidget;
+using VarnelQt5::ILevelComboBox;
+using VarnelQt5::MacCategoryListWidget;
+using VarnelQt5::MacLevelComboBox;
+using VarnelQt5::SpecialAttributesListModel;
+
+namespace {
+
+// The special attributes with a type bit of their own: attribute n is bit
+// 1 << n; the other-attributes row carries the bits above them.
+constexpr int namedAttributes = 6;
+constexpr uint16_t namedBits = 0x3f;
+
+QString errorText(int error)
+{
+    return QString::fromLocal8Bit(std::strerror(error));
+}
+
+// Why path failed: the system's word when the object cannot even be looked
+// at, otherwise the caller's.
+QString problemOf(const QString &path, const QString &otherwise)
+{
+    struct stat status;
+    if (stat(path.toLocal8Bit().constData(), &status) != 0)
+        return errorText(errno);
+    return otherwise;
+}
+
+} // namespace
+
+LabelEditor::LabelEditor(FileMacLabelWidget *widget)
+    : widget(widget)
+    , level(widget->findChild<MacLevelComboBox *>(QStringLiteral("_levelComboBox")))
+    , integrity(widget->findChild<ILevelComboBox *>(QStringLiteral("_integrityComboBox")))
+    , categories(widget->findChild<MacCategoryListWidget *>(QStringLiteral("_categoryListWidget")))
+    , attributes(widget->findChild<SpecialAttributesListModel *>())
+{
+    Q_ASSERT(level && integrity && categories && attributes);
+}
+
+bool LabelEditor::load(const QString &path, QString *reason)
+{
+    // A load that reads a label announces itself; one that fails is silent.
+    bool loaded = false;
+    const QMetaObject::Connection heard =
+        QObject::connect(widget, &FileMacLabelWidget::changed, [&loaded] { loaded = true; });
+    widget->getfmac(path);
+    QObject::disconnect(heard);
+    if (!loaded)
+        *reason = problemOf(path, QStringLiteral("its label cannot be read"));
+    return loaded;
+}
+
+bool LabelEditor::read(FileLabel *label, QString *reason) const
+{
+    // An empty picker shows 0 whatever the object's value is.
+    if (level->count() == 0) {
+        *reason = QStringLiteral("the level list is empty, so the level cannot be shown");
+        return false;
+    }
+    if (integrity->count() == 0) {
+        *reason = QStringLiteral("the integrity list is empty, so the integrity level cannot be shown");
+        return false;
+    }
+    label->level = level->value();
+    label->ilevel = integrity->value();
+    label->categories = categories->value();
+    label->type = type();
+    return true;
+}
+
+bool LabelEditor::set(const FileLabel &label, bool withType, QString *reason)
+{
+    FileLabel wanted = label;
+    if (withType)
+        setType(label.type);
+    else
+        wanted.type = type();
+
+    // Only what the pickers offer is set: a value they lack would be left
+    // unselected or inserted under a made-up name.
+    if (level->count() == 0 || !level->allValues().contains(label.level)) {
+        *reason = QStringLiteral("level %1 is not in the level list").arg(uint(label.level));
+        return false;
+    }
+    level->setValue(label.level);
+
+    // Between 0 and the system's maximum every integrity level exists, though
+    // the list names only the two ends.
+    if (integrity->count() == 0) {
+        *reason = QStringLiteral("the integrity list is empty");
+        return false;
+    }
+    if (label.ilevel > integrity->maximumValue()) {
+        *reason = QStringLiteral("integrity level %1 is above the system's maximum, %2")
+                      .arg(label.ilevel)
+                      .arg(integrity->maximumValue());
+        return false;
+    }
+    integrity->setValue(label.ilevel, true);
+
+    mac_cat_t listed = 0;
+    for (int row = 0; row < categories->count(); ++row)
+        listed |= categories->cat4Item(row);
+    if (label.categories & ~listed) {
+        *reason = QStringLiteral("categories 0x%1 are not in the category list")
+                      .arg(qulonglong(label.categories & ~listed), 0, 16);
+        return false;
+    }
+    categories->setValue(label.categories);
+
+    // The widget drops a special attribute the label cannot carry, or one
+    // that does not apply to this kind of object.
+    FileLabel held;
+    if (!read(&held, reason))
+        return false;
+    if (held.type != wanted.type) {
+        *reason = QStringLiteral("special attributes 0x%1 do not go with the label %2 on this %3")
+                      .arg(wanted.type & ~held.type, 0, 16)
+                      .arg(wanted.text(),
+                           attributes->isForContainer() ? QStringLiteral("directory") : QStringLiteral("file"));
+        return false;
+    }
+    if (!(held == wanted)) {
+        *reason = QStringLiteral("the form holds %1 instead").arg(held.text());
+        return false;
+    }
+    return true;
+}
+
+bool LabelEditor::write(const QString &path, QString *reason)
+{
+    errno = 0;
+    if (widget->chmac(path))
+        return true;
+    const int error = errno;
+    *reason = problemOf(path, error != 0 ? errorText(error) : QStringLiteral("the label library refused it"));
+    return false;
+}
+
+uint16_t LabelEditor::type() const
+{
+    uint16_t bits = 0;
+    for (int attribute = 0; attribute < namedAttributes; ++attribute) {
+        if (attributes->checkState(SpecialAttributesListModel::Attributes(attribute)) == Qt::Checked)
+            bits |= uint16_t(1u << attribute);
+    }
+    if (attributes->checkState(SpecialAttributesListModel::OtherAttributes) == Qt::Checked)
+        bits |= uint16_t(attributes->otherAttribute());
+    return bits;
+}
+
+void LabelEditor::setType(uint16_t bits)
+{
+    for (int attribute = 0; attribute < namedAttributes; ++attribute) {
+        attributes->setCheckState(SpecialAttributesListModel::Attributes(attribute),
+                                  (bits & (1u << attribute)) ? Qt::Checked : Qt::Unchecked);
+    }
+    const uint16_t rest = bits & ~namedBits;
+    if (rest != 0)
+        attributes->setOtherAttribute(rest);
+    attributes->setCheckState(SpecialAttributesListModel::OtherAttributes, rest != 0 ? Qt::Checked : Qt::Unchecked);
+}

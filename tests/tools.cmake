@@ -1,0 +1,19 @@
+# The programs in examples/, run as processes against the stand-in.
+if(VARNEL_BUILD_PROGRAMS)
+    varnel_add_test(tst_varnel_choose_label tst_varnel_choose_label.cpp ProgramRun.h)
+    target_compile_definitions(tst_varnel_choose_label PRIVATE
+        CHOOSE_LABEL="$<TARGET_FILE:varnel-choose-label>"
+        VARNEL_PROGRAM_VERSION="${PROJECT_VERSION}")
+    add_dependencies(tst_varnel_choose_label varnel-choose-label)
+
+    # The window is tested in the test's own process as well.
+    varnel_add_test(tst_varnel_file_label tst_varnel_file_label.cpp ProgramRun.h
+        ${PROJECT_SOURCE_DIR}/examples/file-label/FileLabel.cpp
+        ${PROJECT_SOURCE_DIR}/examples/file-label/LabelEditor.cpp
+        ${PROJECT_SOURCE_DIR}/examples/file-label/FileLabelWindow.h
+        ${PROJECT_SOURCE_DIR}/examples/file-label/FileLabelWindow.cpp)
+    target_include_directories(tst_varnel_file_label PRIVATE "${PROJECT_SOURCE_DIR}/examples/file-label")
+    target_compile_definitions(tst_varnel_file_label PRIVATE
+        FILE_LABEL="$<TARGET_FILE:varnel-file-label>")
+    add_dependencies(tst_varnel_file_label varnel-file-label)
+endif()

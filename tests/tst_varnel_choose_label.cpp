@@ -1,0 +1,262 @@
+#include "LoginMacLabelDialog.h"
+#include "LoginMacLabelWidget.h"
+#include "ProgramRun.h"
+#include "StandinPolicy.h"
+
+#include <QDir>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QTest>
+
+#include <cstdlib>
+#include <memory>
+#include <unistd.h>
+
+using VarnelQt5::LoginMacLabelDialog;
+using VarnelQt5::LoginMacLabelWidget;
+
+namespace {
+
+ProgramRun chooseLabel(const QStringList &arguments)
+{
+    return ProgramRun(QStringLiteral(CHOOSE_LABEL), arguments);
+}
+
+// The built-in policy keeps its last choices under the state directory.
+QString builtinLastChoice()
+{
+    return QDir(qEnvironmentVariable("XDG_STATE_HOME")).filePath(QStringLiteral("varnel-standin/lastchoice"));
+}
+
+void writeFile(const QString &path, const QByteArray &contents)
+{
+    QVERIFY(QDir().mkpath(QFileInfo(path).path()));
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    file.write(contents);
+}
+
+// What a dialog built here, for the same user on the same policy, gives
+// for each form of --print.
+QMap<QString, QByteArray> productsOfDialog(bool themed)
+{
+    LoginMacLabelDialog dialog(getuid(), themed, nullptr);
+    const auto *widget = dialog.findChild<LoginMacLabelWidget *>();
+    const std::unique_ptr<char, decltype(&std::free)> text(dialog.malloc_mac_label_text(), &std::free);
+    QMap<QString, QByteArray> products;
+    products[QStringLiteral("text")] = QByteArray(text.get()) + '\n';
+    products[QStringLiteral("command")] = widget->getVexorCommand().join(QLatin1Char('\n')).toLocal8Bit() + '\n';
+    products[QStringLiteral("args")] = widget->getVexorArguments().join(QLatin1Char('\n')).toLocal8Bit() + '\n';
+    const QJsonObject json{{QStringLiteral("text"), QString::fromLocal8Bit(text.get())},
+                           {QStringLiteral("level"), int(dialog.level())},
+                           {QStringLiteral("integrity"), int(widget->integrity())},
+                           {QStringLiteral("categories"), double(dialog.categories())},
+                           {QStringLiteral("args"), QJsonArray::fromStringList(widget->getVexorArguments())},
+                           {QStringLiteral("command"), QJsonArray::fromStringList(widget->getVexorCommand())}};
+    products[QStringLiteral("json")] = QJsonDocument(json).toJson(QJsonDocument::Compact);
+    return products;
+}
+
+} // namespace
+
+class tst_VarnelChooseLabel : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase();
+    void init();
+    void printsTheDialogsProducts_data();
+    void printsTheDialogsProducts();
+    void userAndMode_data();
+    void userAndMode();
+    void endsWithoutPrinting_data();
+    void endsWithoutPrinting();
+    void refusedChoiceIsNeitherPrintedNorSaved();
+    void helpHidesTheTestButtonAndVersionIsTheProjects();
+
+private:
+    QTemporaryDir m_runtime;
+};
+
+void tst_VarnelChooseLabel::initTestCase()
+{
+    ProgramRun::quietRuntime(m_runtime);
+}
+
+void tst_VarnelChooseLabel::init()
+{
+    QFile::remove(builtinLastChoice());
+}
+
+void tst_VarnelChooseLabel::printsTheDialogsProducts_data()
+{
+    QTest::addColumn<bool>("builtin");
+    QTest::addColumn<bool>("themed");
+    QTest::addColumn<QString>("form");
+    for (const bool builtin : {true, false}) {
+        for (const char *form : {"text", "command", "args", "json"}) {
+            for (const bool themed : {false, true}) {
+                QTest::addRow("%s %s%s", builtin ? "built-in" : "policy dir", form, themed ? " themed" : "")
+                    << builtin << themed << QString::fromLatin1(form);
+            }
+        }
+    }
+}
+
+// On OK the program prints exactly what the dialog gives for the calling
+// user, here with a remembered last choice so that nothing is at its default.
+void tst_VarnelChooseLabel::printsTheDialogsProducts()
+{
+    QFETCH(bool, builtin);
+    QFETCH(bool, themed);
+    QFETCH(QString, form);
+    std::unique_ptr<StandinPolicy> policy;
+    const QByteArray lastChoice = QByteArray::number(getuid()) + ":2:0x5\n";
+    if (builtin) {
+        writeFile(builtinLastChoice(), lastChoice);
+    } else {
+        policy = std::make_unique<StandinPolicy>();
+        policy->write("lastchoice", lastChoice);
+    }
+
+    QStringList arguments{QStringLiteral("--press"), QStringLiteral("ok"), QStringLiteral("--print"), form};
+    if (themed)
+        arguments << QStringLiteral("--themed");
+    const ProgramRun run = chooseLabel(arguments);
+    QCOMPARE(run.err, QByteArray());
+    QCOMPARE(run.status, 0);
+
+    const QMap<QString, QByteArray> expected = productsOfDialog(themed);
+    QVERIFY(expected.value(QStringLiteral("text")).startsWith("2:0:0x5"));
+    if (form == QLatin1String("json")) {
+        QVERIFY(run.out.endsWith('\n'));
+        QCOMPARE(QJsonDocument::fromJson(run.out).object(),
+                 QJsonDocument::fromJson(expected.value(form)).object());
+    } else {
+        QCOMPARE(run.out, expected.value(form));
+    }
+}
+
+void tst_VarnelChooseLabel::userAndMode_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QByteArray>("macUsers");
+    QTest::addColumn<QByteArray>("system");
+    QTest::addColumn<QByteArray>("lastChoice");
+    QTest::addColumn<QByteArray>("expected");
+
+    const QByteArray ranges = "0:1:0:1:0x0\n*:0:0x2:3:0xff\n";
+    QTest::newRow("--user root") << QStringList{QStringLiteral("--user"), QStringLiteral("root")} << ranges
+                                 << QByteArray() << QByteArray()
+                                 << QByteArray("\"level\":1,\"integrity\":0,\"categories\":0,");
+    QTest::newRow("--uid without a name") << QStringList{QStringLiteral("--uid"), QStringLiteral("54321")} << ranges
+                                          << QByteArray() << QByteArray()
+                                          << QByteArray("\"level\":0,\"integrity\":0,\"categories\":2,");
+    QTest::newRow("--info") << QStringList{QStringLiteral("--info")} << StandinPolicy::defaultFile("mac-users")
+                            << QByteArray("process_label=2:0:0x30\n") << QByteArray("1:0x1")
+                            << QByteArray("\"level\":2,\"integrity\":0,\"categories\":48,");
+    // Beyond the 53 bits a JSON number keeps exactly in Qt's own writer.
+    QTest::newRow("category bit 63") << QStringList() << QByteArray("*:0:0:3:0xffffffffffffffff\n") << QByteArray()
+                                     << QByteArray("0:0x8000000000000001")
+                                     << QByteArray("\"categories\":9223372036854775809,");
+}
+
+void tst_VarnelChooseLabel::userAndMode()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(QByteArray, macUsers);
+    QFETCH(QByteArray, system);
+    QFETCH(QByteArray, lastChoice);
+    QFETCH(QByteArray, expected);
+    StandinPolicy policy;
+    policy.write("mac-users", macUsers);
+    policy.write("system", system);
+    policy.write("categories", StandinPolicy::defaultFile("categories") + "0x8000000000000000:C63\n");
+    if (!lastChoice.isEmpty())
+        policy.write("lastchoice", QByteArray::number(getuid()) + ':' + lastChoice + '\n');
+
+    const ProgramRun run = chooseLabel(arguments << QStringLiteral("--press") << QStringLiteral("ok")
+                                                 << QStringLiteral("--print") << QStringLiteral("json"));
+    QCOMPARE(run.err, QByteArray());
+    QCOMPARE(run.status, 0);
+    QVERIFY2(run.out.contains(expected), run.out.constData());
+}
+
+void tst_VarnelChooseLabel::endsWithoutPrinting_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<int>("status");
+    QTest::addColumn<QByteArray>("message");
+
+    const auto args = [](const char *line) { return QString::fromLatin1(line).split(QLatin1Char(' ')); };
+    QTest::newRow("close") << args("--press close") << 1 << QByteArray();
+    QTest::newRow("themed cancel") << args("--themed --press cancel") << 1 << QByteArray();
+    QTest::newRow("unknown form") << args("--print xml --press ok") << 2 << QByteArray("unknown --print form 'xml'");
+    QTest::newRow("user and uid") << args("--user root --uid 0 --press ok") << 2
+                                  << QByteArray("give either --user or --uid");
+    QTest::newRow("unknown user") << args("--user no-such-user-here --press ok") << 2
+                                  << QByteArray("unknown user 'no-such-user-here'");
+    QTest::newRow("uid not a number") << args("--uid 12a --press ok") << 2 << QByteArray("malformed user id '12a'");
+    QTest::newRow("uid negative") << args("--uid -1 --press ok") << 2 << QByteArray("malformed user id '-1'");
+    QTest::newRow("uid of the calling user") << args("--uid 4294967295 --press ok") << 2
+                                             << QByteArray("malformed user id '4294967295'");
+    QTest::newRow("uid beyond 32 bits") << args("--uid 4294967296 --press ok") << 2
+                                        << QByteArray("malformed user id '4294967296'");
+    QTest::newRow("stray argument") << args("alice --press ok") << 2 << QByteArray("unexpected argument 'alice'");
+    QTest::newRow("unknown option") << args("--colour --press ok") << 2 << QByteArray("Unknown option 'colour'");
+    QTest::newRow("missing value") << args("--print") << 2 << QByteArray("Missing value after '--print'");
+}
+
+void tst_VarnelChooseLabel::endsWithoutPrinting()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(int, status);
+    QFETCH(QByteArray, message);
+    StandinPolicy policy;
+    const ProgramRun run = chooseLabel(arguments);
+    QCOMPARE(run.status, status);
+    QCOMPARE(run.out, QByteArray());
+    if (message.isEmpty()) {
+        QCOMPARE(run.err, QByteArray());
+    } else {
+        QCOMPARE(run.errLines().size(), 1);
+        QVERIFY2(run.err.startsWith("varnel-choose-label: " + message), run.err.constData());
+    }
+    // Nothing was accepted, so nothing was remembered.
+    QVERIFY(!QFile::exists(policy.filePath("lastchoice")));
+}
+
+void tst_VarnelChooseLabel::refusedChoiceIsNeitherPrintedNorSaved()
+{
+    StandinPolicy policy;
+    // The process's integrity level preselects 63, with level 1 remembered.
+    policy.write("system", "current_ilev=63\n");
+    const QByteArray lastChoice = QByteArray::number(getuid()) + ":1:0x0\n";
+    policy.write("lastchoice", lastChoice);
+
+    const ProgramRun run = chooseLabel({QStringLiteral("--press"), QStringLiteral("ok")});
+    QCOMPARE(run.status, 1);
+    QCOMPARE(run.out, QByteArray());
+    QVERIFY2(run.err.contains("Denied login with non-zero integrity and confidentiality levels"), run.err.constData());
+    QFile file(policy.filePath("lastchoice"));
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(file.readAll(), lastChoice);
+}
+
+void tst_VarnelChooseLabel::helpHidesTheTestButtonAndVersionIsTheProjects()
+{
+    const ProgramRun help = chooseLabel({QStringLiteral("--help")});
+    QCOMPARE(help.status, 0);
+    for (const char *option : {"--user", "--uid", "--themed", "--info", "--print", "json"})
+        QVERIFY2(help.out.contains(option), option);
+    QVERIFY(!help.out.contains("--press"));
+
+    const ProgramRun version = chooseLabel({QStringLiteral("--version")});
+    QCOMPARE(version.status, 0);
+    QCOMPARE(version.out, QByteArray("varnel-choose-label " VARNEL_PROGRAM_VERSION "\n"));
+}
+
+QTEST_MAIN(tst_VarnelChooseLabel)
+#include "tst_varnel_choose_label.moc"

@@ -1,0 +1,314 @@
+#include "FileLabelWindow.h"
+#include "MacLevelComboBox.h"
+#include "ProgramRun.h"
+#include "StandinPolicy.h"
+
+#include <QImage>
+#include <QLabel>
+#include <QPushButton>
+#include <QStackedWidget>
+#include <QTest>
+
+#include <memory>
+#include <sys/xattr.h>
+
+using VarnelQt5::MacLevelComboBox;
+
+namespace {
+
+const char attribute[] = "user.varnel.label";
+const QByteArray before = "1:0:0x1:0x0";
+
+ProgramRun fileLabel(const QStringList &arguments)
+{
+    return ProgramRun(QStringLiteral(FILE_LABEL), arguments);
+}
+
+// The label attribute as it is on the object; "none" without one.
+QByteArray stored(const QString &path)
+{
+    char value[256];
+    const ssize_t size = getxattr(QFile::encodeName(path).constData(), attribute, value, sizeof value);
+    return size < 0 ? QByteArray("none") : QByteArray(value, int(size));
+}
+
+bool store(const QString &path, const QByteArray &value)
+{
+    return setxattr(QFile::encodeName(path).constData(), attribute, value.constData(), size_t(value.size()), 0) == 0;
+}
+
+// A labelled file or directory in dir.
+QString makeObject(const QTemporaryDir &dir, const QString &kind, const QByteArray &label)
+{
+    const QString path = dir.filePath(kind);
+    if (kind == QLatin1String("dir")) {
+        QDir().mkdir(path);
+    } else {
+        QFile file(path);
+        file.open(QIODevice::WriteOnly);
+    }
+    if (!label.isEmpty())
+        store(path, label);
+    return path;
+}
+
+} // namespace
+
+class tst_VarnelFileLabel : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase();
+    void init();
+    void cleanup();
+    void setThenGetRoundTrips_data();
+    void setThenGetRoundTrips();
+    void setRefusesAndNamesThePath_data();
+    void setRefusesAndNamesThePath();
+    void everyPathIsReported();
+    void badArguments_data();
+    void badArguments();
+    void windowAppliesRevertsAndReports();
+    void screenshotRendersTheWindow();
+
+private:
+    QTemporaryDir m_runtime;
+    long m_liveBefore = 0;
+};
+
+void tst_VarnelFileLabel::initTestCase()
+{
+    ProgramRun::quietRuntime(m_runtime);
+}
+
+void tst_VarnelFileLabel::init()
+{
+    m_liveBefore = varnel_standin_live();
+}
+
+void tst_VarnelFileLabel::cleanup()
+{
+    QCOMPARE(varnel_standin_live(), m_liveBefore);
+}
+
+void tst_VarnelFileLabel::setThenGetRoundTrips_data()
+{
+    QTest::addColumn<bool>("builtin");
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<QByteArray>("old");
+    QTest::addColumn<QString>("label");
+    QTest::addColumn<QByteArray>("expected");
+
+    QTest::newRow("built-in policy") << true << "file" << QByteArray() << "2:1:0x3" << QByteArray("2:1:0x3:0x0");
+    QTest::newRow("hexadecimal and decimal fields") << false << "file" << before << "0x2:0x1:3"
+                                                    << QByteArray("2:1:0x3:0x0");
+    QTest::newRow("integrity between the named ends") << true << "file" << before << "0:17:0"
+                                                      << QByteArray("0:17:0x0:0x0");
+    QTest::newRow("no type keeps the special attributes") << false << "file" << QByteArray("0:0:0x0:0x40")
+                                                          << "1:0:0x2" << QByteArray("1:0:0x2:0x40");
+    QTest::newRow("type 0 clears them") << false << "file" << QByteArray("0:0:0x0:0x44") << "0:0:0:0"
+                                        << QByteArray("0:0:0x0:0x0");
+    QTest::newRow("ehole on a file") << true << "file" << before << "0:0:0:0x4" << QByteArray("0:0:0x0:0x4");
+    QTest::newRow("directory attributes") << false << "dir" << QByteArray() << "1:0:0x1:0x21"
+                                          << QByteArray("1:0:0x1:0x21");
+    QTest::newRow("other bits on a directory") << false << "dir" << before << "3:63:0xff:0x41"
+                                               << QByteArray("3:63:0xff:0x41");
+}
+
+void tst_VarnelFileLabel::setThenGetRoundTrips()
+{
+    QFETCH(bool, builtin);
+    QFETCH(QString, kind);
+    QFETCH(QByteArray, old);
+    QFETCH(QString, label);
+    QFETCH(QByteArray, expected);
+    std::unique_ptr<StandinPolicy> policy(builtin ? nullptr : new StandinPolicy);
+    QTemporaryDir dir;
+    const QString path = makeObject(dir, kind, old);
+
+    const ProgramRun set = fileLabel({QStringLiteral("--set"), label, path});
+    QCOMPARE(set.err, QByteArray());
+    QCOMPARE(set.status, 0);
+    QCOMPARE(stored(path), expected);
+
+    const ProgramRun get = fileLabel({QStringLiteral("--get"), path});
+    QCOMPARE(get.err, QByteArray());
+    QCOMPARE(get.status, 0);
+    QCOMPARE(get.out, path.toLocal8Bit() + '\t' + expected + '\n');
+}
+
+void tst_VarnelFileLabel::setRefusesAndNamesThePath_data()
+{
+    QTest::addColumn<QString>("target");
+    QTest::addColumn<QString>("label");
+    QTest::addColumn<QByteArray>("reason");
+
+    QTest::newRow("level not in the list") << "" << "9:0:0" << QByteArray("cannot set the label: level 9 is not in the level list");
+    QTest::newRow("integrity above the maximum")
+        << "" << "0:64:0" << QByteArray("cannot set the label: integrity level 64 is above the system's maximum, 63");
+    QTest::newRow("category not in the list")
+        << "" << "0:0:0x101" << QByteArray("cannot set the label: categories 0x100 are not in the category list");
+    QTest::newRow("ehole with a level")
+        << "" << "2:0:0:0x4"
+        << QByteArray("cannot set the label: special attributes 0x4 do not go with the label 2:0:0x0:0x4 on this file");
+    QTest::newRow("directory attribute on a file")
+        << "" << "0:0:0:0x1"
+        << QByteArray("cannot set the label: special attributes 0x1 do not go with the label 0:0:0x0:0x1 on this file");
+    QTest::newRow("missing path") << "missing" << "1:0:0"
+                                  << QByteArray("cannot read the label: No such file or directory");
+    QTest::newRow("file system without user attributes")
+        << "/proc/version" << "1:0:0" << QByteArray("cannot write the label: Operation not supported");
+}
+
+// Nothing the form cannot hold is written in its place: the path is named
+// with the reason and keeps its label.
+void tst_VarnelFileLabel::setRefusesAndNamesThePath()
+{
+    QFETCH(QString, target);
+    QFETCH(QString, label);
+    QFETCH(QByteArray, reason);
+    StandinPolicy policy;
+    QTemporaryDir dir;
+    const QString file = makeObject(dir, QStringLiteral("file"), before);
+    const QString path = target.isEmpty() ? file : target.startsWith(QLatin1Char('/')) ? target : dir.filePath(target);
+
+    const ProgramRun run = fileLabel({QStringLiteral("--set"), label, path});
+    QCOMPARE(run.status, 1);
+    QCOMPARE(run.out, QByteArray());
+    QCOMPARE(run.errLines(), QList<QByteArray>{"varnel-file-label: " + path.toLocal8Bit() + ": " + reason});
+    QCOMPARE(stored(file), before);
+}
+
+void tst_VarnelFileLabel::everyPathIsReported()
+{
+    StandinPolicy policy;
+    QTemporaryDir dir;
+    const QString first = makeObject(dir, QStringLiteral("first"), before);
+    const QString missing = dir.filePath(QStringLiteral("missing"));
+    const QString last = makeObject(dir, QStringLiteral("last"), QByteArray());
+
+    const ProgramRun set = fileLabel({QStringLiteral("--set"), QStringLiteral("3:0:0x80"), first, missing, last});
+    QCOMPARE(set.status, 1);
+    QCOMPARE(set.errLines(), QList<QByteArray>{"varnel-file-label: " + missing.toLocal8Bit()
+                                               + ": cannot read the label: No such file or directory"});
+    QCOMPARE(stored(first), QByteArray("3:0:0x80:0x0"));
+    QCOMPARE(stored(last), QByteArray("3:0:0x80:0x0"));
+
+    // A value the platform cannot read is a failure too, not a label 0.
+    QVERIFY(store(last, "3:zero:0x80:0x0"));
+    const ProgramRun get = fileLabel({QStringLiteral("--get"), missing, first, last});
+    QCOMPARE(get.status, 1);
+    QCOMPARE(get.out, first.toLocal8Bit() + "\t3:0:0x80:0x0\n");
+    QVERIFY2(get.err.contains(missing.toLocal8Bit() + ": cannot read the label: No such file or directory\n"),
+             get.err.constData());
+    QVERIFY2(get.err.contains(last.toLocal8Bit() + ": cannot read the label: its label cannot be read\n"),
+             get.err.constData());
+}
+
+void tst_VarnelFileLabel::badArguments_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QByteArray>("message");
+
+    const auto set = [](const char *label) { return QStringList{QStringLiteral("--set"), QString::fromLatin1(label)}; };
+    QTest::newRow("two fields") << set("2:1") << QByteArray("malformed label '2:1'");
+    QTest::newRow("five fields") << set("2:1:0:0:0") << QByteArray("malformed label '2:1:0:0:0'");
+    QTest::newRow("empty") << set("") << QByteArray("malformed label ''");
+    QTest::newRow("word") << set("a:0:0") << QByteArray("malformed level 'a'");
+    QTest::newRow("sign") << set("+1:0:0") << QByteArray("malformed level '+1'");
+    QTest::newRow("level beyond 8 bits") << set("256:0:0") << QByteArray("malformed level '256'");
+    QTest::newRow("integrity beyond 32 bits") << set("0:4294967296:0") << QByteArray("malformed integrity level");
+    QTest::newRow("bare prefix") << set("0:0:0x") << QByteArray("malformed categories '0x'");
+    QTest::newRow("categories beyond 64 bits") << set("0:0:0x10000000000000000") << QByteArray("malformed categories");
+    QTest::newRow("type beyond 16 bits") << set("0:0:0:0x10000") << QByteArray("malformed type '0x10000'");
+    QTest::newRow("get and set") << QStringList{QStringLiteral("--get"), QStringLiteral("--set"), QStringLiteral("1:0:0")}
+                                 << QByteArray("give one of --get, --set and --screenshot");
+    QTest::newRow("no path") << QStringList{QStringLiteral("--get"), QStringLiteral("--")} << QByteArray("no path given");
+}
+
+void tst_VarnelFileLabel::badArguments()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(QByteArray, message);
+    StandinPolicy policy;
+    QTemporaryDir dir;
+    const QString file = makeObject(dir, QStringLiteral("file"), before);
+
+    // A path ends each row's arguments; "--" leaves it out.
+    if (arguments.last() == QLatin1String("--"))
+        arguments.removeLast();
+    else
+        arguments << file;
+    const ProgramRun run = fileLabel(arguments);
+    QCOMPARE(run.status, 2);
+    QCOMPARE(run.out, QByteArray());
+    QCOMPARE(run.errLines().size(), 1);
+    QVERIFY2(run.err.startsWith("varnel-file-label: " + message), run.err.constData());
+    QCOMPARE(stored(file), before);
+}
+
+void tst_VarnelFileLabel::windowAppliesRevertsAndReports()
+{
+    StandinPolicy policy;
+    QTemporaryDir dir;
+    const QString file = makeObject(dir, QStringLiteral("file"), before);
+    const QString missing = dir.filePath(QStringLiteral("missing"));
+    const QString unlabellable = QStringLiteral("/proc/version");
+    {
+        FileLabelWindow window({file, missing, unlabellable});
+        const auto *message = window.findChild<QLabel *>(QStringLiteral("_messageLabel"));
+        auto *apply = window.findChild<QPushButton *>(QStringLiteral("_applyButton"));
+        auto *revert = window.findChild<QPushButton *>(QStringLiteral("_revertButton"));
+        auto *next = window.findChild<QPushButton *>(QStringLiteral("_nextButton"));
+        auto *previous = window.findChild<QPushButton *>(QStringLiteral("_previousButton"));
+        const auto level = [&window] {
+            return window.findChild<QStackedWidget *>(QStringLiteral("_labelStack"))
+                ->currentWidget()
+                ->findChild<MacLevelComboBox *>();
+        };
+        QCOMPARE(message->text(), QStringLiteral("Read the label of %1.").arg(file));
+        QVERIFY(!previous->isEnabled());
+
+        level()->setValue(2);
+        QTest::mouseClick(apply, Qt::LeftButton);
+        QCOMPARE(stored(file), QByteArray("2:0:0x1:0x0"));
+        QCOMPARE(message->text(), QStringLiteral("Wrote the label to %1.").arg(file));
+
+        QTest::mouseClick(next, Qt::LeftButton);
+        QCOMPARE(message->text(), QStringLiteral("Could not read the label of %1: No such file or directory.").arg(missing));
+        QVERIFY(!apply->isEnabled());
+
+        QTest::mouseClick(next, Qt::LeftButton);
+        QVERIFY(!next->isEnabled());
+        QTest::mouseClick(apply, Qt::LeftButton);
+        QCOMPARE(message->text(),
+                 QStringLiteral("Could not write the label to %1: Operation not supported.").arg(unlabellable));
+
+        // Each path keeps its form and its message; Revert reads the object again.
+        QTest::mouseClick(previous, Qt::LeftButton);
+        QTest::mouseClick(previous, Qt::LeftButton);
+        QCOMPARE(window.current(), 0);
+        QCOMPARE(message->text(), QStringLiteral("Wrote the label to %1.").arg(file));
+        QVERIFY(store(file, "3:0:0x0:0x0"));
+        level()->setValue(1);
+        QTest::mouseClick(revert, Qt::LeftButton);
+        QCOMPARE(level()->value(), mac_lev_t(3));
+    }
+}
+
+void tst_VarnelFileLabel::screenshotRendersTheWindow()
+{
+    QTemporaryDir dir;
+    const QString file = makeObject(dir, QStringLiteral("file"), before);
+    const QString picture = dir.filePath(QStringLiteral("window.png"));
+    const ProgramRun run = fileLabel({QStringLiteral("--screenshot"), picture, file});
+    QCOMPARE(run.status, 0);
+    const QImage image(picture);
+    QVERIFY(!image.isNull());
+    QVERIFY(image.width() > 300 && image.height() > 300);
+    QCOMPARE(stored(file), before);
+}
+
+QTEST_MAIN(tst_VarnelFileLabel)
+#include "tst_varnel_file_label.moc"
