@@ -1,8 +1,10 @@
-#ifndef VARNEL_DEMO_FILEPANEL_H
-#define VARNEL_DEMO_FILEPANEL_H
+#ifndef VARNEL_GALLERY_FILEPANEL_H
+#define VARNEL_GALLERY_FILEPANEL_H
 
-#include <QGroupBox>
+#include "LabelWords.h"
+
 #include <QTemporaryDir>
+#include <QWidget>
 
 #include <memory>
 
@@ -12,16 +14,19 @@ namespace VarnelQt5 {
 class FileMacLabelWidget;
 }
 
-// The file label widget on one file or directory, with Apply (write the
-// form's label to it) and Revert (read its label again). Without a path the
-// panel makes a file of its own in a temporary directory and labels it.
-class FilePanel : public QGroupBox
+// A window with the file label widget on one file or directory, its label in
+// words (a label named "value"), Apply (write the form's label to it) and
+// Revert (read its label again). Without a path the panel makes a file of its
+// own in a temporary directory and labels it.
+class FilePanel : public QWidget
 {
     Q_OBJECT
 
 public:
     explicit FilePanel(const QString &path, QWidget *parent = nullptr);
     ~FilePanel() override;
+
+    QString path() const { return m_path; }
 
 private:
     void apply();
@@ -30,10 +35,13 @@ private:
     // the widget, as a host would.
     void labelOwnFile();
     void report(const QString &text, bool failure = false);
+    QString describe() const;
 
+    LabelWords m_words;
     std::unique_ptr<QTemporaryDir> m_scratch;
     QString m_path;
     VarnelQt5::FileMacLabelWidget *m_label;
+    QLabel *m_value;
     QLabel *m_message;
 };
 

@@ -1,8 +1,10 @@
 #include "FilePanel.h"
 
 #include <FileMacLabelWidget.h>
+#include <ILevelComboBox.h>
 #include <MacCategoryListWidget.h>
 #include <MacLevelComboBox.h>
+#include <MacTypeComboBox.h>
 
 #include <QDir>
 #include <QFile>
@@ -12,38 +14,51 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-using VarnelQt5::FileMacLabelWidget;
+using namespace VarnelQt5;
 
 FilePanel::FilePanel(const QString &path, QWidget *parent)
-    : QGroupBox(QStringLiteral("File label"), parent)
+    : QWidget(parent, Qt::Window)
     , m_path(path)
     , m_label(new FileMacLabelWidget(this))
+    , m_value(new QLabel(this))
     , m_message(new QLabel(this))
 {
+    setObjectName(QStringLiteral("filemaclabelwidget"));
+    setWindowTitle(QStringLiteral("FileMacLabelWidget"));
     QString failure;
     if (m_path.isEmpty()) {
-        m_scratch = std::make_unique<QTemporaryDir>(QDir::temp().filePath(QStringLiteral("varnel-demo-XXXXXX")));
+        m_scratch = std::make_unique<QTemporaryDir>(QDir::temp().filePath(QStringLiteral("varnel-gallery-XXXXXX")));
         m_path = m_scratch->filePath(QStringLiteral("labelled-file.txt"));
         QFile file(m_path);
         if (!m_scratch->isValid() || !file.open(QIODevice::WriteOnly))
             failure = QStringLiteral("Could not create %1.").arg(m_path);
     }
 
+    // The gallery's own file lies in a folder named afresh on each run;
+    // its name alone keeps the window the same from run to run.
+    const QString shownPath = m_scratch ? QFileInfo(m_path).fileName() + QStringLiteral(" (made by the gallery)") : m_path;
     auto *shown = new QLabel(QStringLiteral("<b>%1</b> %2")
                                  .arg(QFileInfo(m_path).isDir() ? QStringLiteral("Directory")
                                                                 : QStringLiteral("File"),
-                                      m_path.toHtmlEscaped()),
+                                      shownPath.toHtmlEscaped()),
                              this);
+    shown->setToolTip(m_path);
     shown->setTextInteractionFlags(Qt::TextSelectableByMouse);
     shown->setWordWrap(true);
+    m_value->setObjectName(QStringLiteral("value"));
+    m_value->setTextFormat(Qt::PlainText);
+    m_value->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    m_value->setWordWrap(true);
     m_message->setWordWrap(true);
 
     auto *revertButton = new QPushButton(QStringLiteral("Revert"), this);
     auto *applyButton = new QPushButton(QStringLiteral("Apply"), this);
     connect(revertButton, &QPushButton::clicked, this, &FilePanel::revert);
     connect(applyButton, &QPushButton::clicked, this, &FilePanel::apply);
-    connect(m_label, &FileMacLabelWidget::changed, this,
-            [this] { report(QStringLiteral("Changed: Apply writes the label, Revert reads it again.")); });
+    connect(m_label, &FileMacLabelWidget::changed, this, [this] {
+        m_value->setText(describe());
+        report(QStringLiteral("Changed: Apply writes the label, Revert reads it again."));
+    });
 
     // The form's own size, so that the checklists are not squeezed.
     m_label->setMinimumHeight(m_label->height());
@@ -55,9 +70,11 @@ FilePanel::FilePanel(const QString &path, QWidget *parent)
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(shown);
     layout->addWidget(m_label, 1);
+    layout->addWidget(m_value);
     layout->addWidget(m_message);
     layout->addLayout(buttons);
 
+    m_value->setText(describe());
     if (!failure.isEmpty()) {
         report(failure, true);
         return;
@@ -73,7 +90,7 @@ FilePanel::~FilePanel() = default;
 void FilePanel::apply()
 {
     if (m_label->chmac(m_path))
-        report(QStringLiteral("Wrote the label to %1.").arg(m_path));
+        report(QStringLiteral("Wrote the label."));
     else
         report(QStringLiteral("Could not write the label to %1.").arg(m_path), true);
 }
@@ -87,7 +104,7 @@ void FilePanel::revert()
     m_label->getfmac(m_path);
     disconnect(heard);
     if (loaded)
-        report(QStringLiteral("Read the label of %1.").arg(m_path));
+        report(QStringLiteral("Read the label."));
     else
         report(QStringLiteral("Could not read the label of %1.").arg(m_path), true);
 }
@@ -95,8 +112,8 @@ void FilePanel::revert()
 void FilePanel::labelOwnFile()
 {
     m_label->getfmac(m_path);
-    auto *level = m_label->findChild<VarnelQt5::MacLevelComboBox *>(QStringLiteral("_levelComboBox"));
-    auto *categories = m_label->findChild<VarnelQt5::MacCategoryListWidget *>(QStringLiteral("_categoryListWidget"));
+    auto *level = m_label->findChild<MacLevelComboBox *>(QStringLiteral("_levelComboBox"));
+    auto *categories = m_label->findChild<MacCategoryListWidget *>(QStringLiteral("_categoryListWidget"));
     if (level && level->count() > 1)
         level->setValue(level->allValues().at(1));
     if (categories)
@@ -112,4 +129,17 @@ void FilePanel::report(const QString &text, bool failure)
 {
     m_message->setStyleSheet(failure ? QStringLiteral("color: #b00020; font-weight: bold") : QString());
     m_message->setText(text);
+}
+
+QString FilePanel::describe() const
+{
+    const auto *type = m_label->findChild<MacTypeComboBox *>(QStringLiteral("_typeComboBox"));
+    auto *level = m_label->findChild<MacLevelComboBox *>(QStringLiteral("_levelComboBox"));
+    const auto *integrity = m_label->findChild<ILevelComboBox *>(QStringLiteral("_integrityComboBox"));
+    auto *categories = m_label->findChild<MacCategoryListWidget *>(QStringLiteral("_categoryListWidget"));
+    if (!type || !level || !integrity || !categories)
+        return QString();
+    return QStringLiteral("%1; %2; integrity %3; type %4")
+        .arg(m_words.level(level->value()), m_words.categories(categories->value()), integrity->currentText(),
+             type->currentText());
 }

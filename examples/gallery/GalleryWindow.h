@@ -1,0 +1,56 @@
+#ifndef VARNEL_GALLERY_GALLERYWINDOW_H
+#define VARNEL_GALLERY_GALLERYWINDOW_H
+
+#include "LabelWords.h"
+
+#include <QWidget>
+
+#include <functional>
+#include <sys/types.h>
+
+class FilePanel;
+class QBoxLayout;
+class QGroupBox;
+class QLabel;
+
+// Every widget of the library for one user, each in a box named after its
+// picture (object name) with its current value in words underneath (a label
+// named "value"). The login dialog, plain and themed, and the file label
+// window are one button away.
+class GalleryWindow : public QWidget
+{
+    Q_OBJECT
+
+public:
+    // filePath: the object the file label window shows; empty for a file the
+    // gallery makes and labels itself.
+    GalleryWindow(uid_t uid, const QString &filePath, QWidget *parent = nullptr);
+    ~GalleryWindow() override;
+
+    uid_t uid() const { return m_uid; }
+    // The boxes of the window, in the order they are pictured.
+    QList<QGroupBox *> parts() const { return m_parts; }
+    FilePanel *filePanel() const { return m_filePanel; }
+
+    // Runs the login dialog and, once accepted, shows what it gives a login
+    // program.
+    void chooseLogin(bool themed);
+    void showFileLabel();
+
+private:
+    // Puts picker into a box named name under column, with a line under it
+    // that starts as describe() gives it; returns that line.
+    QLabel *addPart(QBoxLayout *column, const QString &name, const QString &title, QWidget *picker,
+                    const std::function<QString()> &describe);
+    QString describeSet(mac_cat_t set) const;
+
+    uid_t m_uid;
+    LabelWords m_words;
+    QList<QGroupBox *> m_parts;
+    FilePanel *m_filePanel;
+    QLabel *m_loginText;
+    QLabel *m_loginArguments;
+    QLabel *m_loginCommand;
+};
+
+#endif

@@ -1,0 +1,54 @@
+#include "Pictures.h"
+#include "FilePanel.h"
+#include "GalleryWindow.h"
+
+#include <LoginMacLabelDialog.h>
+
+#include <QDir>
+#include <QGroupBox>
+#include <QPixmap>
+
+using VarnelQt5::LoginMacLabelDialog;
+
+namespace Pictures {
+
+QStringList render(GalleryWindow &window, const QString &dir, QString *error)
+{
+    QStringList written;
+    const QDir folder(dir);
+    if (!QDir().mkpath(dir) || !folder.exists()) {
+        *error = QStringLiteral("cannot create the folder %1").arg(QDir::toNativeSeparators(folder.absolutePath()));
+        return written;
+    }
+    const auto save = [&](const QPixmap &picture, const QString &name) {
+        if (!error->isEmpty())
+            return;
+        const QString file = folder.absoluteFilePath(name + QStringLiteral(".png"));
+        if (picture.isNull() || !picture.save(file, "PNG")) {
+            *error = QStringLiteral("cannot write %1").arg(QDir::toNativeSeparators(file));
+            return;
+        }
+        written.append(file);
+    };
+
+    save(window.grab(), QStringLiteral("gallery"));
+    for (QGroupBox *part : window.parts())
+        save(part->grab(), part->objectName());
+
+    FilePanel *filePanel = window.filePanel();
+    const bool fileShown = filePanel->isVisible();
+    filePanel->show();
+    save(filePanel->grab(), filePanel->objectName());
+    filePanel->setVisible(fileShown);
+
+    // Shown and grabbed rather than run: a modal loop would wait for a person.
+    for (const bool themed : {false, true}) {
+        LoginMacLabelDialog dialog(window.uid(), themed, nullptr);
+        dialog.show();
+        save(dialog.grab(), themed ? QStringLiteral("loginmaclabeldialog-themed") : QStringLiteral("loginmaclabeldialog"));
+        dialog.hide();
+    }
+    return written;
+}
+
+} // namespace Pictures

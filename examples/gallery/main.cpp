@@ -1,0 +1,81 @@
+// Shows every widget of libvarnel-mac-qt5 for the calling user, or renders
+// them to PNG files: on purpose with --screenshots DIR, and by itself when
+// there is no display.
+
+#include "GalleryWindow.h"
+#include "Pictures.h"
+
+#include <QApplication>
+#include <QCommandLineParser>
+#include <QDir>
+#include <QTextStream>
+
+#include <unistd.h>
+
+namespace {
+
+bool noDisplay()
+{
+    return qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY")
+        && !qEnvironmentVariableIsSet("QT_QPA_PLATFORM");
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral(
+        "Shows every widget of libvarnel-mac-qt5 for the calling user, each with its value in words;\n"
+        "the login dialog, plain and themed, and the file label window are one button away.\n"
+        "The policy is the platform's; the stand-in reads the policy directory VARNEL_STANDIN_DIR\n"
+        "when it is set and its built-in policy otherwise.\n"
+        "Without a display (DISPLAY, WAYLAND_DISPLAY and QT_QPA_PLATFORM all unset) it renders\n"
+        "its pictures to the folder varnel-gallery-pics in the current directory and exits."));
+    parser.addHelpOption();
+    parser.addVersionOption();
+    const QCommandLineOption screenshots(QStringLiteral("screenshots"),
+                                         QStringLiteral("Render each widget and dialog to a PNG file in <dir> and exit."),
+                                         QStringLiteral("dir"));
+    const QCommandLineOption labelled(QStringLiteral("file"),
+                                      QStringLiteral("Show the label of <path> in the file label window (default: a file the gallery makes and labels)."),
+                                      QStringLiteral("path"));
+    parser.addOptions({screenshots, labelled});
+
+    // The platform must be chosen before the application exists: pictures
+    // are always rendered off screen, so that they look the same everywhere.
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments.append(QString::fromLocal8Bit(argv[i]));
+    const bool headless = noDisplay();
+    const bool toPictures = parser.parse(arguments) && parser.isSet(screenshots);
+    if ((headless || toPictures) && !qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+
+    QApplication application(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("varnel-gallery"));
+    QApplication::setApplicationVersion(QStringLiteral(VARNEL_PROGRAM_VERSION));
+    parser.process(application);
+
+    // An off-screen platform chosen by hand has no display either: a window
+    // there would wait for a person who cannot see it.
+    const QString platform = QGuiApplication::platformName();
+    const bool pictures = headless || parser.isSet(screenshots) || platform == QLatin1String("offscreen")
+        || platform == QLatin1String("minimal");
+
+    GalleryWindow window(getuid(), parser.value(labelled));
+    window.show();
+    if (!pictures)
+        return application.exec();
+
+    const QString dir = parser.isSet(screenshots) ? parser.value(screenshots) : QStringLiteral("varnel-gallery-pics");
+    QString error;
+    const QStringList written = Pictures::render(window, dir, &error);
+    if (!error.isEmpty()) {
+        QTextStream(stderr) << "varnel-gallery: " << error << '\n';
+        return 1;
+    }
+    QTextStream(stdout) << (parser.isSet(screenshots) ? "Rendered " : "No display: rendered ") << written.size()
+                        << " pictures to " << QDir::toNativeSeparators(QDir(dir).absolutePath()) << '\n';
+    return 0;
+}
