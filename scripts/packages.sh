@@ -1,6 +1,6 @@
 # Installs the Debian packages the build needs when any is missing.
 # Sourced by the other scripts.
-varnel_packages="cmake make g++ qtbase5-dev qttools5-dev qttools5-dev-tools fonts-dejavu-core"
+varnel_packages="cmake make g++ pkgconf qtbase5-dev qttools5-dev qttools5-dev-tools fonts-dejavu-core"
 
 varnel_install_packages() {
     missing=""

@@ -31,7 +31,7 @@ if(VARNEL_TEST_INSTALL)
     add_test(NAME install_and_use_from_outside
         COMMAND "${CMAKE_CURRENT_SOURCE_DIR}/consumer/check-install.sh"
             "${PROJECT_BINARY_DIR}" "${CMAKE_CURRENT_SOURCE_DIR}/consumer"
-            "${CMAKE_CURRENT_BINARY_DIR}/consumer-scratch")
+            "${CMAKE_CURRENT_BINARY_DIR}/consumer-scratch" "${PROJECT_VERSION}")
     set_tests_properties(install_and_use_from_outside PROPERTIES TIMEOUT 300)
 endif()
 

@@ -2,14 +2,25 @@
 // offers every level and gives back what it took from the platform.
 
 #include <MacLevelComboBox.h>
+#include <varnel-mac-qt5_version.h>
 #include <varnel-standin.h>
 
 #include <QApplication>
+#include <QtGlobal>
 #include <cstdio>
+
+static_assert(VARNELMACQT5_VERSION
+                  == QT_VERSION_CHECK(VARNELMACQT5_VERSION_MAJOR, VARNELMACQT5_VERSION_MINOR,
+                                      VARNELMACQT5_VERSION_PATCH),
+              "the combined version number is made as Qt makes its own");
+static_assert(VARNELMACQT5_VERSION >= VARNELMACQT5_VERSION_CHECK(0, 1, 0),
+              "the version checks compare as numbers");
 
 int main(int argc, char **argv)
 {
     QApplication application(argc, argv);
+    std::printf("version: %s %d.%d.%d\n", VARNELMACQT5_VERSION_STRING, VARNELMACQT5_VERSION_MAJOR,
+                VARNELMACQT5_VERSION_MINOR, VARNELMACQT5_VERSION_PATCH);
     VarnelQt5::MacLevelComboBox picker(nullptr);
     picker.setUid(0);
     const QList<mac_lev_t> levels = picker.allValues();

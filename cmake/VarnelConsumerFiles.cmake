@@ -1,0 +1,48 @@
+# The pkg-config file and the qmake module file, for programs built without
+# CMake. Both hand on the platform libraries, which the library's headers and
+# link interface expose.
+include("${CMAKE_CURRENT_LIST_DIR}/VarnelInstallConfigured.cmake")
+
+set(VARNEL_QT_MKSPECS_INSTALL_DIR "${CMAKE_INSTALL_LIBDIR}/qt5/mkspecs/modules" CACHE STRING
+    "Where the qmake module file qt_VarnelMacQt5.pri is installed")
+
+if(VARNEL_USE_STANDIN)
+    set(VARNEL_PC_PLATFORM_REQUIRES " varnel-standin")
+    set(VARNEL_PC_PLATFORM_LIBS "")
+    set(VARNEL_PC_PLATFORM_CFLAGS "")
+    set(VARNEL_PRI_PLATFORM_LIBS "-L${VARNEL_PRI_LIBDIR} -lvarnel-standin -lvarnel-common-qt5")
+    set(VARNEL_PRI_PLATFORM_INCDIRS "${VARNEL_PRI_INCLUDEDIR}/varnel-standin ${VARNEL_PRI_INCLUDEDIR}")
+else()
+    # What cmake/VarnelSystemPlatform.cmake found, by name and folder; the
+    # compiler's own folders go without saying.
+    set(libs "")
+    foreach(library IN LISTS VARNEL_SERVICES_LIBRARY_NAMES)
+        get_filename_component(folder "${VARNEL_SERVICES_${library}}" DIRECTORY)
+        if(NOT folder IN_LIST CMAKE_CXX_IMPLICIT_LINK_DIRECTORIES)
+            list(APPEND libs "-L${folder}")
+        endif()
+        list(APPEND libs "-l${library}")
+    endforeach()
+    get_filename_component(folder "${VARNEL_COMMON_QT5_LIBRARY}" DIRECTORY)
+    if(NOT folder IN_LIST CMAKE_CXX_IMPLICIT_LINK_DIRECTORIES)
+        list(APPEND libs "-L${folder}")
+    endif()
+    list(APPEND libs "-lvarnel-common-qt5")
+    list(REMOVE_DUPLICATES libs)
+    string(REPLACE ";" " " libs "${libs}")
+    set(VARNEL_PC_PLATFORM_REQUIRES "")
+    set(VARNEL_PC_PLATFORM_LIBS " ${libs}")
+    set(VARNEL_PRI_PLATFORM_LIBS "${libs}")
+    if(VARNEL_COMMON_QT5_INCLUDE_DIR IN_LIST CMAKE_CXX_IMPLICIT_INCLUDE_DIRECTORIES)
+        set(VARNEL_PC_PLATFORM_CFLAGS "")
+        set(VARNEL_PRI_PLATFORM_INCDIRS "")
+    else()
+        set(VARNEL_PC_PLATFORM_CFLAGS " -I${VARNEL_COMMON_QT5_INCLUDE_DIR}")
+        set(VARNEL_PRI_PLATFORM_INCDIRS "${VARNEL_COMMON_QT5_INCLUDE_DIR}")
+    endif()
+endif()
+
+varnel_install_configured("${CMAKE_CURRENT_LIST_DIR}/varnel-mac-qt5.pc.in"
+    "${CMAKE_INSTALL_LIBDIR}/pkgconfig")
+varnel_install_configured("${CMAKE_CURRENT_LIST_DIR}/qt_VarnelMacQt5.pri.in"
+    "${VARNEL_QT_MKSPECS_INSTALL_DIR}")

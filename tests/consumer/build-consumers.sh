@@ -1,0 +1,66 @@
+#!/bin/sh
+# Builds and runs programs outside the tree against an installed library, each
+# way a program finds it: the CMake package, pkg-config, and qmake's module
+# file (QT += varnelmacqt5), with a form compiled by uic through CMake and
+# qmake; and loads the installed Designer plugin, if any.
+# Usage: build-consumers.sh PREFIX SOURCE_DIR SCRATCH_DIR [VERSION]
+set -eu
+prefix=$1
+source=$(cd "$2" && pwd)
+scratch=$3
+version=${4:-}
+fail() { echo "FAILED: $*" >&2; exit 1; }
+
+pc=$(find "$prefix/lib" "$prefix/lib64" -maxdepth 3 -name varnel-mac-qt5.pc 2>/dev/null | head -n 1)
+[ -n "$pc" ] || fail "no varnel-mac-qt5.pc under $prefix"
+libdir=$(dirname "$(dirname "$pc")")
+modules=$libdir/qt5/mkspecs/modules
+[ -f "$modules/qt_VarnelMacQt5.pri" ] || fail "no qt_VarnelMacQt5.pri in $modules"
+[ -f "$prefix/include/varnel-mac-qt5/varnel-mac-qt5_version.h" ] || fail "no version header"
+
+rm -rf "$scratch"
+mkdir -p "$scratch"
+# The built-in policy and a private state directory.
+run() {
+    env -u VARNEL_STANDIN_DIR XDG_STATE_HOME="$scratch/state" QT_QPA_PLATFORM=offscreen \
+        LD_LIBRARY_PATH="$libdir${LD_LIBRARY_PATH:+:$LD_LIBRARY_PATH}" "$@"
+}
+# Runs a consumer that prints its version, and checks it.
+run_versioned() {
+    out=$(run "$1") || fail "$2 failed: $out"
+    echo "$out"
+    [ -z "$version" ] || echo "$out" | grep -qx "version: $version $version" \
+        || fail "$2 reports another version than $version"
+}
+
+echo "== CMake"
+cmake -S "$source" -B "$scratch/cmake" -DCMAKE_PREFIX_PATH="$prefix" >/dev/null
+cmake --build "$scratch/cmake" >/dev/null
+run_versioned "$scratch/cmake/consumer" "the CMake consumer"
+run "$scratch/cmake/form-consumer"
+plugin=$libdir/qt5/plugins/designer/varnelmacqt5widgets.so
+if [ -f "$plugin" ]; then
+    # Without the library's folder in the search path: the plugin finds it.
+    env -u VARNEL_STANDIN_DIR -u LD_LIBRARY_PATH XDG_STATE_HOME="$scratch/state" \
+        QT_QPA_PLATFORM=offscreen "$scratch/cmake/plugin-consumer" "$plugin"
+fi
+
+echo "== pkg-config"
+export PKG_CONFIG_PATH="$(dirname "$pc")${PKG_CONFIG_PATH:+:$PKG_CONFIG_PATH}"
+[ -z "$version" ] || [ "$(pkg-config --modversion varnel-mac-qt5)" = "$version" ] \
+    || fail "pkg-config reports another version than $version"
+mkdir -p "$scratch/pkg-config"
+# shellcheck disable=SC2046 # the flags are meant to be split into words
+${CXX:-c++} -std=c++17 -fPIC -o "$scratch/pkg-config/consumer" "$source/main.cpp" \
+    $(pkg-config --cflags --libs varnel-mac-qt5)
+run_versioned "$scratch/pkg-config/consumer" "the pkg-config consumer"
+
+echo "== qmake"
+mkdir -p "$scratch/qmake"
+(
+    cd "$scratch/qmake"
+    QMAKEMODULES=$modules qmake "$source/form-consumer.pro" >/dev/null
+    make >/dev/null
+)
+run "$scratch/qmake/form-consumer"
+echo "all consumers built and ran"

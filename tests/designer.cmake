@@ -1,0 +1,9 @@
+# The Qt Designer plugin, loaded from the build tree as Designer loads it.
+if(TARGET varnelmacqt5widgets)
+    varnel_add_test(tst_designerplugin tst_designerplugin.cpp)
+    target_link_libraries(tst_designerplugin PRIVATE Qt5::UiPlugin)
+    target_compile_definitions(tst_designerplugin PRIVATE
+        VARNEL_DESIGNER_PLUGIN="$<TARGET_FILE:varnelmacqt5widgets>"
+        VARNEL_PUBLIC_HEADERS_DIR="${PROJECT_SOURCE_DIR}/include")
+    add_dependencies(tst_designerplugin varnelmacqt5widgets)
+endif()
