@@ -59,7 +59,8 @@ QWidget *createMacTypeComboBox(QWidget *parent)
 
 QWidget *createLoginMacLabelWidget(QWidget *parent)
 {
-    return new VarnelQt5::LoginMacLabelWidget(getuid(), parent, false);
+    // The constructor code generated from a form calls.
+    return new VarnelQt5::LoginMacLabelWidget(parent);
 }
 
 QWidget *createFileMacLabelWidget(QWidget *parent)

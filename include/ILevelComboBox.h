@@ -62,7 +62,8 @@ public:
     /**
      * Selects \a value, inserting it first (named by the integrity library)
      * when \a force is set and the list lacks it. Returns false when the
-     * level is missing and not forced. Emits nothing.
+     * level is missing and not forced. An empty list stays empty, even when
+     * forced, and the result is true. Emits nothing.
      */
     bool setValuePrivate(TAV_ILEV_T value, bool force);
 

@@ -19,10 +19,12 @@ class LoginMacLabelWidget;
  *
  * The dialog, titled "MAC label selection", shows a heading with the user's
  * name over a LoginMacLabelWidget, in the plain form (an OK button) or the
- * themed one ("Enter" and Cancel). OK refuses a non-zero integrity level
- * together with a non-zero level or categories (outside strict mode) with a
- * message box, and otherwise accepts; an accepted choice is saved as the
- * user's last one. Escape is ignored: a login ends with a choice.
+ * themed one ("Enter" and Cancel). While the dialog is editable, OK refuses
+ * a non-zero integrity level together with a non-zero level or categories
+ * (outside strict mode) with a message box, and otherwise accepts; an
+ * accepted choice is saved as the user's last one. Showing the process's own
+ * label (setEditable(false)), OK accepts at once and saves nothing. Escape is
+ * ignored: a login ends with a choice.
  *
  * It adds no signal of its own: QDialog::accepted() is emitted when OK
  * passes the check, QDialog::rejected() when a person presses Cancel.

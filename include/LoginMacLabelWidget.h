@@ -53,6 +53,11 @@ class VARNELMACQT5_EXPORT LoginMacLabelWidget : public QWidget
     Q_OBJECT
 
 public:
+    /**
+     * The plain form for the user running the program, as a form drawn in Qt
+     * Designer creates it; setUid() chooses another user.
+     */
+    explicit LoginMacLabelWidget(QWidget *parent = nullptr);
     /** The plain form for the user \a uid (see setUid()); the last argument is not used. */
     LoginMacLabelWidget(uid_t uid, QWidget *parent, bool);
     /**

@@ -64,7 +64,8 @@ public:
     /**
      * Selects \a value, inserting it first (named by the label library) when
      * \a force is set and the list lacks it. Returns false when the level is
-     * missing and not forced. Emits nothing.
+     * missing and not forced. An empty list stays empty, even when forced,
+     * and the result is true. Emits nothing.
      */
     bool setValuePrivate(mac_lev_t value, bool force);
 

@@ -17,3 +17,11 @@ if(VARNEL_BUILD_PROGRAMS)
         FILE_LABEL="$<TARGET_FILE:varnel-file-label>")
     add_dependencies(tst_varnel_file_label varnel-file-label)
 endif()
+
+# The manual pages of the Debian packages against the programs' --help.
+if(VARNEL_BUILD_PROGRAMS)
+    add_test(NAME manpages_match_help
+        COMMAND "${CMAKE_CURRENT_SOURCE_DIR}/check-manpages.sh" "${PROJECT_SOURCE_DIR}/debian/man"
+            "$<TARGET_FILE:varnel-choose-label>" "$<TARGET_FILE:varnel-file-label>"
+            "$<TARGET_FILE:varnel-gallery>")
+endif()

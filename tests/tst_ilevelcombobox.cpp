@@ -41,6 +41,8 @@ private Q_SLOTS:
     void personsPick_data();
     void personsPick();
     void isVariability();
+    void emptyListTakesNoValue_data();
+    void emptyListTakesNoValue();
 };
 
 void TestILevelComboBox::withoutSystemMaximum()
@@ -254,6 +256,28 @@ void TestILevelComboBox::isVariability()
     box.setMaximumValue(10);
     QCOMPARE(box.maximumValue(), 10u);
     QVERIFY(!box.isVariability()); // one item
+}
+
+void TestILevelComboBox::emptyListTakesNoValue_data()
+{
+    QTest::addColumn<bool>("force");
+    QTest::newRow("not forced") << false;
+    QTest::newRow("forced") << true;
+}
+
+void TestILevelComboBox::emptyListTakesNoValue()
+{
+    // Before any fill the list is empty; a forced value does not create it.
+    QFETCH(bool, force);
+    StandinPolicy policy;
+    ILevelComboBox combo(nullptr);
+    QCOMPARE(combo.count(), 0);
+    QSignalSpy changes(&combo, &ILevelComboBox::valueChanged);
+    QVERIFY(combo.setValuePrivate(TAV_ILEV_T(2), force));
+    QCOMPARE(combo.count(), 0);
+    QVERIFY(!combo.setValue(TAV_ILEV_T(2), force));
+    QCOMPARE(combo.count(), 0);
+    QCOMPARE(changes.count(), 0);
 }
 
 QTEST_MAIN(TestILevelComboBox)

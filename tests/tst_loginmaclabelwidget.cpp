@@ -86,6 +86,7 @@ private Q_SLOTS:
     void userRanges_data();
     void userRanges();
     void callingUser();
+    void formConstructorTakesTheRunningUser();
     void strictMode();
     void lastChoiceSavedAndRestored();
     void switchingUsersKeepsTheNewUsersChoice();
@@ -205,6 +206,23 @@ void tst_LoginMacLabelWidget::callingUser()
     QCOMPARE(levelPicker(widget)->allValues(), QList<mac_lev_t>({2, 3}));
     QCOMPARE(widget.level(), mac_lev_t(3));
     QCOMPARE(widget.categories(), mac_cat_t(0x5));
+}
+
+void tst_LoginMacLabelWidget::formConstructorTakesTheRunningUser()
+{
+    // What code generated from a form calls: the plain form for getuid(),
+    // without the process label's lower bound that uid_t(-1) brings.
+    StandinPolicy policy;
+    policy.write("system", "process_label=2:0:0\n");
+    policy.write("lastchoice", QByteArray::number(getuid()) + ":1:0x3\n");
+    QWidget parent;
+    auto *widget = new LoginMacLabelWidget(&parent);
+    QCOMPARE(widget->parentWidget(), &parent);
+    QVERIFY(!widget->themed());
+    QVERIFY(widget->newButtonLayout() == nullptr);
+    QCOMPARE(levelPicker(*widget)->allValues(), QList<mac_lev_t>({0, 1, 2, 3}));
+    QCOMPARE(widget->level(), mac_lev_t(1));
+    QCOMPARE(widget->categories(), mac_cat_t(0x3));
 }
 
 void tst_LoginMacLabelWidget::strictMode()

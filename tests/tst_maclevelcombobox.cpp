@@ -46,6 +46,8 @@ private Q_SLOTS:
     void setValue_data();
     void setValue();
     void forcedItemsLastUntilRebuild();
+    void emptyListTakesNoValue_data();
+    void emptyListTakesNoValue();
     void userPicks_data();
     void userPicks();
 
@@ -333,4 +335,26 @@ void tst_MacLevelComboBox::userPicks()
 }
 
 QTEST_MAIN(tst_MacLevelComboBox)
+void tst_MacLevelComboBox::emptyListTakesNoValue_data()
+{
+    QTest::addColumn<bool>("force");
+    QTest::newRow("not forced") << false;
+    QTest::newRow("forced") << true;
+}
+
+void tst_MacLevelComboBox::emptyListTakesNoValue()
+{
+    // Before any fill the list is empty; a forced value does not create it.
+    QFETCH(bool, force);
+    StandinPolicy policy;
+    MacLevelComboBox combo(nullptr);
+    QCOMPARE(combo.count(), 0);
+    QSignalSpy changes(&combo, &MacLevelComboBox::valueChanged);
+    QVERIFY(combo.setValuePrivate(mac_lev_t(2), force));
+    QCOMPARE(combo.count(), 0);
+    QVERIFY(!combo.setValue(mac_lev_t(2), force));
+    QCOMPARE(combo.count(), 0);
+    QCOMPARE(changes.count(), 0);
+}
+
 #include "tst_maclevelcombobox.moc"

@@ -62,6 +62,11 @@ QString joinedIds(const MacFileModel *model)
 
 } // namespace
 
+LoginMacLabelWidget::LoginMacLabelWidget(QWidget *parent)
+    : LoginMacLabelWidget(getuid(), true, false, parent)
+{
+}
+
 LoginMacLabelWidget::LoginMacLabelWidget(uid_t uid, QWidget *parent, bool)
     : LoginMacLabelWidget(uid, true, false, parent)
 {

@@ -5,6 +5,7 @@
 
 #include <FileMacLabelWidget.h>
 #include <ILevelComboBox.h>
+#include <LoginMacLabelWidget.h>
 #include <MacCategoryComboBox.h>
 #include <MacCategoryListWidget.h>
 #include <MacCategoryPushButton.h>
@@ -61,6 +62,10 @@ int main(int argc, char **argv)
         ui.macCategoryWidget->setValue(0x5);
         check(ui.macCategoryWidget->value() == 0x5, "the category editor keeps a set");
         check(ui.macTypeComboBox->count() > 0, "label types offered");
+        check(form->findChild<VarnelQt5::LoginMacLabelWidget *>(QStringLiteral("loginMacLabelWidget"))
+                      == ui.loginMacLabelWidget
+                  && !ui.loginMacLabelWidget->themed(),
+              "the login chooser drawn in a form is the library's plain form");
     }
     check(varnel_standin_live() == 0, "every platform object released");
     std::printf("form checked: %d failures\n", failures);
