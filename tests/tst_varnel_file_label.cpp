@@ -67,6 +67,9 @@ private Q_SLOTS:
     void setRefusesAndNamesThePath_data();
     void setRefusesAndNamesThePath();
     void everyPathIsReported();
+    void getPrintsTheStoredLabel_data();
+    void getPrintsTheStoredLabel();
+    void windowSaysWhenTheFormDiffers();
     void badArguments_data();
     void badArguments();
     void windowAppliesRevertsAndReports();
@@ -205,6 +208,61 @@ void tst_VarnelFileLabel::everyPathIsReported()
              get.err.constData());
     QVERIFY2(get.err.contains(last.toLocal8Bit() + ": cannot read the label: its label cannot be read\n"),
              get.err.constData());
+}
+
+void tst_VarnelFileLabel::getPrintsTheStoredLabel_data()
+{
+    QTest::addColumn<QByteArray>("old");
+    QTest::addColumn<QByteArray>("refusal");
+
+    // Labels the form cannot hold as they are; --set without TYPE would have
+    // to change their special attributes, so it refuses.
+    QTest::newRow("ehole with a level") << QByteArray("1:0:0x1:0x4") << QByteArray("special attributes 0x4");
+    QTest::newRow("whole off the root's label") << QByteArray("1:0:0x1:0x8") << QByteArray("special attributes 0x8");
+    QTest::newRow("directory attribute on a file") << QByteArray("1:0:0x1:0x1")
+                                                   << QByteArray("special attributes 0x1");
+    QTest::newRow("every bit") << QByteArray("255:4294967295:0xffffffffffffffff:0xffff")
+                               << QByteArray("special attributes 0x");
+}
+
+// --get says what the object holds, even where the form would show it
+// otherwise, and --set never drops a special attribute it was told to keep.
+void tst_VarnelFileLabel::getPrintsTheStoredLabel()
+{
+    QFETCH(QByteArray, old);
+    QFETCH(QByteArray, refusal);
+    StandinPolicy policy;
+    QTemporaryDir dir;
+    const QString path = makeObject(dir, QStringLiteral("file"), old);
+
+    const ProgramRun get = fileLabel({QStringLiteral("--get"), path});
+    QCOMPARE(get.err, QByteArray());
+    QCOMPARE(get.status, 0);
+    QCOMPARE(get.out, path.toLocal8Bit() + '\t' + old + '\n');
+
+    const ProgramRun set = fileLabel({QStringLiteral("--set"), QStringLiteral("2:0:0x2"), path});
+    QCOMPARE(set.status, 1);
+    QVERIFY2(set.err.startsWith("varnel-file-label: " + path.toLocal8Bit() + ": cannot set the label: " + refusal),
+             set.err.constData());
+    QCOMPARE(stored(path), old);
+}
+
+void tst_VarnelFileLabel::windowSaysWhenTheFormDiffers()
+{
+    StandinPolicy policy;
+    QTemporaryDir dir;
+    const QString odd = makeObject(dir, QStringLiteral("odd"), "1:0:0x1:0x4");
+    const QString plain = makeObject(dir, QStringLiteral("plain"), before);
+    {
+        FileLabelWindow window({odd, plain});
+        const auto *message = window.findChild<QLabel *>(QStringLiteral("_messageLabel"));
+        QCOMPARE(message->text(), QStringLiteral("The form cannot show the label of %1 as it is: the object holds "
+                                                 "1:0:0x1:0x4, the form shows 0:0:0x0:0x4.")
+                                      .arg(odd));
+        QCOMPARE(stored(odd), QByteArray("1:0:0x1:0x4"));
+        QTest::mouseClick(window.findChild<QPushButton *>(QStringLiteral("_nextButton")), Qt::LeftButton);
+        QCOMPARE(message->text(), QStringLiteral("Read the label of %1.").arg(plain));
+    }
 }
 
 void tst_VarnelFileLabel::badArguments_data()

@@ -99,8 +99,11 @@ void FileLabelWindow::revert()
         return;
     Page &page = pages[index];
     QString reason;
-    page.loaded = LabelEditor(page.form).load(paths.at(index), &reason);
-    if (page.loaded)
+    LabelEditor editor(page.form);
+    page.loaded = editor.load(paths.at(index), &reason);
+    if (page.loaded && !editor.showsStored(paths.at(index), &reason))
+        report(QStringLiteral("The form cannot show the label of %1 as it is: %2.").arg(paths.at(index), reason), true);
+    else if (page.loaded)
         report(QStringLiteral("Read the label of %1.").arg(paths.at(index)), false);
     else
         report(QStringLiteral("Could not read the label of %1: %2.").arg(paths.at(index), reason), true);
@@ -118,11 +121,14 @@ void FileLabelWindow::apply()
         return;
     }
     // The form then shows what the object holds now.
-    if (editor.load(paths.at(index), &reason))
-        report(QStringLiteral("Wrote the label to %1.").arg(paths.at(index)), false);
-    else
-        report(QStringLiteral("Wrote the label to %1, but could not read it back: %2.").arg(paths.at(index), reason),
+    const QString &path = paths.at(index);
+    if (!editor.load(path, &reason))
+        report(QStringLiteral("Wrote the label to %1, but could not read it back: %2.").arg(path, reason), true);
+    else if (!editor.showsStored(path, &reason))
+        report(QStringLiteral("Wrote the label to %1, but the form cannot show it as it is: %2.").arg(path, reason),
                true);
+    else
+        report(QStringLiteral("Wrote the label to %1.").arg(path), false);
 }
 
 void FileLabelWindow::report(const QString &message, bool failed)

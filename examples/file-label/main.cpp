@@ -45,13 +45,10 @@ int get(const QStringList &paths)
 {
     int status = Done;
     for (const QString &path : paths) {
-        // A form of its own for each path: the special attributes react to
-        // being checked, and a form reused from another path would not.
-        VarnelQt5::FileMacLabelWidget widget;
-        LabelEditor editor(&widget);
+        // What the object holds, also where the form would show it otherwise.
         FileLabel label;
         QString reason;
-        if (!editor.load(path, &reason) || !editor.read(&label, &reason)) {
+        if (!LabelEditor::stored(path, &label, &reason)) {
             complain(QStringLiteral("%1: cannot read the label: %2").arg(path, reason));
             status = PathFailed;
             continue;
@@ -69,10 +66,18 @@ int set(const FileLabel &label, bool withType, const QStringList &paths)
         VarnelQt5::FileMacLabelWidget widget;
         LabelEditor editor(&widget);
         QString reason;
-        if (!editor.load(path, &reason)) {
+        FileLabel held;
+        if (!editor.load(path, &reason) || !LabelEditor::stored(path, &held, &reason)) {
             complain(QStringLiteral("%1: cannot read the label: %2").arg(path, reason));
             status = PathFailed;
-        } else if (!editor.set(label, withType, &reason)) {
+            continue;
+        }
+        // Without TYPE the object's own special attributes are kept, not
+        // what the form made of them.
+        FileLabel wanted = label;
+        if (!withType)
+            wanted.type = held.type;
+        if (!editor.set(wanted, true, &reason)) {
             complain(QStringLiteral("%1: cannot set the label: %2").arg(path, reason));
             status = PathFailed;
         } else if (!editor.write(path, &reason)) {
