@@ -9,7 +9,9 @@
 #include <QStackedWidget>
 #include <QTest>
 
+#include <fcntl.h>
 #include <memory>
+#include <unistd.h>
 #include <sys/xattr.h>
 
 using VarnelQt5::MacLevelComboBox;
@@ -70,6 +72,7 @@ private Q_SLOTS:
     void getPrintsTheStoredLabel_data();
     void getPrintsTheStoredLabel();
     void windowSaysWhenTheFormDiffers();
+    void nameNotInTheLocaleIsReported();
     void badArguments_data();
     void badArguments();
     void windowAppliesRevertsAndReports();
@@ -263,6 +266,42 @@ void tst_VarnelFileLabel::windowSaysWhenTheFormDiffers()
         QTest::mouseClick(window.findChild<QPushButton *>(QStringLiteral("_nextButton")), Qt::LeftButton);
         QCOMPARE(message->text(), QStringLiteral("Read the label of %1.").arg(plain));
     }
+}
+
+// A name whose bytes are no text in the locale cannot reach the label
+// library as it is: said so, not "no such file", and nothing else written.
+void tst_VarnelFileLabel::nameNotInTheLocaleIsReported()
+{
+    StandinPolicy policy;
+    QTemporaryDir dir;
+    const QByteArray odd = QFile::encodeName(dir.path()) + "/odd\xff";
+    const int made = ::open(odd.constData(), O_WRONLY | O_CREAT, 0600);
+    QVERIFY(made >= 0);
+    ::close(made);
+    QVERIFY(setxattr(odd.constData(), attribute, before, sizeof before - 1, 0) == 0);
+    const QString plain = makeObject(dir, QStringLiteral("plain"), before);
+
+    for (const QStringList &mode : {QStringList{QStringLiteral("--get")},
+                                    QStringList{QStringLiteral("--set"), QStringLiteral("2:0:0x2")}}) {
+        // Bytes that are no text go through the shell, not through QProcess,
+        // in a locale whose encoding cannot carry them.
+        const ProgramRun run(QStringLiteral("/bin/sh"),
+                             QStringList{QStringLiteral("-c"),
+                                         QStringLiteral("export LC_ALL=C.UTF-8; p=$0 d=$1 f=$2; shift 2; exec \"$p\" \"$@\" "
+                                                        "\"$(printf '%s/odd\\377' \"$d\")\" \"$f\""),
+                                         QStringLiteral(FILE_LABEL), dir.path(), plain}
+                                 << mode);
+        QCOMPARE(run.status, 1);
+        QVERIFY2(run.err.endsWith(": cannot read the label: its name is not valid in the locale's encoding\n"),
+                 run.err.constData());
+        QCOMPARE(run.errLines().size(), 1);
+    }
+    QCOMPARE(stored(plain), QByteArray("2:0:0x2:0x0"));
+    char value[64];
+    const ssize_t size = getxattr(odd.constData(), attribute, value, sizeof value);
+    // QTemporaryDir cannot name it either.
+    ::unlink(odd.constData());
+    QCOMPARE(QByteArray(value, int(qMax<ssize_t>(size, 0))), QByteArray(before));
 }
 
 void tst_VarnelFileLabel::badArguments_data()

@@ -12,6 +12,7 @@
 
 #include <QApplication>
 #include <QCommandLineParser>
+#include <QSet>
 
 #include <cstdio>
 
@@ -41,10 +42,35 @@ bool windowless(int argc, char **argv)
     return false;
 }
 
-int get(const QStringList &paths)
+// The arguments whose bytes the locale's encoding cannot carry as text: the
+// text names another object, or none.
+QSet<QString> unnameable(int argc, char **argv)
+{
+    QSet<QString> arguments;
+    for (int i = 1; i < argc; ++i) {
+        const QString text = QString::fromLocal8Bit(argv[i]);
+        if (text.toLocal8Bit() != QByteArray(argv[i]))
+            arguments.insert(text);
+    }
+    return arguments;
+}
+
+bool nameable(const QString &path, const QSet<QString> &unnameable)
+{
+    if (!unnameable.contains(path))
+        return true;
+    complain(QStringLiteral("%1: cannot read the label: its name is not valid in the locale's encoding").arg(path));
+    return false;
+}
+
+int get(const QStringList &paths, const QSet<QString> &unnameable)
 {
     int status = Done;
     for (const QString &path : paths) {
+        if (!nameable(path, unnameable)) {
+            status = PathFailed;
+            continue;
+        }
         // What the object holds, also where the form would show it otherwise.
         FileLabel label;
         QString reason;
@@ -59,10 +85,14 @@ int get(const QStringList &paths)
     return status;
 }
 
-int set(const FileLabel &label, bool withType, const QStringList &paths)
+int set(const FileLabel &label, bool withType, const QStringList &paths, const QSet<QString> &unnameable)
 {
     int status = Done;
     for (const QString &path : paths) {
+        if (!nameable(path, unnameable)) {
+            status = PathFailed;
+            continue;
+        }
         VarnelQt5::FileMacLabelWidget widget;
         LabelEditor editor(&widget);
         QString reason;
@@ -147,7 +177,7 @@ int main(int argc, char **argv)
     }
 
     if (parser.isSet(getOption))
-        return get(paths);
+        return get(paths, unnameable(argc, argv));
     if (parser.isSet(setOption)) {
         FileLabel label;
         bool withType = false;
@@ -156,7 +186,7 @@ int main(int argc, char **argv)
             complain(error);
             return BadArguments;
         }
-        return set(label, withType, paths);
+        return set(label, withType, paths, unnameable(argc, argv));
     }
 
     FileLabelWindow window(paths);
