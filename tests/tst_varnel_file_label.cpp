@@ -280,6 +280,9 @@ void tst_VarnelFileLabel::nameNotInTheLocaleIsReported()
     ::close(made);
     QVERIFY(setxattr(odd.constData(), attribute, before, sizeof before - 1, 0) == 0);
     const QString plain = makeObject(dir, QStringLiteral("plain"), before);
+    // What the text of the odd name names instead.
+    const QString named = QFile::decodeName(odd);
+    QVERIFY(store(makeObject(dir, QFileInfo(named).fileName(), QByteArray()), "3:0:0x0:0x0"));
 
     for (const QStringList &mode : {QStringList{QStringLiteral("--get")},
                                     QStringList{QStringLiteral("--set"), QStringLiteral("2:0:0x2")}}) {
@@ -297,6 +300,16 @@ void tst_VarnelFileLabel::nameNotInTheLocaleIsReported()
         QCOMPARE(run.errLines().size(), 1);
     }
     QCOMPARE(stored(plain), QByteArray("2:0:0x2:0x0"));
+    QCOMPARE(stored(named), QByteArray("3:0:0x0:0x0"));
+
+    // The window neither reads nor writes the object the text names.
+    {
+        FileLabelWindow window({named}, {named});
+        QCOMPARE(window.findChild<QLabel *>(QStringLiteral("_messageLabel"))->text(),
+                 QStringLiteral("Could not read the label of %1: its name is not valid in the locale's encoding.")
+                     .arg(named));
+        QVERIFY(!window.findChild<QPushButton *>(QStringLiteral("_applyButton"))->isEnabled());
+    }
     char value[64];
     const ssize_t size = getxattr(odd.constData(), attribute, value, sizeof value);
     // QTemporaryDir cannot name it either.

@@ -13,9 +13,10 @@
 
 using VarnelQt5::FileMacLabelWidget;
 
-FileLabelWindow::FileLabelWindow(const QStringList &paths, QWidget *parent)
+FileLabelWindow::FileLabelWindow(const QStringList &paths, const QSet<QString> &unnameable, QWidget *parent)
     : QWidget(parent)
     , paths(paths)
+    , unnameable(unnameable)
     , pages(paths.size())
     , pathLabel(new QLabel(this))
     , stack(new QStackedWidget(this))
@@ -98,6 +99,13 @@ void FileLabelWindow::revert()
     if (index < 0)
         return;
     Page &page = pages[index];
+    if (unnameable.contains(paths.at(index))) {
+        page.loaded = false;
+        report(QStringLiteral("Could not read the label of %1: its name is not valid in the locale's encoding.")
+                   .arg(paths.at(index)),
+               true);
+        return;
+    }
     QString reason;
     LabelEditor editor(page.form);
     page.loaded = editor.load(paths.at(index), &reason);

@@ -189,7 +189,7 @@ int main(int argc, char **argv)
         return set(label, withType, paths, unnameable(argc, argv));
     }
 
-    FileLabelWindow window(paths);
+    FileLabelWindow window(paths, unnameable(argc, argv));
     if (parser.isSet(screenshotOption)) {
         window.show();
         const QString file = parser.value(screenshotOption);
