@@ -159,6 +159,10 @@ void tst_Gallery::pictures_data()
         << "Rendered 12 pictures to ";
     QTest::newRow("no display at all") << QStringList{} << QStringList{} << "varnel-gallery-pics"
                                        << "No display: rendered 12 pictures to ";
+    // Qt takes an empty platform name for none chosen.
+    QTest::newRow("no display, empty platform name")
+        << QStringList{} << QStringList{"QT_QPA_PLATFORM=", "DISPLAY="} << "varnel-gallery-pics"
+        << "No display: rendered 12 pictures to ";
 }
 
 void tst_Gallery::pictures()

@@ -9,7 +9,9 @@
 #include <QStackedWidget>
 #include <QTest>
 
+#include <fcntl.h>
 #include <memory>
+#include <unistd.h>
 #include <sys/xattr.h>
 
 using VarnelQt5::MacLevelComboBox;
@@ -67,6 +69,10 @@ private Q_SLOTS:
     void setRefusesAndNamesThePath_data();
     void setRefusesAndNamesThePath();
     void everyPathIsReported();
+    void getPrintsTheStoredLabel_data();
+    void getPrintsTheStoredLabel();
+    void windowSaysWhenTheFormDiffers();
+    void nameNotInTheLocaleIsReported();
     void badArguments_data();
     void badArguments();
     void windowAppliesRevertsAndReports();
@@ -205,6 +211,110 @@ void tst_VarnelFileLabel::everyPathIsReported()
              get.err.constData());
     QVERIFY2(get.err.contains(last.toLocal8Bit() + ": cannot read the label: its label cannot be read\n"),
              get.err.constData());
+}
+
+void tst_VarnelFileLabel::getPrintsTheStoredLabel_data()
+{
+    QTest::addColumn<QByteArray>("old");
+    QTest::addColumn<QByteArray>("refusal");
+
+    // Labels the form cannot hold as they are; --set without TYPE would have
+    // to change their special attributes, so it refuses.
+    QTest::newRow("ehole with a level") << QByteArray("1:0:0x1:0x4") << QByteArray("special attributes 0x4");
+    QTest::newRow("whole off the root's label") << QByteArray("1:0:0x1:0x8") << QByteArray("special attributes 0x8");
+    QTest::newRow("directory attribute on a file") << QByteArray("1:0:0x1:0x1")
+                                                   << QByteArray("special attributes 0x1");
+    QTest::newRow("every bit") << QByteArray("255:4294967295:0xffffffffffffffff:0xffff")
+                               << QByteArray("special attributes 0x");
+}
+
+// --get says what the object holds, even where the form would show it
+// otherwise, and --set never drops a special attribute it was told to keep.
+void tst_VarnelFileLabel::getPrintsTheStoredLabel()
+{
+    QFETCH(QByteArray, old);
+    QFETCH(QByteArray, refusal);
+    StandinPolicy policy;
+    QTemporaryDir dir;
+    const QString path = makeObject(dir, QStringLiteral("file"), old);
+
+    const ProgramRun get = fileLabel({QStringLiteral("--get"), path});
+    QCOMPARE(get.err, QByteArray());
+    QCOMPARE(get.status, 0);
+    QCOMPARE(get.out, path.toLocal8Bit() + '\t' + old + '\n');
+
+    const ProgramRun set = fileLabel({QStringLiteral("--set"), QStringLiteral("2:0:0x2"), path});
+    QCOMPARE(set.status, 1);
+    QVERIFY2(set.err.startsWith("varnel-file-label: " + path.toLocal8Bit() + ": cannot set the label: " + refusal),
+             set.err.constData());
+    QCOMPARE(stored(path), old);
+}
+
+void tst_VarnelFileLabel::windowSaysWhenTheFormDiffers()
+{
+    StandinPolicy policy;
+    QTemporaryDir dir;
+    const QString odd = makeObject(dir, QStringLiteral("odd"), "1:0:0x1:0x4");
+    const QString plain = makeObject(dir, QStringLiteral("plain"), before);
+    {
+        FileLabelWindow window({odd, plain});
+        const auto *message = window.findChild<QLabel *>(QStringLiteral("_messageLabel"));
+        QCOMPARE(message->text(), QStringLiteral("The form cannot show the label of %1 as it is: the object holds "
+                                                 "1:0:0x1:0x4, the form shows 0:0:0x0:0x4.")
+                                      .arg(odd));
+        QCOMPARE(stored(odd), QByteArray("1:0:0x1:0x4"));
+        QTest::mouseClick(window.findChild<QPushButton *>(QStringLiteral("_nextButton")), Qt::LeftButton);
+        QCOMPARE(message->text(), QStringLiteral("Read the label of %1.").arg(plain));
+    }
+}
+
+// A name whose bytes are no text in the locale cannot reach the label
+// library as it is: said so, not "no such file", and nothing else written.
+void tst_VarnelFileLabel::nameNotInTheLocaleIsReported()
+{
+    StandinPolicy policy;
+    QTemporaryDir dir;
+    const QByteArray odd = QFile::encodeName(dir.path()) + "/odd\xff";
+    const int made = ::open(odd.constData(), O_WRONLY | O_CREAT, 0600);
+    QVERIFY(made >= 0);
+    ::close(made);
+    QVERIFY(setxattr(odd.constData(), attribute, before, sizeof before - 1, 0) == 0);
+    const QString plain = makeObject(dir, QStringLiteral("plain"), before);
+    // What the text of the odd name names instead.
+    const QString named = QFile::decodeName(odd);
+    QVERIFY(store(makeObject(dir, QFileInfo(named).fileName(), QByteArray()), "3:0:0x0:0x0"));
+
+    for (const QStringList &mode : {QStringList{QStringLiteral("--get")},
+                                    QStringList{QStringLiteral("--set"), QStringLiteral("2:0:0x2")}}) {
+        // Bytes that are no text go through the shell, not through QProcess,
+        // in a locale whose encoding cannot carry them.
+        const ProgramRun run(QStringLiteral("/bin/sh"),
+                             QStringList{QStringLiteral("-c"),
+                                         QStringLiteral("export LC_ALL=C.UTF-8; p=$0 d=$1 f=$2; shift 2; exec \"$p\" \"$@\" "
+                                                        "\"$(printf '%s/odd\\377' \"$d\")\" \"$f\""),
+                                         QStringLiteral(FILE_LABEL), dir.path(), plain}
+                                 << mode);
+        QCOMPARE(run.status, 1);
+        QVERIFY2(run.err.endsWith(": cannot read the label: its name is not valid in the locale's encoding\n"),
+                 run.err.constData());
+        QCOMPARE(run.errLines().size(), 1);
+    }
+    QCOMPARE(stored(plain), QByteArray("2:0:0x2:0x0"));
+    QCOMPARE(stored(named), QByteArray("3:0:0x0:0x0"));
+
+    // The window neither reads nor writes the object the text names.
+    {
+        FileLabelWindow window({named}, {named});
+        QCOMPARE(window.findChild<QLabel *>(QStringLiteral("_messageLabel"))->text(),
+                 QStringLiteral("Could not read the label of %1: its name is not valid in the locale's encoding.")
+                     .arg(named));
+        QVERIFY(!window.findChild<QPushButton *>(QStringLiteral("_applyButton"))->isEnabled());
+    }
+    char value[64];
+    const ssize_t size = getxattr(odd.constData(), attribute, value, sizeof value);
+    // QTemporaryDir cannot name it either.
+    ::unlink(odd.constData());
+    QCOMPARE(QByteArray(value, int(qMax<ssize_t>(size, 0))), QByteArray(before));
 }
 
 void tst_VarnelFileLabel::badArguments_data()

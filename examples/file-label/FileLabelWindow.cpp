@@ -13,9 +13,10 @@
 
 using VarnelQt5::FileMacLabelWidget;
 
-FileLabelWindow::FileLabelWindow(const QStringList &paths, QWidget *parent)
+FileLabelWindow::FileLabelWindow(const QStringList &paths, const QSet<QString> &unnameable, QWidget *parent)
     : QWidget(parent)
     , paths(paths)
+    , unnameable(unnameable)
     , pages(paths.size())
     , pathLabel(new QLabel(this))
     , stack(new QStackedWidget(this))
@@ -98,9 +99,19 @@ void FileLabelWindow::revert()
     if (index < 0)
         return;
     Page &page = pages[index];
+    if (unnameable.contains(paths.at(index))) {
+        page.loaded = false;
+        report(QStringLiteral("Could not read the label of %1: its name is not valid in the locale's encoding.")
+                   .arg(paths.at(index)),
+               true);
+        return;
+    }
     QString reason;
-    page.loaded = LabelEditor(page.form).load(paths.at(index), &reason);
-    if (page.loaded)
+    LabelEditor editor(page.form);
+    page.loaded = editor.load(paths.at(index), &reason);
+    if (page.loaded && !editor.showsStored(paths.at(index), &reason))
+        report(QStringLiteral("The form cannot show the label of %1 as it is: %2.").arg(paths.at(index), reason), true);
+    else if (page.loaded)
         report(QStringLiteral("Read the label of %1.").arg(paths.at(index)), false);
     else
         report(QStringLiteral("Could not read the label of %1: %2.").arg(paths.at(index), reason), true);
@@ -118,11 +129,14 @@ void FileLabelWindow::apply()
         return;
     }
     // The form then shows what the object holds now.
-    if (editor.load(paths.at(index), &reason))
-        report(QStringLiteral("Wrote the label to %1.").arg(paths.at(index)), false);
-    else
-        report(QStringLiteral("Wrote the label to %1, but could not read it back: %2.").arg(paths.at(index), reason),
+    const QString &path = paths.at(index);
+    if (!editor.load(path, &reason))
+        report(QStringLiteral("Wrote the label to %1, but could not read it back: %2.").arg(path, reason), true);
+    else if (!editor.showsStored(path, &reason))
+        report(QStringLiteral("Wrote the label to %1, but the form cannot show it as it is: %2.").arg(path, reason),
                true);
+    else
+        report(QStringLiteral("Wrote the label to %1.").arg(path), false);
 }
 
 void FileLabelWindow::report(const QString &message, bool failed)

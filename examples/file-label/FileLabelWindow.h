@@ -1,6 +1,7 @@
 #ifndef VARNEL_FILELABELWINDOW_H
 #define VARNEL_FILELABELWINDOW_H
 
+#include <QSet>
 #include <QStringList>
 #include <QVector>
 #include <QWidget>
@@ -21,7 +22,11 @@ class FileLabelWindow : public QWidget
     Q_OBJECT
 
 public:
-    explicit FileLabelWindow(const QStringList &paths, QWidget *parent = nullptr);
+    // The unnameable paths are texts whose bytes the locale's encoding could
+    // not carry: they name another object, or none, and are never read or
+    // written.
+    explicit FileLabelWindow(const QStringList &paths, const QSet<QString> &unnameable = {},
+                             QWidget *parent = nullptr);
     ~FileLabelWindow() override;
 
     int current() const;
@@ -44,6 +49,7 @@ private:
     void update();
 
     const QStringList paths;
+    const QSet<QString> unnameable;
     QVector<Page> pages;
     QLabel *pathLabel;
     QStackedWidget *stack;

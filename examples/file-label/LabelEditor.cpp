@@ -11,6 +11,18 @@
 #include <memory>
 #include <sys/stat.h>
 
+// The platform's label library, which the program runs on as the library
+// does; its reading calls have no public header of their own.
+extern "C" {
+struct tav_label;
+tav_label *tav_get_path(const char *path);
+void tavl_put(tav_label *label);
+mac_lev_t tavl_lev(const tav_label *label);
+TAV_ILEV_T tavl_ilev(const tav_label *label);
+mac_cat_t tavl_cat(const tav_label *label);
+uint16_t tavl_type(const tav_label *label);
+}
+
 using VarnelQt5::FileMacLabelWidget;
 using VarnelQt5::ILevelComboBox;
 using VarnelQt5::MacCategoryListWidget;
@@ -51,6 +63,21 @@ LabelEditor::LabelEditor(FileMacLabelWidget *widget)
     Q_ASSERT(level && integrity && categories && attributes);
 }
 
+bool LabelEditor::stored(const QString &path, FileLabel *label, QString *reason)
+{
+    const std::unique_ptr<tav_label, void (*)(tav_label *)> held(tav_get_path(path.toLocal8Bit().constData()),
+                                                                 tavl_put);
+    if (!held) {
+        *reason = problemOf(path, QStringLiteral("its label cannot be read"));
+        return false;
+    }
+    label->level = tavl_lev(held.get());
+    label->ilevel = tavl_ilev(held.get());
+    label->categories = tavl_cat(held.get());
+    label->type = tavl_type(held.get());
+    return true;
+}
+
 bool LabelEditor::load(const QString &path, QString *reason)
 {
     // A load that reads a label announces itself; one that fails is silent.
@@ -80,6 +107,18 @@ bool LabelEditor::read(FileLabel *label, QString *reason) const
     label->categories = categories->value();
     label->type = type();
     return true;
+}
+
+bool LabelEditor::showsStored(const QString &path, QString *difference) const
+{
+    FileLabel held;
+    FileLabel shown;
+    if (!stored(path, &held, difference) || !read(&shown, difference))
+        return false;
+    if (held == shown)
+        return true;
+    *difference = QStringLiteral("the object holds %1, the form shows %2").arg(held.text(), shown.text());
+    return false;
 }
 
 bool LabelEditor::set(const FileLabel &label, bool withType, QString *reason)

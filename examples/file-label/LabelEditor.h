@@ -21,10 +21,18 @@ class LabelEditor
 public:
     explicit LabelEditor(VarnelQt5::FileMacLabelWidget *widget);
 
+    // The label path holds, read from the object itself: the form cannot
+    // hold every label (its special attributes react to one another and to
+    // the kind of object).
+    static bool stored(const QString &path, FileLabel *label, QString *reason);
+
     // Loads the label of path into the widget.
     bool load(const QString &path, QString *reason);
     // The label the widget holds; false when a part of it cannot be shown.
     bool read(FileLabel *label, QString *reason) const;
+    // Whether the form holds the label path holds; otherwise says how the
+    // two differ.
+    bool showsStored(const QString &path, QString *difference) const;
     // Sets the widget to label (its type too when withType); false, naming
     // the first part, when the widget would hold anything else.
     bool set(const FileLabel &label, bool withType, QString *reason);

@@ -12,6 +12,7 @@
 
 #include <QApplication>
 #include <QCommandLineParser>
+#include <QSet>
 
 #include <cstdio>
 
@@ -41,17 +42,39 @@ bool windowless(int argc, char **argv)
     return false;
 }
 
-int get(const QStringList &paths)
+// The arguments whose bytes the locale's encoding cannot carry as text: the
+// text names another object, or none.
+QSet<QString> unnameable(int argc, char **argv)
+{
+    QSet<QString> arguments;
+    for (int i = 1; i < argc; ++i) {
+        const QString text = QString::fromLocal8Bit(argv[i]);
+        if (text.toLocal8Bit() != QByteArray(argv[i]))
+            arguments.insert(text);
+    }
+    return arguments;
+}
+
+bool nameable(const QString &path, const QSet<QString> &unnameable)
+{
+    if (!unnameable.contains(path))
+        return true;
+    complain(QStringLiteral("%1: cannot read the label: its name is not valid in the locale's encoding").arg(path));
+    return false;
+}
+
+int get(const QStringList &paths, const QSet<QString> &unnameable)
 {
     int status = Done;
     for (const QString &path : paths) {
-        // A form of its own for each path: the special attributes react to
-        // being checked, and a form reused from another path would not.
-        VarnelQt5::FileMacLabelWidget widget;
-        LabelEditor editor(&widget);
+        if (!nameable(path, unnameable)) {
+            status = PathFailed;
+            continue;
+        }
+        // What the object holds, also where the form would show it otherwise.
         FileLabel label;
         QString reason;
-        if (!editor.load(path, &reason) || !editor.read(&label, &reason)) {
+        if (!LabelEditor::stored(path, &label, &reason)) {
             complain(QStringLiteral("%1: cannot read the label: %2").arg(path, reason));
             status = PathFailed;
             continue;
@@ -62,17 +85,29 @@ int get(const QStringList &paths)
     return status;
 }
 
-int set(const FileLabel &label, bool withType, const QStringList &paths)
+int set(const FileLabel &label, bool withType, const QStringList &paths, const QSet<QString> &unnameable)
 {
     int status = Done;
     for (const QString &path : paths) {
+        if (!nameable(path, unnameable)) {
+            status = PathFailed;
+            continue;
+        }
         VarnelQt5::FileMacLabelWidget widget;
         LabelEditor editor(&widget);
         QString reason;
-        if (!editor.load(path, &reason)) {
+        FileLabel held;
+        if (!editor.load(path, &reason) || !LabelEditor::stored(path, &held, &reason)) {
             complain(QStringLiteral("%1: cannot read the label: %2").arg(path, reason));
             status = PathFailed;
-        } else if (!editor.set(label, withType, &reason)) {
+            continue;
+        }
+        // Without TYPE the object's own special attributes are kept, not
+        // what the form made of them.
+        FileLabel wanted = label;
+        if (!withType)
+            wanted.type = held.type;
+        if (!editor.set(wanted, true, &reason)) {
             complain(QStringLiteral("%1: cannot set the label: %2").arg(path, reason));
             status = PathFailed;
         } else if (!editor.write(path, &reason)) {
@@ -142,7 +177,7 @@ int main(int argc, char **argv)
     }
 
     if (parser.isSet(getOption))
-        return get(paths);
+        return get(paths, unnameable(argc, argv));
     if (parser.isSet(setOption)) {
         FileLabel label;
         bool withType = false;
@@ -151,10 +186,10 @@ int main(int argc, char **argv)
             complain(error);
             return BadArguments;
         }
-        return set(label, withType, paths);
+        return set(label, withType, paths, unnameable(argc, argv));
     }
 
-    FileLabelWindow window(paths);
+    FileLabelWindow window(paths, unnameable(argc, argv));
     if (parser.isSet(screenshotOption)) {
         window.show();
         const QString file = parser.value(screenshotOption);

@@ -17,7 +17,7 @@ namespace {
 bool noDisplay()
 {
     return qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY")
-        && !qEnvironmentVariableIsSet("QT_QPA_PLATFORM");
+        && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM");
 }
 
 } // namespace
@@ -49,7 +49,8 @@ int main(int argc, char **argv)
         arguments.append(QString::fromLocal8Bit(argv[i]));
     const bool headless = noDisplay();
     const bool toPictures = parser.parse(arguments) && parser.isSet(screenshots);
-    if ((headless || toPictures) && !qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
+    // Qt takes an empty platform name for none chosen.
+    if ((headless || toPictures) && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
 
     QApplication application(argc, argv);
