@@ -154,7 +154,8 @@ int main(int argc, char **argv)
     const QCommandLineOption printOption(
         QStringLiteral("print"),
         QStringLiteral("What to print on OK: text (the label text, the default), command (the vexor "
-                       "command line, one argument a line), args (the argument list, one a line) or json."),
+                       "command line, one argument a line), args (the argument list, one entry a line, "
+                       "empty role lists at its end left out) or json."),
         QStringLiteral("form"), QStringLiteral("text"));
     QCommandLineOption pressOption(QStringLiteral("press"), QStringLiteral("Press ok, cancel or close."),
                                    QStringLiteral("button"));
@@ -229,9 +230,18 @@ int main(int argc, char **argv)
 
     if (form == QLatin1String("text")) {
         printLine(text.get());
-    } else if (form == QLatin1String("command") || form == QLatin1String("args")) {
-        for (const QString &entry : form == QLatin1String("command") ? command : arguments)
+    } else if (form == QLatin1String("command")) {
+        for (const QString &entry : command)
             printLine(entry.toLocal8Bit());
+    } else if (form == QLatin1String("args")) {
+        // The role lists come last and are empty when no role is ticked (the
+        // dialog shows no roles); empty ones at the end are left out rather
+        // than printed as blank lines, so a list in between keeps its place.
+        int printed = arguments.size();
+        while (printed > 0 && arguments.at(printed - 1).isEmpty())
+            --printed;
+        for (int i = 0; i < printed; ++i)
+            printLine(arguments.at(i).toLocal8Bit());
     } else {
         // Written by hand around Qt's string and array encoding: a category
         // mask with bit 63 set is beyond what a JSON number in Qt keeps exactly.
