@@ -16,6 +16,9 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QPushButton>
+#include <QScreen>
+#include <QScrollArea>
+#include <QStyle>
 
 #include <cstdlib>
 
@@ -85,9 +88,11 @@ GalleryWindow::GalleryWindow(uid_t uid, const QString &filePath, QWidget *parent
     , m_loginText(valueLabel(QStringLiteral("(nothing accepted yet)"), this))
     , m_loginArguments(valueLabel(QString(), this))
     , m_loginCommand(valueLabel(QString(), this))
+    , m_content(new QWidget(this))
 {
     setWindowTitle(QStringLiteral("libvarnel-mac-qt5 gallery for user %1").arg(uid));
-    auto *columns = new QHBoxLayout(this);
+    m_content->setObjectName(QStringLiteral("galleryContent"));
+    auto *columns = new QHBoxLayout(m_content);
     auto *combos = new QVBoxLayout;
     auto *lists = new QVBoxLayout;
     auto *login = new QVBoxLayout;
@@ -216,6 +221,30 @@ GalleryWindow::GalleryWindow(uid_t uid, const QString &filePath, QWidget *parent
     form->addRow(QStringLiteral("Command:"), m_loginCommand);
     login->addWidget(away);
     login->addStretch(1);
+
+    // The whole gallery at its own size where the screen has room for it,
+    // scrolled where it has not (a small screen, or a large scale factor).
+    auto *scroll = new QScrollArea(this);
+    scroll->setObjectName(QStringLiteral("galleryScrollArea"));
+    scroll->setFrameShape(QFrame::NoFrame);
+    scroll->setWidgetResizable(true);
+    scroll->setWidget(m_content);
+    auto *window = new QVBoxLayout(this);
+    window->setContentsMargins(0, 0, 0, 0);
+    window->addWidget(scroll);
+    QSize wanted = m_content->sizeHint();
+    if (const QScreen *shown = screen()) {
+        // Room for the window's frame and title, which the screen's
+        // available area does not yet count.
+        const QSize available = shown->availableGeometry().size() * 9 / 10;
+        const int bar = style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+        if (wanted.width() > available.width())
+            wanted.rheight() += bar;
+        if (wanted.height() > available.height())
+            wanted.rwidth() += bar;
+        wanted = wanted.boundedTo(available);
+    }
+    resize(wanted);
 }
 
 GalleryWindow::~GalleryWindow() = default;

@@ -31,7 +31,10 @@ QStringList render(GalleryWindow &window, const QString &dir, QString *error)
         written.append(file);
     };
 
-    save(window.grab(), QStringLiteral("gallery"));
+    // The whole gallery, however little of it the screen shows.
+    QWidget *content = window.content();
+    content->resize(content->sizeHint());
+    save(content->grab(), QStringLiteral("gallery"));
     for (QGroupBox *part : window.parts())
         save(part->grab(), part->objectName());
 
