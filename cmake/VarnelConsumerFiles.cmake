@@ -10,8 +10,9 @@ if(VARNEL_USE_STANDIN)
     set(VARNEL_PC_PLATFORM_REQUIRES " varnel-standin")
     set(VARNEL_PC_PLATFORM_LIBS "")
     set(VARNEL_PC_PLATFORM_CFLAGS "")
-    set(VARNEL_PRI_PLATFORM_LIBS "-L${VARNEL_PRI_LIBDIR} -lvarnel-standin -lvarnel-common-qt5")
-    set(VARNEL_PRI_PLATFORM_INCDIRS "${VARNEL_PRI_INCLUDEDIR}/varnel-standin ${VARNEL_PRI_INCLUDEDIR}")
+    set(VARNEL_PRI_PLATFORM_LIBS
+        "-L${VARNEL_PRI_STANDIN_LIBDIR} -Wl,-rpath,${VARNEL_PRI_STANDIN_LIBDIR} -lvarnel-standin -lvarnel-common-qt5")
+    set(VARNEL_PRI_PLATFORM_INCDIRS "${VARNEL_PRI_INCLUDEDIR}/varnel-standin @VARNEL_INCLUDEDIR_UNLESS_SYSTEM@")
 else()
     # What cmake/VarnelSystemPlatform.cmake found, by name and folder; the
     # compiler's own folders go without saying.
