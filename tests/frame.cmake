@@ -23,7 +23,8 @@ varnel_add_test(tst_startup tst_startup.cpp)
 target_compile_definitions(tst_startup PRIVATE
     STARTUP_HOST="$<TARGET_FILE:startup_host>"
     STARTUP_PROBE="$<TARGET_FILE:varnel-startup-probe>"
-    VARNEL_LIBRARY="$<TARGET_FILE:varnel-mac-qt5>")
+    VARNEL_LIBRARY="$<TARGET_FILE:varnel-mac-qt5>"
+    PROBE_CATALOGUE="${VARNEL_PROBE_CATALOGUE_DIR}/libvarnel-mac-qt5_de.qm")
 add_dependencies(tst_startup startup_host varnel-startup-probe)
 
 option(VARNEL_TEST_INSTALL "Test that a program outside the tree builds against the installed package" ON)
