@@ -18,6 +18,17 @@ if(VARNEL_BUILD_PROGRAMS)
     add_dependencies(tst_varnel_file_label varnel-file-label)
 endif()
 
+# The programs' texts in the locale's language, the catalogues found in the
+# build tree.
+if(VARNEL_BUILD_PROGRAMS)
+    varnel_add_test(tst_programs_language tst_programs_language.cpp)
+    target_compile_definitions(tst_programs_language PRIVATE
+        VARNEL_GALLERY="$<TARGET_FILE:varnel-gallery>"
+        CHOOSE_LABEL="$<TARGET_FILE:varnel-choose-label>"
+        FILE_LABEL="$<TARGET_FILE:varnel-file-label>")
+    add_dependencies(tst_programs_language varnel-gallery varnel-choose-label varnel-file-label varnel-translations)
+endif()
+
 # The manual pages of the Debian packages against the programs' --help.
 if(VARNEL_BUILD_PROGRAMS)
     add_test(NAME manpages_match_help

@@ -6,6 +6,8 @@
 #include <LoginMacLabelDialog.h>
 #include <LoginMacLabelWidget.h>
 
+#include "ProgramTranslations.h"
+
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QDialogButtonBox>
@@ -160,7 +162,10 @@ int main(int argc, char **argv)
     QCommandLineOption pressOption(QStringLiteral("press"), QStringLiteral("Press ok, cancel or close."),
                                    QStringLiteral("button"));
     pressOption.setFlags(QCommandLineOption::HiddenFromHelp);
-    parser.addOptions({userOption, uidOption, themedOption, infoOption, printOption, pressOption});
+    QCommandLineOption textsOption(QStringLiteral("window-texts"),
+                                   QStringLiteral("Print the dialog's texts, one a line, and exit."));
+    textsOption.setFlags(QCommandLineOption::HiddenFromHelp);
+    parser.addOptions({userOption, uidOption, themedOption, infoOption, printOption, pressOption, textsOption});
 
     if (!parser.parse(QCoreApplication::arguments())) {
         complain(parser.errorText());
@@ -209,9 +214,12 @@ int main(int argc, char **argv)
         return BadArguments;
     }
 
+    ProgramTranslations::install();
     LoginMacLabelDialog dialog(uid, themed, nullptr);
     if (parser.isSet(infoOption))
         dialog.setEditable(false);
+    if (parser.isSet(textsOption))
+        return ProgramTranslations::printTexts(dialog);
     if (parser.isSet(pressOption))
         pressWhenShown(dialog, press);
     if (dialog.exec() != QDialog::Accepted)

@@ -3,6 +3,7 @@
 
 #include "FileLabel.h"
 
+#include <QCoreApplication>
 #include <QString>
 
 namespace VarnelQt5 {
@@ -18,6 +19,8 @@ class SpecialAttributesListModel;
 // step that fails says why in a short text naming no path.
 class LabelEditor
 {
+    Q_DECLARE_TR_FUNCTIONS(LabelEditor)
+
 public:
     explicit LabelEditor(VarnelQt5::FileMacLabelWidget *widget);
 

@@ -7,6 +7,7 @@
 #include "FileLabel.h"
 #include "FileLabelWindow.h"
 #include "LabelEditor.h"
+#include "ProgramTranslations.h"
 
 #include <FileMacLabelWidget.h>
 
@@ -152,7 +153,10 @@ int main(int argc, char **argv)
                                         QStringLiteral("Render the window for the paths to <file> and exit."),
                                         QStringLiteral("file"));
     screenshotOption.setFlags(QCommandLineOption::HiddenFromHelp);
-    parser.addOptions({getOption, setOption, screenshotOption});
+    QCommandLineOption textsOption(QStringLiteral("window-texts"),
+                                   QStringLiteral("Print the window's texts for the paths, one a line, and exit."));
+    textsOption.setFlags(QCommandLineOption::HiddenFromHelp);
+    parser.addOptions({getOption, setOption, screenshotOption, textsOption});
     parser.addPositionalArgument(QStringLiteral("path"), QStringLiteral("Files or directories."),
                                  QStringLiteral("PATH..."));
 
@@ -189,7 +193,10 @@ int main(int argc, char **argv)
         return set(label, withType, paths, unnameable(argc, argv));
     }
 
+    ProgramTranslations::install();
     FileLabelWindow window(paths, unnameable(argc, argv));
+    if (parser.isSet(textsOption))
+        return ProgramTranslations::printTexts(window);
     if (parser.isSet(screenshotOption)) {
         window.show();
         const QString file = parser.value(screenshotOption);

@@ -4,12 +4,15 @@
 #include <VarnelMacTypes.h>
 
 #include <QHash>
+#include <QCoreApplication>
 #include <QString>
 
 // Names for the numbers of a label, learnt once from pickers that are given
 // no user and so list every level and category of the policy.
 class LabelWords
 {
+    Q_DECLARE_TR_FUNCTIONS(LabelWords)
+
 public:
     LabelWords();
 

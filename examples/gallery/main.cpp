@@ -4,6 +4,7 @@
 
 #include "GalleryWindow.h"
 #include "Pictures.h"
+#include "ProgramTranslations.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -40,7 +41,10 @@ int main(int argc, char **argv)
     const QCommandLineOption labelled(QStringLiteral("file"),
                                       QStringLiteral("Show the label of <path> in the file label window (default: a file the gallery makes and labels)."),
                                       QStringLiteral("path"));
-    parser.addOptions({screenshots, labelled});
+    QCommandLineOption windowTexts(QStringLiteral("window-texts"),
+                                   QStringLiteral("Print the window's texts, one a line, and exit."));
+    windowTexts.setFlags(QCommandLineOption::HiddenFromHelp);
+    parser.addOptions({screenshots, labelled, windowTexts});
 
     // The platform must be chosen before the application exists: pictures
     // are always rendered off screen, so that they look the same everywhere.
@@ -64,7 +68,10 @@ int main(int argc, char **argv)
     const bool pictures = headless || parser.isSet(screenshots) || platform == QLatin1String("offscreen")
         || platform == QLatin1String("minimal");
 
+    ProgramTranslations::install();
     GalleryWindow window(getuid(), parser.value(labelled));
+    if (parser.isSet(windowTexts))
+        return ProgramTranslations::printTexts(window);
     window.show();
     if (!pictures)
         return application.exec();
