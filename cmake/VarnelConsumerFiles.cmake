@@ -1,3 +1,7 @@
+# SPDX-FileCopyrightText: 2026 The libvarnel-mac-qt5 developers
+#
+# SPDX-License-Identifier: BSD-3-Clause
+
 # The pkg-config file and the qmake module file, for programs built without
 # CMake. Both hand on the platform libraries, which the library's headers and
 # link interface expose.

@@ -1,3 +1,7 @@
+# SPDX-FileCopyrightText: 2026 The libvarnel-mac-qt5 developers
+#
+# SPDX-License-Identifier: BSD-3-Clause
+
 # Files that name installed paths (pkg-config, qmake) are filled in twice: with
 # the build's values at configure time, and with the prefix at install time,
 # because `cmake --install --prefix` and DESTDIR choose it only then. In a

@@ -1,3 +1,7 @@
+# SPDX-FileCopyrightText: 2026 The libvarnel-mac-qt5 developers
+#
+# SPDX-License-Identifier: BSD-3-Clause
+
 # The stand-in's libraries carry the platform's own library names, so they are
 # installed into a folder of their own rather than the system's library
 # folder, where they would clash with or hide the real platform's. Whatever

@@ -1,3 +1,7 @@
+# SPDX-FileCopyrightText: 2026 The libvarnel-mac-qt5 developers
+#
+# SPDX-License-Identifier: BSD-3-Clause
+
 # Installs the Debian packages the build needs when any is missing.
 # Sourced by the other scripts.
 # qttranslations5-l10n: Qt's own catalogues, which the programs load and their

@@ -1,4 +1,9 @@
 #!/bin/sh
+
+# SPDX-FileCopyrightText: 2026 The libvarnel-mac-qt5 developers
+#
+# SPDX-License-Identifier: BSD-3-Clause
+
 # The catalogue is up to date with the sources: refreshing it finds no text
 # that is new, gone or untranslated.
 # Usage: check-catalogue.sh LUPDATE SOURCE_DIR SOURCES CATALOGUE...

@@ -1,3 +1,7 @@
+# SPDX-FileCopyrightText: 2026 The libvarnel-mac-qt5 developers
+#
+# SPDX-License-Identifier: BSD-3-Clause
+
 # The start-up code, built once more into a probe library whose catalogue
 # directory is in the build tree, so that loading a catalogue can be tested
 # without writing into system folders.

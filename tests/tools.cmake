@@ -1,3 +1,7 @@
+# SPDX-FileCopyrightText: 2026 The libvarnel-mac-qt5 developers
+#
+# SPDX-License-Identifier: BSD-3-Clause
+
 # The programs in examples/, run as processes against the stand-in.
 if(VARNEL_BUILD_PROGRAMS)
     varnel_add_test(tst_varnel_choose_label tst_varnel_choose_label.cpp ProgramRun.h)

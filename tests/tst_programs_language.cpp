@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The libvarnel-mac-qt5 developers
+//
+// SPDX-License-Identifier: LGPL-2.1-or-later
+
 // The programs speak the locale's language: their own texts, the library's
 // and Qt's standard buttons, with the catalogues only in the build tree (the
 // library's own catalogue folder is hidden from them).

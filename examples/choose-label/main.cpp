@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The libvarnel-mac-qt5 developers
+//
+// SPDX-License-Identifier: LGPL-2.1-or-later
+
 // varnel-choose-label: asks a user for the label of a login in the library's
 // login label dialog and prints the choice for a script or a login program.
 // Exit status: 0 on OK, 1 on Cancel or close (nothing printed), 2 on bad

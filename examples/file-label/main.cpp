@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The libvarnel-mac-qt5 developers
+//
+// SPDX-License-Identifier: LGPL-2.1-or-later
+
 // varnel-file-label: shows and changes the labels of files and directories.
 // PATH... opens a window with the file label widget for each path; --get
 // prints labels and --set writes one, both without a window.

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The libvarnel-mac-qt5 developers
+//
+// SPDX-License-Identifier: LGPL-2.1-or-later
+
 // Shows every widget of libvarnel-mac-qt5 for the calling user, or renders
 // them to PNG files: on purpose with --screenshots DIR, and by itself when
 // there is no display.

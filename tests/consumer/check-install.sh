@@ -1,4 +1,9 @@
 #!/bin/sh
+
+# SPDX-FileCopyrightText: 2026 The libvarnel-mac-qt5 developers
+#
+# SPDX-License-Identifier: BSD-3-Clause
+
 # Installs the built library into a scratch prefix, then builds and runs
 # programs outside the tree against the installed files alone.
 # Usage: check-install.sh BUILD_DIR SOURCE_DIR SCRATCH_DIR [VERSION]

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The libvarnel-mac-qt5 developers
+//
+// SPDX-License-Identifier: LGPL-2.1-or-later
+
 // Loads the library's start-up code at a chosen moment and from a chosen
 // thread, then reports whether the catalogue was installed as it should be.
 // Exits 0 when every expectation of the scenario holds.
