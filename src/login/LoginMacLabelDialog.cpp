@@ -1,5 +1,6 @@
 #include "LoginMacLabelDialog.h"
 
+#include "BreakableText_p.h"
 #include "LoginMacLabelWidget.h"
 #include "UnresolvedUser_p.h"
 #include "labelpolicy.h"
@@ -18,16 +19,24 @@
 #include <QVBoxLayout>
 #include <QWindow>
 
+#include <unistd.h>
+
 namespace VarnelQt5 {
 
 namespace {
 
-// The name is input from a login program: shown as text, never as markup.
-// One arg() call, so that a '%' sequence in the title or the name is not
-// substituted again.
+// The name is input from a login program: shown as text, never as markup,
+// and free to wrap however long it is. One arg() call, so that a '%'
+// sequence in the title or the name is not substituted again.
 QString headingText(const QString &format, const QString &title, const QString &name)
 {
-    return format.arg(title, name.toHtmlEscaped());
+    return format.arg(title, breakableText(name).toHtmlEscaped());
+}
+
+// (uid_t)-1 is the calling user, as the widget takes it.
+QString nameOfUser(uid_t uid)
+{
+    return Common::nameByUid(uid == static_cast<uid_t>(-1) ? getuid() : uid, nullptr);
 }
 
 } // namespace
@@ -52,7 +61,7 @@ LoginMacLabelDialog::LoginMacLabelDialog(uid_t uid, QWidget *parent)
     , heading(nullptr)
 {
     Common::ptr();
-    userName = Common::nameByUid(uid, nullptr);
+    userName = nameOfUser(uid);
     initialize(uid, false);
 }
 
@@ -62,7 +71,7 @@ LoginMacLabelDialog::LoginMacLabelDialog(uid_t uid, bool themed, QWidget *)
     , heading(nullptr)
 {
     Common::ptr();
-    userName = Common::nameByUid(uid, nullptr);
+    userName = nameOfUser(uid);
     initialize(uid, themed);
 }
 
@@ -88,6 +97,8 @@ void LoginMacLabelDialog::initialize(uid_t uid, bool themed)
         mainLayout->addWidget(heading);
     }
     heading->setTextFormat(Qt::RichText);
+    // Wrapped, so that a long name cannot push the dialog past the screen.
+    heading->setWordWrap(true);
     mainLayout->addSpacing(5);
 
     widget = new LoginMacLabelWidget(uid, true, themed, this);
@@ -171,11 +182,15 @@ void LoginMacLabelDialog::setEditable(bool editable)
 {
     QString title;
     if (editable) {
-        // Every return to selection starts from the default integrity level.
+        // Every return to selection starts from the default integrity level,
+        // worked out on the lists rebuilt for the user, without what
+        // information mode put into them.
+        const bool switching = !widget->editable();
+        if (switching)
+            widget->setEditable(true);
         widget->setMaxIntegrityLevel();
-        if (widget->editable())
+        if (!switching)
             return;
-        widget->setEditable(true);
         title = tr("MAC label selection");
     } else {
         if (!widget->editable())
