@@ -663,7 +663,7 @@ void tst_LoginMacLabelDialog::staysOnScreen_data()
 
     QByteArray categories;
     for (int bit = 0; bit < 64; ++bit)
-        categories += "0x" + QByteArray::number(1ULL << bit, 16) + ":Category number " + QByteArray::number(bit) + '\n';
+        categories += "0x" + QByteArray::number(1ULL << bit, 16) + ":Category " + QByteArray::number(bit) + '\n';
     const QByteArray everyUser("*:0:0:3:0xff\n");
 
     QTest::newRow("a 300-character name") << false << QByteArray(300, 'n') << QByteArray() << QByteArray() << everyUser;
@@ -704,10 +704,18 @@ void tst_LoginMacLabelDialog::staysOnScreen()
 
     const QRect available = QGuiApplication::primaryScreen()->availableGeometry();
     QVERIFY2(dialog->width() <= available.width(), qPrintable(QString::number(dialog->width())));
-    QVERIFY2(onScreen(*dialog), qPrintable(QStringLiteral("%1x%2").arg(dialog->width()).arg(dialog->height())));
-    // Wrapped, not cut: the whole name is still in the heading.
+    const QRect frame = dialog->frameGeometry();
+    QVERIFY2(onScreen(*dialog), qPrintable(QStringLiteral("%1,%2 %3x%4").arg(frame.x()).arg(frame.y())
+                                               .arg(frame.width()).arg(frame.height())));
+    // Wrapped, not cut: the whole name is still in the heading, and every
+    // text has the height its lines need.
     if (!name.isEmpty())
         QVERIFY(headingOf(*dialog)->text().remove(QChar(0x200B)).contains(QString::fromLatin1(name)));
+    for (const QLabel *label : {headingOf(*dialog), dialog->findChild<QLabel *>(QStringLiteral("_levelHintLabel")),
+                                dialog->findChild<QLabel *>(QStringLiteral("_categoryHintLabel"))}) {
+        if (label->isVisible())
+            QVERIFY2(label->height() >= label->heightForWidth(label->width()), qPrintable(label->objectName()));
+    }
 }
 
 QTEST_MAIN(tst_LoginMacLabelDialog)

@@ -13,9 +13,11 @@
 #include <QIcon>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QLayout>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QScreen>
+#include <QStyle>
 #include <QVBoxLayout>
 #include <QWindow>
 
@@ -37,6 +39,29 @@ QString headingText(const QString &format, const QString &title, const QString &
 QString nameOfUser(uid_t uid)
 {
     return Common::nameByUid(uid == static_cast<uid_t>(-1) ? getuid() : uid, nullptr);
+}
+
+// adjustSize() keeps a window within two thirds of the screen, which can cut
+// off the end of a long wrapped hint. The dialog takes the height the
+// wrapped text needs, and where that is more than the screen has, more width
+// too, so that fewer lines are needed; it leaves room for a window frame as
+// tall as a title bar on each side.
+void fitWrappedText(QDialog *dialog, const QRect &available)
+{
+    const QLayout *layout = dialog->layout();
+    if (!layout || !layout->hasHeightForWidth())
+        return;
+    int width = dialog->width();
+    int height = layout->totalHeightForWidth(width);
+    if (height <= dialog->height())
+        return;
+    const int frame = dialog->style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, dialog);
+    const QSize room = available.size() - QSize(frame, frame);
+    if (height > room.height() && width < room.width()) {
+        width = room.width();
+        height = layout->totalHeightForWidth(width);
+    }
+    dialog->resize(width, qMin(height, room.height()));
 }
 
 } // namespace
@@ -132,6 +157,7 @@ void LoginMacLabelDialog::initialize(uid_t uid, bool themed)
         const QRect available = screen->availableGeometry();
         setMaximumWidth(available.width());
         adjustSize();
+        fitWrappedText(this, available);
         QRect placed = geometry();
         placed.moveCenter(available.center());
         setGeometry(placed);
