@@ -152,8 +152,6 @@ private Q_SLOTS:
     void setEditableRoundTrip();
     void transitions_data();
     void transitions();
-    void callingUsersHeading_data();
-    void callingUsersHeading();
     void staysOnScreen_data();
     void staysOnScreen();
 
@@ -175,7 +173,7 @@ void tst_LoginMacLabelDialog::heading_data()
 {
     QTest::addColumn<int>("constructor"); // 0: name, 1: uid, 2: uid with the form flag
     QTest::addColumn<bool>("themed");
-    QTest::addColumn<QByteArray>("name");
+    QTest::addColumn<QByteArray>("name"); // with a uid: "-1" for (uid_t)-1, else the test's uid
     QTest::addColumn<QString>("heading");
 
     const QString self = Common::nameByUid(getuid(), nullptr).toHtmlEscaped();
@@ -187,6 +185,11 @@ void tst_LoginMacLabelDialog::heading_data()
     QTest::newRow("markup in a name") << 0 << false << QByteArray("<i>x</i>&%2 %1")
         << QStringLiteral("MAC label selection (<b>&lt;i&gt;x&lt;/i&gt;&amp;%2 %1</b>)");
     QTest::newRow("no name") << 0 << false << QByteArray() << QStringLiteral("MAC label selection (<b></b>)");
+    // (uid_t)-1 is the calling user for the widget, and so for the heading.
+    QTest::newRow("plain by (uid_t)-1") << 1 << false << QByteArray("-1")
+                                        << QStringLiteral("MAC label selection (<b>%1</b>)").arg(self);
+    QTest::newRow("themed by (uid_t)-1") << 2 << true << QByteArray("-1")
+                                         << QStringLiteral("<b>MAC label selection for %1</b>").arg(self);
 }
 
 void tst_LoginMacLabelDialog::heading()
@@ -201,10 +204,11 @@ void tst_LoginMacLabelDialog::heading()
     std::unique_ptr<LoginMacLabelDialog> dialog;
     if (constructor == 0)
         dialog = std::make_unique<LoginMacLabelDialog>(name.isEmpty() ? nullptr : name.data(), &parent);
-    else if (constructor == 1)
-        dialog = std::make_unique<LoginMacLabelDialog>(getuid(), &parent);
-    else
-        dialog = std::make_unique<LoginMacLabelDialog>(getuid(), themed, &parent);
+    const uid_t uid = name == "-1" ? uid_t(-1) : getuid();
+    if (constructor == 1)
+        dialog = std::make_unique<LoginMacLabelDialog>(uid, &parent);
+    else if (constructor == 2)
+        dialog = std::make_unique<LoginMacLabelDialog>(uid, themed, &parent);
 
     QCOMPARE(headingOf(*dialog)->text(), heading);
     QCOMPARE(headingOf(*dialog)->textFormat(), Qt::RichText);
@@ -629,28 +633,6 @@ void tst_LoginMacLabelDialog::transitions()
     // OK takes what is shown; only a choice made in selection mode is saved.
     QVERIFY(pressOk(*dialog));
     QCOMPARE(contents(policy, "lastchoice"), withSelf(stored));
-}
-
-void tst_LoginMacLabelDialog::callingUsersHeading_data()
-{
-    QTest::addColumn<bool>("themed");
-    QTest::newRow("plain") << false;
-    QTest::newRow("themed") << true;
-}
-
-void tst_LoginMacLabelDialog::callingUsersHeading()
-{
-    // (uid_t)-1 is the calling user for the widget, and so for the heading.
-    QFETCH(bool, themed);
-    StandinPolicy policy;
-    const QString self = Common::nameByUid(getuid(), nullptr).toHtmlEscaped();
-    LoginMacLabelDialog byUid(uid_t(-1), nullptr);
-    LoginMacLabelDialog byForm(uid_t(-1), themed, nullptr);
-    QCOMPARE(headingOf(byUid)->text(), QStringLiteral("MAC label selection (<b>%1</b>)").arg(self));
-    QCOMPARE(headingOf(byForm)->text(), themed ? QStringLiteral("<b>MAC label selection for %1</b>").arg(self)
-                                               : QStringLiteral("MAC label selection (<b>%1</b>)").arg(self));
-    byForm.setEditable(false);
-    QCOMPARE(headingOf(byForm)->text(), QStringLiteral("MAC label information (<b>%1</b>)").arg(self));
 }
 
 void tst_LoginMacLabelDialog::staysOnScreen_data()
