@@ -44,8 +44,8 @@ QString nameOfUser(uid_t uid)
 // adjustSize() keeps a window within two thirds of the screen, which can cut
 // off the end of a long wrapped hint. The dialog takes the height the
 // wrapped text needs, and where that is more than the screen has, more width
-// too, so that fewer lines are needed; it leaves room for a window frame as
-// tall as a title bar on each side.
+// too, so that fewer lines are needed. A title bar's height is left over in
+// each direction for the window's frame.
 void fitWrappedText(QDialog *dialog, const QRect &available)
 {
     const QLayout *layout = dialog->layout();
