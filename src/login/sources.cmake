@@ -1,4 +1,5 @@
 list(APPEND VARNEL_SOURCES
+    login/BreakableText_p.h
     login/LoginFormParts_p.h
     login/UnresolvedUser_p.h
     login/LoginMacLabelWidgetForm_p.h
