@@ -34,8 +34,12 @@ constexpr uint16_t bitOf(SpecialAttributesListModel::Attributes attribute)
 constexpr uint16_t namedBits = 0x3f;
 
 // The type bits the rows of each mode show; the form never holds the others.
-constexpr uint16_t fileBits = 0x1c | uint16_t(~namedBits);
-constexpr uint16_t directoryBits = 0x23 | uint16_t(~namedBits);
+constexpr uint16_t otherBits = uint16_t(~namedBits);
+constexpr uint16_t fileBits = bitOf(SpecialAttributesListModel::Ehole) | bitOf(SpecialAttributesListModel::Whole)
+    | bitOf(SpecialAttributesListModel::Silev) | otherBits;
+constexpr uint16_t directoryBits = bitOf(SpecialAttributesListModel::Ccnr) | bitOf(SpecialAttributesListModel::Ccnri)
+    | bitOf(SpecialAttributesListModel::Irelax) | otherBits;
+static_assert(fileBits == 0xffdc && directoryBits == 0xffe3, "each named bit belongs to one kind of object");
 
 constexpr int eholeBit = bitOf(SpecialAttributesListModel::Ehole);
 constexpr int wholeBit = bitOf(SpecialAttributesListModel::Whole);
@@ -146,6 +150,9 @@ tav_label *FileMacLabelWidget::currentLabelWithoutFlags() const
 
 void FileMacLabelWidget::getfmac(const QString &path)
 {
+    QByteArray encodedPath;
+    if (!encodePath(path, &encodedPath))
+        return;
     {
         // Filling the lists is no edit of the label.
         const QSignalBlocker blocker(this);
@@ -157,9 +164,6 @@ void FileMacLabelWidget::getfmac(const QString &path)
             form->_categoryListWidget->rebuild();
     }
 
-    QByteArray encodedPath;
-    if (!encodePath(path, &encodedPath))
-        return;
     {
         const Platform::LabelHandle label(tav_get_path(encodedPath.constData()));
         if (!label)
