@@ -239,6 +239,7 @@ bool FileMacLabelWidget::chmac(const QString &path)
     if (model->checkState(SpecialAttributesListModel::OtherAttributes) == Qt::Checked)
         type |= uint16_t(model->otherAttribute());
     type |= heldType & uint16_t(~(forContainer ? directoryBits : fileBits));
+    tavl_set_type(label, type);
 
     // A hole goes only onto a label that can carry it, tested on the label
     // written rather than on the pickers; one the object already holds on
@@ -252,8 +253,6 @@ bool FileMacLabelWidget::chmac(const QString &path)
                 return false;
         }
     }
-    tavl_set_type(label, type);
-
     return tav_set_path(encodedPath.constData(), label) == 0;
 }
 
