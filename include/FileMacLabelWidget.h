@@ -68,8 +68,8 @@ public:
      * level, categories and the type bits its rows show, and the rest is
      * kept as the object holds it (the type's high 16 bits, the attributes of
      * the other kind of object, the value of a level or integrity picker left
-     * empty). Only an object without a readable label gets a new one, and
-     * none at all while a picker is empty.
+     * empty). An object without a readable label gets a new label, unless a
+     * picker is empty: then nothing is written.
      *
      * False, with nothing written, when the label library refuses, when
      * \a path contains a NUL character or cannot be carried exactly by the
