@@ -28,7 +28,8 @@ class LoginMacLabelWidget;
  * (outside strict mode) with a message box, and otherwise accepts; an
  * accepted choice is saved as the user's last one. Showing the process's own
  * label (setEditable(false)), OK accepts at once and saves nothing. Escape is
- * ignored: a login ends with a choice.
+ * ignored: a login ends with a choice. The heading and the widget's hints
+ * wrap, so the dialog is never wider than the screen's available area.
  *
  * It adds no signal of its own: QDialog::accepted() is emitted when OK
  * passes the check, QDialog::rejected() when a person presses Cancel.
@@ -50,13 +51,18 @@ class VARNELMACQT5_EXPORT LoginMacLabelDialog : public QDialog
     Q_OBJECT
 
 public:
-    /** The plain form for the user called \a name; a name without a user remembers no choice. */
+    /**
+     * The plain form for the user called \a name. A name without a user
+     * remembers no choice and, where the policy has no line for every user,
+     * gets level 0 and no category alone.
+     */
     LoginMacLabelDialog(char *name, QWidget *parent);
-    /** The plain form for the user \a uid. */
+    /** The plain form for the user \a uid; for (uid_t)-1 the heading names the calling user. */
     LoginMacLabelDialog(uid_t uid, QWidget *parent);
     /**
-     * The form chosen by \a themed for the user \a uid, always a top-level
-     * window: the last argument is not used.
+     * The form chosen by \a themed for the user \a uid (for (uid_t)-1 the
+     * heading names the calling user), always a top-level window: the last
+     * argument is not used.
      */
     LoginMacLabelDialog(uid_t uid, bool themed, QWidget *);
     ~LoginMacLabelDialog() override;
@@ -81,7 +87,8 @@ public:
     /**
      * Switches between choosing a label ("MAC label selection") and showing
      * the process's own ("MAC label information"). Every switch to choosing
-     * starts again from the default integrity level.
+     * starts again from the default integrity level, worked out on the
+     * lists rebuilt for the user (see LoginMacLabelWidget::setEditable()).
      */
     void setEditable(bool editable);
 

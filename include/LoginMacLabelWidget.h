@@ -34,9 +34,14 @@ class NewLoginMacLabelWidget;
  * ("_integrityComboBox") and a MacCategoryListWidget ("_categoryListWidget");
  * the roles are two check-box trees of "/etc/X11/" and "/etc/init.d/"
  * (MacFileModel), hidden until setVisibleRoles(). Parts the user cannot
- * change are shown as text. The user's last level and categories are
+ * change are shown as text: the names as the policy gives them, never as
+ * markup, wrapped when long. The user's last level and categories are
  * restored and can be saved again. In strict mode the integrity level is
  * hidden and the label text carries integrity level 0.
+ *
+ * Whatever the sequence of setUid(), setEditable() and loadLastChoice(),
+ * the pickers offer only the current user's range while the widget is
+ * editable.
  *
  * The widget has no signal of its own; a host that follows the choice as it
  * changes connects to its pickers' \c valueChanged signals, found by their
@@ -116,9 +121,19 @@ public:
 
     /**
      * Bounds every picker by the ranges of the user \a uid and restores the
-     * user's last choice; (uid_t)-1 is the calling user, whose levels then
-     * start at the process's own. A picker with nothing to choose gives way
-     * to a text of its value.
+     * user's last choice. A user without a valid last choice gets what a new
+     * widget for that user shows: nothing of the previous user's choice
+     * carries over. (uid_t)-1 is the calling user, whose levels then start
+     * at the process's own; any other uid lifts that bound again.
+     * (uid_t)-2 stands for a name nobody has (LoginMacLabelDialog gives it
+     * for such a name): it loads and saves no choice and, without a record
+     * of its own or a line for every user, gets level 0 and no category,
+     * never the process's own. A picker with nothing to choose gives way to
+     * a text of its value.
+     *
+     * While the widget is not editable the pickers are rebuilt for \a uid
+     * but no last choice is loaded: they show the process's own label
+     * again, all disabled (see setEditable()).
      */
     void setUid(uid_t uid);
     /** Gives the level picker the user \a uid; false when its sources cannot be read. */
@@ -129,8 +144,18 @@ public:
     bool categoryListWidgetSetUid(uid_t uid);
     /**
      * Not editable: disables the pickers and role trees and shows the calling
-     * process's own label, integrity level included. Editable again: enables
-     * them and restores the user's last choice.
+     * process's own label, integrity level included; the integrity picker,
+     * and in the themed form the level picker, adds the process's value
+     * when its list lacks it. The integrity picker is shown even in strict
+     * mode.
+     *
+     * Editable again: rebuilds every picker for the user, so that only the
+     * user's own range is offered (what information mode added is gone),
+     * gives each picker the enabled state its rebuild gives it (a picker
+     * with a single entry, or only locked categories, stays disabled),
+     * enables the role trees and restores the user's last choice, else
+     * what a new widget shows. In strict mode the integrity picker is
+     * hidden again.
      */
     void setEditable(bool editable);
     /** Shows or hides the integrity picker and its caption. */
@@ -142,11 +167,16 @@ public:
      */
     void setMaxIntegrityLevel();
     /**
-     * Applies the user's last level and categories; false when none is
-     * stored or the user is unknown.
+     * Applies the user's last level and categories, each only where the
+     * user's range has it; false when none is stored, the user is unknown
+     * or the widget is not editable (it then shows the process's label).
      */
     bool loadLastChoice();
-    /** Stores the chosen level and categories as the user's last choice; false when that fails. */
+    /**
+     * Stores the chosen level and categories as the user's last choice;
+     * false when that fails, the user is unknown or the widget is not
+     * editable (what it shows then is the process's label, not a choice).
+     */
     bool saveChoice() const;
 
 public Q_SLOTS:

@@ -16,11 +16,16 @@
 #include <QGridLayout>
 #include <QLabel>
 #include <QListView>
+#include <QRandomGenerator>
 #include <QSignalSpy>
 #include <QSortFilterProxyModel>
 #include <QTest>
+#include <QTextCodec>
 
+#include <cstdio>
+#include <fcntl.h>
 #include <sys/xattr.h>
+#include <unistd.h>
 
 using VarnelQt5::FileMacLabelWidget;
 using VarnelQt5::ILevelComboBox;
@@ -42,9 +47,9 @@ bool setLabel(const QString &path, const QByteArray &value)
 
 // The label the platform reads, as "level ilevel categories type" with the
 // last two in hexadecimal; "null" when it cannot be read.
-QString labelOf(const QString &path)
+QString labelOf(const QByteArray &encodedPath)
 {
-    tav_label *label = tav_get_path(QFile::encodeName(path).constData());
+    tav_label *label = tav_get_path(encodedPath.constData());
     if (!label)
         return QStringLiteral("null");
     const QString text = QStringLiteral("%1 %2 %3 %4")
@@ -54,6 +59,31 @@ QString labelOf(const QString &path)
                              .arg(tavl_type(label), 0, 16);
     tavl_put(label);
     return text;
+}
+
+QString labelOf(const QString &path)
+{
+    return labelOf(QFile::encodeName(path));
+}
+
+// A stored label with its whole 32-bit type, which the label handle's reader
+// cuts to 16 bits; all 0 when there is none.
+struct Stored {
+    unsigned long long level = 0, integrity = 0, categories = 0, type = 0;
+
+    QString text() const
+    {
+        return QStringLiteral("%1:%2:0x%3:0x%4").arg(level).arg(integrity).arg(categories, 0, 16).arg(type, 0, 16);
+    }
+};
+
+Stored storedOf(const QString &path)
+{
+    char value[128] = {};
+    Stored s;
+    if (getxattr(QFile::encodeName(path).constData(), attribute, value, sizeof value - 1) > 0)
+        std::sscanf(value, "%llu:%llu:%llx:%llx", &s.level, &s.integrity, &s.categories, &s.type);
+    return s;
 }
 
 // The attribute rows as the list view shows them, "[x]" marking checked ones.
@@ -75,6 +105,7 @@ struct Form {
         , integrity(widget.findChild<ILevelComboBox *>(QStringLiteral("_integrityComboBox")))
         , categories(widget.findChild<MacCategoryListWidget *>(QStringLiteral("_categoryListWidget")))
         , view(widget.findChild<QListView *>(QStringLiteral("_specialListView")))
+        , attributes(widget.findChild<SpecialAttributesListModel *>())
     {
     }
 
@@ -87,6 +118,22 @@ struct Form {
     }
 
     QString rows() const { return rowsOf(view->model()); }
+
+    // The type bits the check boxes show, as chmac() reads them.
+    quint64 shownType() const
+    {
+        quint64 type = 0;
+        for (int bit = 0; bit < SpecialAttributesListModel::OtherAttributes; ++bit) {
+            if (attributes->checkState(SpecialAttributesListModel::Attributes(bit)) == Qt::Checked)
+                type |= 1u << bit;
+        }
+        if (attributes->checkState(SpecialAttributesListModel::OtherAttributes) == Qt::Checked)
+            type |= quint64(attributes->otherAttribute());
+        return type;
+    }
+
+    // The type bits the rows of the current mode show.
+    quint64 modeBits() const { return attributes->isForContainer() ? 0xffe3 : 0xffdc; }
 
     // Ticks or unticks an attribute in the view, as a person does.
     bool setAttribute(const QString &text, Qt::CheckState state) const
@@ -104,6 +151,25 @@ struct Form {
     ILevelComboBox *integrity;
     MacCategoryListWidget *categories;
     QListView *view;
+    SpecialAttributesListModel *attributes;
+};
+
+// The local encoding for one test, given back at its end.
+class LocaleCodec
+{
+public:
+    explicit LocaleCodec(const QByteArray &name)
+        : saved(QTextCodec::codecForLocale())
+    {
+        if (!name.isEmpty())
+            QTextCodec::setCodecForLocale(QTextCodec::codecForName(name));
+    }
+    ~LocaleCodec() { QTextCodec::setCodecForLocale(saved); }
+    LocaleCodec(const LocaleCodec &) = delete;
+    LocaleCodec &operator=(const LocaleCodec &) = delete;
+
+private:
+    QTextCodec *saved;
 };
 
 } // namespace
@@ -133,6 +199,18 @@ private Q_SLOTS:
     void currentLabelWithoutFlags();
     void noHandleLeaks_data();
     void noHandleLeaks();
+    void loadThenWrite_data();
+    void loadThenWrite();
+    void editsBesideAHeldHole_data();
+    void editsBesideAHeldHole();
+    void unnameablePaths_data();
+    void unnameablePaths();
+    void kindChanged_data();
+    void kindChanged();
+    void holeCheckedOnTheWrittenLabel_data();
+    void holeCheckedOnTheWrittenLabel();
+    void randomWalk_data();
+    void randomWalk();
 
 private:
     long m_liveBefore = 0;
@@ -416,28 +494,38 @@ void TestFileMacLabelWidget::handEdits()
 void TestFileMacLabelWidget::chmacFailures_data()
 {
     QTest::addColumn<QString>("name");
+    QTest::addColumn<QByteArray>("value"); // its label after the load; empty: left as it is
     QTest::addColumn<QByteArray>("fault");
     QTest::addColumn<bool>("writes"); // whether tav_set_path is called at all
 
-    QTest::newRow("no such object") << QStringLiteral("missing/file") << QByteArray() << true;
-    QTest::newRow("label services refuse") << QStringLiteral("folder") << QByteArray("tav_set_path") << true;
-    QTest::newRow("no new handle") << QStringLiteral("folder") << QByteArray("tavl_get_new") << false;
+    QTest::newRow("no such object") << QStringLiteral("missing/file") << QByteArray() << QByteArray() << true;
+    QTest::newRow("label services refuse")
+        << QStringLiteral("file") << QByteArray() << QByteArray("tav_set_path") << true;
+    // Only an object without a readable label needs a new handle.
+    QTest::newRow("no new handle") << QStringLiteral("file") << QByteArray("bad") << QByteArray("tavl_get_new")
+                                   << false;
+    QTest::newRow("a directory for a file's form")
+        << QStringLiteral("folder") << QByteArray() << QByteArray() << false;
 }
 
 void TestFileMacLabelWidget::chmacFailures()
 {
     QFETCH(QString, name);
+    QFETCH(QByteArray, value);
     QFETCH(QByteArray, fault);
     QFETCH(bool, writes);
 
     StandinPolicy policy;
+    StandinStderr quiet; // the malformed label's warnings are the stand-in's
     QVERIFY(setLabel(m_file, "3:63:0x81:0x10"));
     QVERIFY(setLabel(m_folder, "1:0:0x2:0x1"));
     const QString path = m_dir.filePath(name);
-    const QString before = labelOf(path);
     FileMacLabelWidget widget;
     const Form form(widget);
     widget.getfmac(m_file);
+    if (!value.isEmpty())
+        QVERIFY(setLabel(path, value));
+    const QString before = labelOf(path);
     if (!fault.isEmpty())
         policy.fail(fault.constData());
     QSignalSpy changed(&widget, &FileMacLabelWidget::changed);
@@ -538,6 +626,337 @@ void TestFileMacLabelWidget::noHandleLeaks()
         tavl_put(widget.currentLabelWithoutFlags());
     }
     QCOMPARE(varnel_standin_live(), m_liveBefore);
+}
+
+void TestFileMacLabelWidget::loadThenWrite_data()
+{
+    QTest::addColumn<bool>("directory");
+    QTest::addColumn<QByteArray>("label");
+
+    QTest::newRow("consistent file") << false << QByteArray("1:63:0x3:0x10");
+    QTest::newRow("ehole with a level") << false << QByteArray("1:0:0x1:0x4");
+    QTest::newRow("whole off the root's label") << false << QByteArray("3:63:0x81:0x8");
+    QTest::newRow("ehole and whole") << false << QByteArray("0:0:0x0:0xc");
+    QTest::newRow("type with a high half") << false << QByteArray("1:0:0x1:0x10010");
+    QTest::newRow("file with directory attributes") << false << QByteArray("2:63:0x5:0x1002d");
+    QTest::newRow("file with other bits") << false << QByteArray("3:0:0x80:0xff40");
+    QTest::newRow("ehole on values the pickers lack")
+        << false << QByteArray("7:5:0x8000000000000102:0x4");
+    QTest::newRow("directory with a high half") << true << QByteArray("2:0:0x3:0x10021");
+    QTest::newRow("directory with file attributes") << true << QByteArray("1:0:0x0:0x1c");
+}
+
+// Whatever was loaded before, the form shows the stored label as it is, and
+// writing it back at once leaves the object as it was.
+void TestFileMacLabelWidget::loadThenWrite()
+{
+    QFETCH(bool, directory);
+    QFETCH(QByteArray, label);
+
+    StandinPolicy policy;
+    const QString path = directory ? m_folder : m_file;
+    const QString other = m_dir.filePath(QStringLiteral("other"));
+    QFile otherFile(other);
+    QVERIFY(otherFile.open(QIODevice::WriteOnly));
+    QVERIFY(setLabel(m_folder, "0:0:0x0:0x23"));
+    QVERIFY(setLabel(other, "0:0:0x0:0x4"));
+    QVERIFY(setLabel(path, label));
+    const Stored before = storedOf(path);
+    QCOMPARE(before.text(), QString::fromLatin1(label));
+
+    const QStringList histories[] = {{}, {m_folder}, {other}, {m_folder, other}, {path}, {other, path}};
+    for (const QStringList &history : histories) {
+        const QString seen = history.join(QLatin1String(", "));
+        FileMacLabelWidget widget;
+        const Form form(widget);
+        for (const QString &earlier : history)
+            widget.getfmac(earlier);
+        QSignalSpy changed(&widget, &FileMacLabelWidget::changed);
+
+        widget.getfmac(path);
+        QVERIFY2(changed.count() == 1, qPrintable(seen));
+        const QString values =
+            QStringLiteral("%1 %2 %3").arg(before.level).arg(before.integrity).arg(before.categories, 0, 16);
+        QVERIFY2(form.values() == values, qPrintable(seen + QLatin1String(": ") + form.values()));
+        QVERIFY2(form.shownType() == (before.type & form.modeBits()),
+                 qPrintable(seen + QLatin1String(": ") + form.rows()));
+
+        QVERIFY2(widget.chmac(path), qPrintable(seen));
+        const QString after = storedOf(path).text();
+        QVERIFY2(after == before.text(), qPrintable(seen + QLatin1String(": ") + after));
+        QCOMPARE(changed.count(), 1);
+    }
+}
+
+void TestFileMacLabelWidget::editsBesideAHeldHole_data()
+{
+    QTest::addColumn<QString>("edit");
+    QTest::addColumn<QString>("rows");
+    QTest::addColumn<QByteArray>("written");
+
+    // The hole the object holds stays through an edit that cannot change its
+    // support, and is checked again after one that can.
+    QTest::newRow("silev") << QStringLiteral("silev") << QStringLiteral("[x]ehole whole [x]silev")
+                           << QByteArray("1:0:0x1:0x10014");
+    QTest::newRow("level") << QStringLiteral("level") << QStringLiteral("ehole whole silev")
+                           << QByteArray("2:0:0x1:0x10000");
+    QTest::newRow("integrity") << QStringLiteral("integrity") << QStringLiteral("ehole whole silev")
+                               << QByteArray("1:63:0x1:0x10000");
+    QTest::newRow("category") << QStringLiteral("category") << QStringLiteral("ehole whole silev")
+                              << QByteArray("1:0:0x5:0x10000");
+}
+
+void TestFileMacLabelWidget::editsBesideAHeldHole()
+{
+    QFETCH(QString, edit);
+    QFETCH(QString, rows);
+    QFETCH(QByteArray, written);
+
+    StandinPolicy policy;
+    QVERIFY(setLabel(m_file, "1:0:0x1:0x10004"));
+    FileMacLabelWidget widget;
+    const Form form(widget);
+    widget.getfmac(m_file);
+    QCOMPARE(form.rows(), QStringLiteral("[x]ehole whole silev"));
+    QSignalSpy changed(&widget, &FileMacLabelWidget::changed);
+
+    if (edit == QLatin1String("level"))
+        QTest::keyClick(form.level, Qt::Key_Down);
+    else if (edit == QLatin1String("integrity"))
+        QTest::keyClick(form.integrity, Qt::Key_Down);
+    else if (edit == QLatin1String("category"))
+        form.categories->item(2)->setCheckState(Qt::Checked);
+    else
+        QVERIFY(form.setAttribute(edit, Qt::Checked));
+
+    QCOMPARE(form.rows(), rows);
+    // Unchecking the hole is a change of its own.
+    QCOMPARE(changed.count(), rows.startsWith(QLatin1String("[x]")) ? 1 : 2);
+    QVERIFY(widget.chmac(m_file));
+    QCOMPARE(storedOf(m_file).text(), QString::fromLatin1(written));
+}
+
+void TestFileMacLabelWidget::unnameablePaths_data()
+{
+    QTest::addColumn<QString>("name"); // in m_dir
+    QTest::addColumn<QByteArray>("codec"); // of the locale; empty: as it is
+
+    QTest::newRow("NUL after the name") << QStringLiteral("file") + QChar(0) + QStringLiteral("/other")
+                                        << QByteArray();
+    QTest::newRow("NUL at the end") << QStringLiteral("file") + QChar(0) << QByteArray();
+    QTest::newRow("lone surrogate") << QStringLiteral("x") + QChar(0xd800) << QByteArray();
+    QTest::newRow("not in Latin-1") << QStringLiteral("x") + QChar(0x20ac) << QByteArray("ISO-8859-1");
+}
+
+// A path whose text names no object exactly is neither read nor written,
+// least of all the object its cut or mangled bytes would name.
+void TestFileMacLabelWidget::unnameablePaths()
+{
+    QFETCH(QString, name);
+    QFETCH(QByteArray, codec);
+
+    StandinPolicy policy;
+    const LocaleCodec locale(codec);
+    const QString path = m_dir.filePath(name);
+    QByteArray named = path.toLocal8Bit();
+    named.truncate(int(qstrlen(named.constData())));
+    if (named != QFile::encodeName(m_file)) {
+        const int made = ::open(named.constData(), O_WRONLY | O_CREAT | O_EXCL, 0600);
+        QVERIFY2(made >= 0, named.constData());
+        ::close(made);
+    }
+    QVERIFY(setxattr(named.constData(), attribute, "1:0:0x2:0x10", 12, 0) == 0);
+    QVERIFY(setLabel(m_folder, "3:63:0x81:0x1"));
+
+    FileMacLabelWidget widget;
+    const Form form(widget);
+    QSignalSpy changed(&widget, &FileMacLabelWidget::changed);
+    StandinPolicy::takeTrace();
+    widget.getfmac(path);
+    QCOMPARE(StandinPolicy::trace(), QStringList());
+    QCOMPARE(form.level->count(), 0);
+    widget.getfmac(m_folder);
+    changed.clear();
+    StandinPolicy::takeTrace();
+
+    widget.getfmac(path);
+    QCOMPARE(changed.count(), 0);
+    QCOMPARE(form.values(), QStringLiteral("3 63 81"));
+    QCOMPARE(form.rows(), QStringLiteral("[x]ccnr"));
+    QVERIFY(!widget.chmac(path));
+    QCOMPARE(StandinPolicy::trace(), QStringList());
+    QCOMPARE(labelOf(named), QStringLiteral("1 0 2 10"));
+    QCOMPARE(changed.count(), 0);
+}
+
+void TestFileMacLabelWidget::kindChanged_data()
+{
+    QTest::addColumn<bool>("directoryFirst");
+    QTest::newRow("a file replaced by a directory") << false;
+    QTest::newRow("a directory replaced by a file") << true;
+}
+
+void TestFileMacLabelWidget::kindChanged()
+{
+    QFETCH(bool, directoryFirst);
+
+    StandinPolicy policy;
+    const QByteArray fileLabel("1:0:0x1:0x10");
+    const QByteArray directoryLabel("2:0:0x3:0x21");
+    const QString path = m_dir.filePath(QStringLiteral("object"));
+    const auto make = [&path](bool directory, const QByteArray &label) {
+        QDir().rmdir(path);
+        QFile::remove(path);
+        QFile file(path);
+        return (directory ? QDir().mkdir(path) : file.open(QIODevice::WriteOnly)) && setLabel(path, label);
+    };
+    QVERIFY(make(directoryFirst, directoryFirst ? directoryLabel : fileLabel));
+    FileMacLabelWidget widget;
+    widget.getfmac(path);
+    QVERIFY(make(!directoryFirst, directoryFirst ? fileLabel : directoryLabel));
+    const Stored before = storedOf(path);
+    StandinPolicy::takeTrace();
+
+    QVERIFY(!widget.chmac(path));
+    QVERIFY(!StandinPolicy::trace().contains(QStringLiteral("tav_set_path")));
+    QCOMPARE(storedOf(path).text(), before.text());
+
+    // Loaded again, the form writes the new object's label as it is.
+    widget.getfmac(path);
+    QVERIFY(widget.chmac(path));
+    QCOMPARE(storedOf(path).text(), before.text());
+}
+
+void TestFileMacLabelWidget::holeCheckedOnTheWrittenLabel_data()
+{
+    QTest::addColumn<QByteArray>("missing"); // the policy file whose picker stays empty
+    QTest::addColumn<QByteArray>("label");
+    QTest::addColumn<QString>("attribute");
+    QTest::addColumn<QByteArray>("stored"); // afterwards; equal to label: refused
+
+    QTest::newRow("ehole on a level the form cannot show")
+        << QByteArray("levels") << QByteArray("2:0:0x0:0x0") << QStringLiteral("ehole") << QByteArray("2:0:0x0:0x0");
+    QTest::newRow("ehole on an integrity level the form cannot show")
+        << QByteArray("ilevels") << QByteArray("0:63:0x1:0x10") << QStringLiteral("ehole")
+        << QByteArray("0:63:0x1:0x10");
+    QTest::newRow("ehole at level 0, level list empty")
+        << QByteArray("levels") << QByteArray("0:0:0x3:0x10") << QStringLiteral("ehole") << QByteArray("0:0:0x0:0x14");
+    QTest::newRow("whole off the root's level, level list empty")
+        << QByteArray("levels") << QByteArray("3:0:0x0:0x0") << QStringLiteral("whole") << QByteArray("3:0:0x0:0x0");
+}
+
+// With a picker empty, the object keeps its own value for that part; a hole
+// goes only onto the label that is then written, if that can carry it.
+void TestFileMacLabelWidget::holeCheckedOnTheWrittenLabel()
+{
+    QFETCH(QByteArray, missing);
+    QFETCH(QByteArray, label);
+    QFETCH(QString, attribute);
+    QFETCH(QByteArray, stored);
+
+    StandinPolicy policy;
+    policy.remove(missing.constData());
+    const QString root = labelOf(QStringLiteral("/"));
+    QVERIFY2(!root.startsWith(QLatin1String("3 ")), qPrintable(root));
+    QVERIFY(setLabel(m_file, label));
+    FileMacLabelWidget widget;
+    const Form form(widget);
+    widget.getfmac(m_file);
+    QVERIFY(form.setAttribute(attribute, Qt::Checked));
+    StandinPolicy::takeTrace();
+
+    QCOMPARE(widget.chmac(m_file), stored != label);
+    QCOMPARE(StandinPolicy::trace().contains(QStringLiteral("tav_set_path")), stored != label);
+    QCOMPARE(storedOf(m_file).text(), QString::fromLatin1(stored));
+}
+
+void TestFileMacLabelWidget::randomWalk_data()
+{
+    QTest::addColumn<quint32>("seed");
+    for (const quint32 seed : {1u, 17u, 2026u, 40961u})
+        QTest::newRow(qPrintable(QString::number(seed))) << seed;
+}
+
+// Loads, a person's edits and writes in a seeded random order over a few
+// objects: every write leaves each part that no edit since the load or the
+// last write touched as the object held it, and writes the rest as shown.
+void TestFileMacLabelWidget::randomWalk()
+{
+    QFETCH(quint32, seed);
+
+    StandinPolicy policy;
+    const QString other = m_dir.filePath(QStringLiteral("other"));
+    QFile otherFile(other);
+    QVERIFY(otherFile.open(QIODevice::WriteOnly));
+    const QString objects[] = {m_file, m_folder, other};
+    const QByteArray labels[] = {"1:0:0x1:0x4",     "0:0:0x0:0x10010", "2:63:0x5:0x1002d", "3:0:0x80:0x8010",
+                                 "2:0:0x3:0x10021", "1:0:0x0:0x1c",    "0:0:0x0:0xc",      "1:63:0xff:0x23",
+                                 "2:0:0x2:0x8",     "0:0:0x0:0x0",     "3:63:0x81:0xff52"};
+    QRandomGenerator random(seed);
+    for (const QString &object : objects)
+        QVERIFY(setLabel(object, labels[random.bounded(int(std::size(labels)))]));
+
+    FileMacLabelWidget widget;
+    const Form form(widget);
+    QAbstractItemModel *view = form.view->model();
+    const auto *proxy = qobject_cast<QSortFilterProxyModel *>(view);
+    QVERIFY(proxy);
+
+    QString loaded;
+    Stored held;
+    Stored touched; // the bits edits may have changed since the load or the last write
+    QStringList steps;
+    for (int step = 0; step < 150; ++step) {
+        const int action = loaded.isEmpty() ? 0 : int(random.bounded(9));
+        // The type check may uncheck a hole ("ehole", "whole") after any
+        // change of level, integrity level or categories.
+        const unsigned long long holes = 0xc;
+        if (action == 0) {
+            loaded = objects[random.bounded(int(std::size(objects)))];
+            widget.getfmac(loaded);
+            held = storedOf(loaded);
+            touched = Stored();
+            steps << QStringLiteral("load %1 (%2)").arg(QFileInfo(loaded).fileName(), held.text());
+        } else if (action <= 2) {
+            QComboBox *box = action == 1 ? static_cast<QComboBox *>(form.level) : form.integrity;
+            QTest::keyClick(box, random.bounded(2) ? Qt::Key_Down : Qt::Key_Up);
+            (action == 1 ? touched.level : touched.integrity) = 1;
+            touched.type |= holes;
+            steps << QStringLiteral("pick %1").arg(box->currentText());
+        } else if (action == 3) {
+            const int row = int(random.bounded(form.categories->count()));
+            QListWidgetItem *item = form.categories->item(row);
+            item->setCheckState(item->checkState() == Qt::Checked ? Qt::Unchecked : Qt::Checked);
+            touched.categories |= form.categories->cat4Item(row);
+            touched.type |= holes;
+            steps << QStringLiteral("category row %1").arg(row);
+        } else if (action <= 5) {
+            const QModelIndex index = view->index(int(random.bounded(view->rowCount())), 0);
+            const bool check = index.data(Qt::CheckStateRole).toInt() != Qt::Checked;
+            // Unchecked, a row may leave the view: read it first.
+            const int attribute = form.attributes->attributeForRow(proxy->mapToSource(index).row());
+            steps << (check ? QLatin1String("tick ") : QLatin1String("untick ")) + index.data().toString();
+            QVERIFY(view->setData(index, check ? Qt::Checked : Qt::Unchecked, Qt::CheckStateRole));
+            touched.type |= attribute == SpecialAttributesListModel::OtherAttributes ? 0xffc0 : 1u << attribute;
+            if (check && (1u << attribute) & holes) {
+                touched.level = touched.integrity = 1;
+                touched.categories = ~0ULL;
+            }
+        } else {
+            QVERIFY2(widget.chmac(loaded), qPrintable(steps.join(QLatin1String("; "))));
+            const Stored now = storedOf(loaded);
+            steps << QStringLiteral("write (%1)").arg(now.text());
+            const bool untouchedKept = (touched.level || now.level == held.level)
+                && (touched.integrity || now.integrity == held.integrity)
+                && ((now.categories ^ held.categories) & ~touched.categories) == 0
+                && ((now.type ^ held.type) & ~touched.type) == 0;
+            const bool asShown = now.level == form.level->value() && now.integrity == form.integrity->value()
+                && now.categories == form.categories->value() && (now.type & form.modeBits()) == form.shownType();
+            QVERIFY2(untouchedKept && asShown, qPrintable(steps.join(QLatin1String("; "))));
+            held = now;
+            touched = Stored();
+        }
+    }
 }
 
 QTEST_MAIN(TestFileMacLabelWidget)

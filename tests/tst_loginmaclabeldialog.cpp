@@ -27,6 +27,9 @@
 
 using namespace VarnelQt5;
 
+Q_DECLARE_METATYPE(QList<mac_lev_t>)
+Q_DECLARE_METATYPE(QList<TAV_ILEV_T>)
+
 namespace {
 
 QLabel *headingOf(const QDialog &dialog)
@@ -78,6 +81,58 @@ void closeNextMessageBox(SeenMessage &seen, QObject *context)
     timer->start();
 }
 
+QList<TAV_ILEV_T> integrityValues(const ILevelComboBox &combo)
+{
+    QList<TAV_ILEV_T> values;
+    for (int i = 0; i < combo.count(); ++i)
+        values.append(combo.itemData(i).toUInt());
+    return values;
+}
+
+// Every category the list offers, checked or not.
+mac_cat_t offeredCategories(MacCategoryListWidget &list)
+{
+    mac_cat_t offered = 0;
+    for (int row = 0; row < list.count(); ++row)
+        offered |= list.cat4Item(row);
+    return offered;
+}
+
+// The test's own uid stands in for "SELF" in data rows.
+QByteArray withSelf(QByteArray text)
+{
+    return text.replace("SELF", QByteArray::number(getuid()));
+}
+
+// A dialog on its own, the way each constructor builds it.
+std::unique_ptr<LoginMacLabelDialog> makeDialog(bool themed, uid_t uid)
+{
+    return std::make_unique<LoginMacLabelDialog>(uid, themed, nullptr);
+}
+
+// Shows the dialog and presses OK; a refusal's message box is closed and
+// reported as false.
+bool pressOk(LoginMacLabelDialog &dialog)
+{
+    dialog.show();
+    if (!QTest::qWaitForWindowExposed(&dialog))
+        return false;
+    SeenMessage seen;
+    closeNextMessageBox(seen, &dialog);
+    QSignalSpy accepted(&dialog, &QDialog::accepted);
+    button(dialog, QDialogButtonBox::Ok)->click();
+    return !seen.seen && accepted.count() == 1;
+}
+
+// Whether the dialog and its OK button lie within the screen's available area.
+bool onScreen(const LoginMacLabelDialog &dialog)
+{
+    const QRect available = QGuiApplication::primaryScreen()->availableGeometry();
+    const QPushButton *ok = button(dialog, QDialogButtonBox::Ok);
+    const QRect okRect(ok->mapToGlobal(QPoint(0, 0)), ok->size());
+    return available.contains(dialog.frameGeometry()) && available.contains(okRect);
+}
+
 } // namespace
 
 class tst_LoginMacLabelDialog : public QObject
@@ -96,8 +151,13 @@ private Q_SLOTS:
     void validation();
     void escapeIgnored();
     void cancelRejectsWithoutSaving();
+    void unresolvedNameGetsNoRealUsersRange_data();
     void unresolvedNameGetsNoRealUsersRange();
     void setEditableRoundTrip();
+    void transitions_data();
+    void transitions();
+    void staysOnScreen_data();
+    void staysOnScreen();
 
 private:
     long m_liveBefore = 0;
@@ -117,7 +177,7 @@ void tst_LoginMacLabelDialog::heading_data()
 {
     QTest::addColumn<int>("constructor"); // 0: name, 1: uid, 2: uid with the form flag
     QTest::addColumn<bool>("themed");
-    QTest::addColumn<QByteArray>("name");
+    QTest::addColumn<QByteArray>("name"); // with a uid: "-1" for (uid_t)-1, else the test's uid
     QTest::addColumn<QString>("heading");
 
     const QString self = Common::nameByUid(getuid(), nullptr).toHtmlEscaped();
@@ -129,6 +189,11 @@ void tst_LoginMacLabelDialog::heading_data()
     QTest::newRow("markup in a name") << 0 << false << QByteArray("<i>x</i>&%2 %1")
         << QStringLiteral("MAC label selection (<b>&lt;i&gt;x&lt;/i&gt;&amp;%2 %1</b>)");
     QTest::newRow("no name") << 0 << false << QByteArray() << QStringLiteral("MAC label selection (<b></b>)");
+    // (uid_t)-1 is the calling user for the widget, and so for the heading.
+    QTest::newRow("plain by (uid_t)-1") << 1 << false << QByteArray("-1")
+                                        << QStringLiteral("MAC label selection (<b>%1</b>)").arg(self);
+    QTest::newRow("themed by (uid_t)-1") << 2 << true << QByteArray("-1")
+                                         << QStringLiteral("<b>MAC label selection for %1</b>").arg(self);
 }
 
 void tst_LoginMacLabelDialog::heading()
@@ -143,10 +208,11 @@ void tst_LoginMacLabelDialog::heading()
     std::unique_ptr<LoginMacLabelDialog> dialog;
     if (constructor == 0)
         dialog = std::make_unique<LoginMacLabelDialog>(name.isEmpty() ? nullptr : name.data(), &parent);
-    else if (constructor == 1)
-        dialog = std::make_unique<LoginMacLabelDialog>(getuid(), &parent);
-    else
-        dialog = std::make_unique<LoginMacLabelDialog>(getuid(), themed, &parent);
+    const uid_t uid = name == "-1" ? uid_t(-1) : getuid();
+    if (constructor == 1)
+        dialog = std::make_unique<LoginMacLabelDialog>(uid, &parent);
+    else if (constructor == 2)
+        dialog = std::make_unique<LoginMacLabelDialog>(uid, themed, &parent);
 
     QCOMPARE(headingOf(*dialog)->text(), heading);
     QCOMPARE(headingOf(*dialog)->textFormat(), Qt::RichText);
@@ -326,25 +392,57 @@ void tst_LoginMacLabelDialog::cancelRejectsWithoutSaving()
     QCOMPARE(contents(policy, "lastchoice"), QByteArray());
 }
 
+void tst_LoginMacLabelDialog::unresolvedNameGetsNoRealUsersRange_data()
+{
+    QTest::addColumn<QByteArray>("macUsers");
+    QTest::addColumn<QByteArray>("micUsers");
+    QTest::addColumn<QByteArray>("processLabel");
+    QTest::addColumn<QByteArray>("label"); // after a round trip through information mode
+
+    // The calling user may use more than a user without a record.
+    QTest::newRow("a line for every user") << QByteArray("*:0:0:0:0\nSELF:0:0:3:0xff\n") << QByteArray("*:63\n")
+                                           << QByteArray("0:0:0") << QByteArray("0:63:0x0");
+    // Without such a line the name has no record at all: the process's own
+    // categories and integrity level must not stand in for one.
+    QTest::newRow("no line for every user") << QByteArray("1000:0:0:1:0x3\nSELF:0:0:3:0xff\n")
+                                            << QByteArray("1000:63\n") << QByteArray("2:63:0xf0")
+                                            << QByteArray("0:0:0x0");
+}
+
 void tst_LoginMacLabelDialog::unresolvedNameGetsNoRealUsersRange()
 {
-    // The calling user may use more than a user without a record; a name
-    // nobody has must get only the latter, and no last choice.
+    // A name nobody has gets the lowest label alone, and no last choice.
+    QFETCH(QByteArray, macUsers);
+    QFETCH(QByteArray, micUsers);
+    QFETCH(QByteArray, processLabel);
+    QFETCH(QByteArray, label);
+
     StandinPolicy policy;
-    const QByteArray self = QByteArray::number(getuid());
-    policy.write("mac-users", "*:0:0:0:0\n" + self + ":0:0:3:0xff\n");
-    const QByteArray stored = self + ":3:0x1\n";
+    policy.write("mac-users", withSelf(macUsers));
+    policy.write("mic-users", micUsers);
+    policy.write("system", "process_label=" + processLabel + '\n');
+    const QByteArray stored = withSelf("SELF:3:0x1\n");
     policy.write("lastchoice", stored);
     char name[] = "no-such-user-varnel";
     LoginMacLabelDialog dialog(name, nullptr);
+    auto *categories = dialog.findChild<MacCategoryListWidget *>();
     QCOMPARE(dialog.findChild<MacLevelComboBox *>()->allValues(), QList<mac_lev_t>({0}));
+    QCOMPARE(offeredCategories(*categories), mac_cat_t(0));
+    QVERIFY(!categories->isEnabled());
     QCOMPARE(dialog.level(), mac_lev_t(0));
     QCOMPARE(dialog.categories(), mac_cat_t(0));
 
-    dialog.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
-    button(dialog, QDialogButtonBox::Ok)->click();
+    // A round trip through information mode offers no more afterwards.
+    dialog.setEditable(false);
+    dialog.setEditable(true);
+    QCOMPARE(dialog.findChild<MacLevelComboBox *>()->allValues(), QList<mac_lev_t>({0}));
+    QCOMPARE(offeredCategories(*categories), mac_cat_t(0));
+
+    QVERIFY(pressOk(dialog));
     QCOMPARE(dialog.result(), int(QDialog::Accepted));
+    char *text = dialog.malloc_mac_label_text();
+    QCOMPARE(QByteArray(text), label);
+    std::free(text);
     QCOMPARE(contents(policy, "lastchoice"), stored);
 }
 
@@ -378,6 +476,232 @@ void tst_LoginMacLabelDialog::setEditableRoundTrip()
     QCOMPARE(dialog.level(), mac_lev_t(1));
     QCOMPARE(dialog.categories(), mac_cat_t(0x1));
     QCOMPARE(integrity->value(), TAV_ILEV_T(0));
+}
+
+void tst_LoginMacLabelDialog::transitions_data()
+{
+    // The policy: the user's records, the last choices and the process's
+    // label. The steps: "info" and "edit" are the dialog's setEditable(false)
+    // and (true), "uid:N" the widget's setUid(N), "load" its loadLastChoice().
+    // Then what is offered and chosen, which pickers are enabled, and what OK
+    // leaves in the last-choice store ("SELF" is the test's uid).
+    QTest::addColumn<bool>("themed");
+    QTest::addColumn<QByteArray>("macUsers");
+    QTest::addColumn<QByteArray>("micUsers");
+    QTest::addColumn<QByteArray>("lastChoice");
+    QTest::addColumn<QByteArray>("processLabel");
+    QTest::addColumn<QStringList>("steps");
+    QTest::addColumn<QList<mac_lev_t>>("levels");
+    QTest::addColumn<mac_lev_t>("level");
+    QTest::addColumn<mac_cat_t>("offered");
+    QTest::addColumn<mac_cat_t>("categories");
+    QTest::addColumn<QList<TAV_ILEV_T>>("integrityLevels");
+    QTest::addColumn<TAV_ILEV_T>("integrity");
+    QTest::addColumn<QString>("enabled"); // "info" (information mode), "none", or l, i, c: level, integrity, categories
+    QTest::addColumn<QByteArray>("stored");
+
+    const auto steps = [](const char *line) { return QString::fromLatin1(line).split(QLatin1Char(' ')); };
+    const QByteArray everything("1000:0:0:3:0xff\n");
+    const QByteArray twoLevels("1000:0:0:1:0xff\n");
+    const QByteArray anyIntegrity("*:63\n");
+    for (const bool themed : {false, true}) {
+        const auto row = [themed](const char *name) -> QTestData & {
+            return QTest::newRow(QByteArray(QByteArray(themed ? "themed: " : "plain: ") + name).constData()) << themed;
+        };
+        // The information shown stays the process's label: nothing loaded,
+        // nothing enabled, nothing saved.
+        row("setUid in information mode") << everything << anyIntegrity << QByteArray("1000:1:0x1\n")
+            << QByteArray("3:63:0x2") << steps("info uid:1000") << QList<mac_lev_t>{0, 1, 2, 3} << mac_lev_t(3)
+            << mac_cat_t(0xff) << mac_cat_t(0x2) << QList<TAV_ILEV_T>{0, 63} << TAV_ILEV_T(63) << QStringLiteral("info")
+            << QByteArray("1000:1:0x1\n");
+        row("loadLastChoice in information mode") << everything << anyIntegrity << QByteArray("1000:2:0x4\n")
+            << QByteArray("1:0:0x1") << steps("info load") << QList<mac_lev_t>{0, 1, 2, 3} << mac_lev_t(1)
+            << mac_cat_t(0xff) << mac_cat_t(0x1) << QList<TAV_ILEV_T>{0, 63} << TAV_ILEV_T(0) << QStringLiteral("info")
+            << QByteArray("1000:2:0x4\n");
+        row("the process's integrity level shown") << everything << QByteArray("1000:0\n") << QByteArray()
+            << QByteArray("1:63:0x1") << steps("info") << QList<mac_lev_t>{0, 1, 2, 3} << mac_lev_t(1)
+            << mac_cat_t(0xff) << mac_cat_t(0x1) << QList<TAV_ILEV_T>{0, 63} << TAV_ILEV_T(63) << QStringLiteral("info")
+            << QByteArray();
+        // Back in selection only the user's own range is offered, with the
+        // user's last choice or what a new dialog shows.
+        row("back with a last choice") << twoLevels << anyIntegrity << QByteArray("1000:1:0x1\n")
+            << QByteArray("3:63:0x2") << steps("info edit") << QList<mac_lev_t>{0, 1} << mac_lev_t(1)
+            << mac_cat_t(0xff) << mac_cat_t(0x1) << QList<TAV_ILEV_T>{0, 63} << TAV_ILEV_T(0)
+            << QStringLiteral("lic") << QByteArray("1000:1:0x1\n");
+        row("back without a last choice") << twoLevels << anyIntegrity << QByteArray() << QByteArray("3:63:0x2")
+            << steps("info edit") << QList<mac_lev_t>{0, 1} << mac_lev_t(0) << mac_cat_t(0xff) << mac_cat_t(0)
+            << QList<TAV_ILEV_T>{0, 63} << TAV_ILEV_T(0) << QStringLiteral("lic") << QByteArray("1000:0:0x0\n");
+        row("back twice") << twoLevels << anyIntegrity << QByteArray() << QByteArray("3:63:0x2")
+            << steps("info edit info edit") << QList<mac_lev_t>{0, 1} << mac_lev_t(0) << mac_cat_t(0xff)
+            << mac_cat_t(0) << QList<TAV_ILEV_T>{0, 63} << TAV_ILEV_T(0) << QStringLiteral("lic")
+            << QByteArray("1000:0:0x0\n");
+        // One level and no category: the default integrity level is the top,
+        // and the single-entry pickers stay disabled.
+        row("back with one level") << QByteArray("1000:0:0:0:0\n") << anyIntegrity << QByteArray()
+            << QByteArray("3:0:0x0") << steps("info edit") << QList<mac_lev_t>{0} << mac_lev_t(0) << mac_cat_t(0)
+            << mac_cat_t(0) << QList<TAV_ILEV_T>{0, 63} << TAV_ILEV_T(63) << QStringLiteral("i")
+            << QByteArray("1000:0:0x0\n");
+        row("back with forced categories, one integrity level") << QByteArray("1000:1:0x3:1:0x3\n")
+            << QByteArray("1000:0\n") << QByteArray() << QByteArray("2:63:0x4") << steps("info edit")
+            << QList<mac_lev_t>{1} << mac_lev_t(1) << mac_cat_t(0x3) << mac_cat_t(0x3) << QList<TAV_ILEV_T>{0}
+            << TAV_ILEV_T(0) << QStringLiteral("none") << QByteArray("1000:1:0x3\n");
+        row("another user in information mode, then back")
+            << QByteArray("1000:0:0:3:0xff\n2000:0:0:1:0x3\n") << anyIntegrity << QByteArray("2000:1:0x2\n")
+            << QByteArray("3:63:0x4") << steps("info uid:2000 edit") << QList<mac_lev_t>{0, 1} << mac_lev_t(1)
+            << mac_cat_t(0x3) << mac_cat_t(0x2) << QList<TAV_ILEV_T>{0, 63} << TAV_ILEV_T(0)
+            << QStringLiteral("lic") << QByteArray("2000:1:0x2\n");
+        // The next user without a last choice sees what a new dialog shows,
+        // never the previous user's choice.
+        row("another user without a last choice") << QByteArray("1000:0:0:3:0xff\n2000:0:0:3:0xff\n")
+            << anyIntegrity << QByteArray("1000:2:0x3\n") << QByteArray("0:0:0") << steps("uid:2000")
+            << QList<mac_lev_t>{0, 1, 2, 3} << mac_lev_t(0) << mac_cat_t(0xff) << mac_cat_t(0)
+            << QList<TAV_ILEV_T>{0, 63} << TAV_ILEV_T(0) << QStringLiteral("lic")
+            << QByteArray("1000:2:0x3\n2000:0:0x0\n");
+        row("another user whose last choice is out of range")
+            << QByteArray("1000:0:0:3:0xff\n2000:0:0:1:0x3\n") << anyIntegrity
+            << QByteArray("1000:1:0x3\n2000:3:0x4\n") << QByteArray("0:0:0") << steps("uid:1000 uid:2000")
+            << QList<mac_lev_t>{0, 1} << mac_lev_t(0) << mac_cat_t(0x3) << mac_cat_t(0)
+            << QList<TAV_ILEV_T>{0, 63} << TAV_ILEV_T(0) << QStringLiteral("lic")
+            << QByteArray("1000:1:0x3\n2000:0:0x0\n");
+        // The process's level bounds the calling user's own login only.
+        row("calling user, then another") << QByteArray("*:0:0:3:0xff\n") << anyIntegrity << QByteArray()
+            << QByteArray("2:0:0") << steps("uid:-1 uid:1000") << QList<mac_lev_t>{0, 1, 2, 3} << mac_lev_t(0)
+            << mac_cat_t(0xff) << mac_cat_t(0) << QList<TAV_ILEV_T>{0, 63} << TAV_ILEV_T(0)
+            << QStringLiteral("lic") << QByteArray("1000:0:0x0\n");
+        row("calling user through information mode") << QByteArray("*:0:0:3:0xff\n") << anyIntegrity
+            << QByteArray() << QByteArray("2:0:0") << steps("uid:-1 info edit") << QList<mac_lev_t>{2, 3}
+            << mac_lev_t(2) << mac_cat_t(0xff) << mac_cat_t(0) << QList<TAV_ILEV_T>{0, 63} << TAV_ILEV_T(0)
+            << QStringLiteral("lic") << QByteArray("SELF:2:0x0\n");
+        row("a name nobody has through information mode") << QByteArray("1000:0:0:3:0xff\n") << anyIntegrity
+            << QByteArray() << QByteArray("2:0:0xf0") << steps("uid:4294967294 info edit")
+            << QList<mac_lev_t>{0} << mac_lev_t(0) << mac_cat_t(0) << mac_cat_t(0)
+            << QList<TAV_ILEV_T>{0, 63} << TAV_ILEV_T(63) << QStringLiteral("i") << QByteArray();
+    }
+}
+
+void tst_LoginMacLabelDialog::transitions()
+{
+    QFETCH(bool, themed);
+    QFETCH(QByteArray, macUsers);
+    QFETCH(QByteArray, micUsers);
+    QFETCH(QByteArray, lastChoice);
+    QFETCH(QByteArray, processLabel);
+    QFETCH(QStringList, steps);
+    QFETCH(QList<mac_lev_t>, levels);
+    QFETCH(mac_lev_t, level);
+    QFETCH(mac_cat_t, offered);
+    QFETCH(mac_cat_t, categories);
+    QFETCH(QList<TAV_ILEV_T>, integrityLevels);
+    QFETCH(TAV_ILEV_T, integrity);
+    QFETCH(QString, enabled);
+    QFETCH(QByteArray, stored);
+
+    StandinPolicy policy;
+    policy.write("mac-users", macUsers);
+    policy.write("mic-users", micUsers);
+    policy.writeOrRemove("lastchoice", lastChoice);
+    policy.write("system", "process_label=" + processLabel + '\n');
+    const auto dialog = makeDialog(themed, 1000);
+    auto *widget = dialog->findChild<LoginMacLabelWidget *>();
+    auto *levelPicker = dialog->findChild<MacLevelComboBox *>();
+    auto *integrityPicker = dialog->findChild<ILevelComboBox *>();
+    auto *categoryList = dialog->findChild<MacCategoryListWidget *>();
+
+    for (const QString &step : steps) {
+        if (step == QLatin1String("info"))
+            dialog->setEditable(false);
+        else if (step == QLatin1String("edit"))
+            dialog->setEditable(true);
+        else if (step == QLatin1String("load"))
+            widget->loadLastChoice();
+        else if (step.startsWith(QLatin1String("uid:")))
+            widget->setUid(uid_t(step.mid(4).toLongLong()));
+        else
+            QFAIL(qPrintable(step));
+    }
+
+    QCOMPARE(levelPicker->allValues(), levels);
+    QCOMPARE(dialog->level(), level);
+    QCOMPARE(offeredCategories(*categoryList), offered);
+    QCOMPARE(dialog->categories(), categories);
+    QCOMPARE(integrityValues(*integrityPicker), integrityLevels);
+    QCOMPARE(widget->integrity(), integrity);
+    const bool information = enabled == QLatin1String("info");
+    QCOMPARE(dialog->editable(), !information);
+    QCOMPARE(levelPicker->isEnabled(), !information && enabled.contains(QLatin1Char('l')));
+    QCOMPARE(integrityPicker->isEnabled(), !information && enabled.contains(QLatin1Char('i')));
+    QCOMPARE(categoryList->isEnabled(), !information && enabled.contains(QLatin1Char('c')));
+    for (const char *name : {"_userTreeView", "_adminTreeView"})
+        QCOMPARE(dialog->findChild<QWidget *>(QLatin1String(name))->isEnabled(), !information);
+
+    // OK takes what is shown; only a choice made in selection mode is saved.
+    QVERIFY(pressOk(*dialog));
+    QCOMPARE(contents(policy, "lastchoice"), withSelf(stored));
+}
+
+void tst_LoginMacLabelDialog::staysOnScreen_data()
+{
+    QTest::addColumn<bool>("themed");
+    QTest::addColumn<QByteArray>("name"); // empty: the dialog is made for user 1000
+    QTest::addColumn<QByteArray>("levels"); // empty: the policy's usual files
+    QTest::addColumn<QByteArray>("categories");
+    QTest::addColumn<QByteArray>("macUsers");
+
+    QByteArray categories;
+    for (int bit = 0; bit < 64; ++bit)
+        categories += "0x" + QByteArray::number(1ULL << bit, 16) + ":Category " + QByteArray::number(bit) + '\n';
+    const QByteArray everyUser("*:0:0:3:0xff\n");
+
+    QTest::newRow("a 300-character name") << false << QByteArray(300, 'n') << QByteArray() << QByteArray() << everyUser;
+    QTest::newRow("a 300-character name in words") << false << QByteArray("ab ").repeated(100) << QByteArray()
+                                                   << QByteArray() << everyUser;
+    for (const bool themed : {false, true}) {
+        const QByteArray form(themed ? "themed: " : "plain: ");
+        QTest::newRow(QByteArray(form + "64 fixed categories").constData()) << themed << QByteArray() << QByteArray() << categories
+            << QByteArray("1000:0:0xffffffffffffffff:3:0xffffffffffffffff\n");
+        QTest::newRow(QByteArray(form + "a 300-character level name").constData()) << themed << QByteArray()
+            << QByteArray("0:" + QByteArray(300, 'L') + '\n') << QByteArray() << QByteArray("1000:5:0:5:0\n");
+    }
+}
+
+void tst_LoginMacLabelDialog::staysOnScreen()
+{
+    // The heading and the hints wrap, so neither a long name nor a long list
+    // of fixed categories pushes the dialog or its OK button off the screen.
+    QFETCH(bool, themed);
+    QFETCH(QByteArray, name);
+    QFETCH(QByteArray, levels);
+    QFETCH(QByteArray, categories);
+    QFETCH(QByteArray, macUsers);
+
+    StandinPolicy policy;
+    if (!levels.isEmpty())
+        policy.write("levels", levels);
+    if (!categories.isEmpty())
+        policy.write("categories", categories);
+    policy.write("mac-users", macUsers);
+    std::unique_ptr<LoginMacLabelDialog> dialog;
+    if (name.isEmpty())
+        dialog = makeDialog(themed, 1000);
+    else
+        dialog = std::make_unique<LoginMacLabelDialog>(name.data(), nullptr);
+    dialog->show();
+    QVERIFY(QTest::qWaitForWindowExposed(dialog.get()));
+
+    const QRect available = QGuiApplication::primaryScreen()->availableGeometry();
+    QVERIFY2(dialog->width() <= available.width(), qPrintable(QString::number(dialog->width())));
+    const QRect frame = dialog->frameGeometry();
+    QVERIFY2(onScreen(*dialog), qPrintable(QStringLiteral("%1,%2 %3x%4").arg(frame.x()).arg(frame.y())
+                                               .arg(frame.width()).arg(frame.height())));
+    // Wrapped, not cut: the whole name is still in the heading, and every
+    // text has the height its lines need.
+    if (!name.isEmpty())
+        QVERIFY(headingOf(*dialog)->text().remove(QChar(0x200B)).contains(QString::fromLatin1(name)));
+    for (const QLabel *label : {headingOf(*dialog), dialog->findChild<QLabel *>(QStringLiteral("_levelHintLabel")),
+                                dialog->findChild<QLabel *>(QStringLiteral("_categoryHintLabel"))}) {
+        if (label->isVisible())
+            QVERIFY2(label->height() >= label->heightForWidth(label->width()), qPrintable(label->objectName()));
+    }
 }
 
 QTEST_MAIN(tst_LoginMacLabelDialog)

@@ -96,6 +96,8 @@ private Q_SLOTS:
     void switchingUsersKeepsTheNewUsersChoice();
     void unresolvedUserIdHasNoLastChoice();
     void hintsStayWithoutLabelObject();
+    void hintsShowNamesAsText_data();
+    void hintsShowNamesAsText();
     void setEditable_data();
     void setEditable();
     void setMaxIntegrityLevel_data();
@@ -248,6 +250,10 @@ void tst_LoginMacLabelWidget::strictMode()
         QCOMPARE(widget.getVexorArguments().value(1), QStringLiteral("High"));
         widget.setEditable(false);
         QVERIFY(widget.isIntegrityLevelVisible());
+        // Back in selection the integrity level is hidden again.
+        widget.setEditable(true);
+        QVERIFY(!widget.isIntegrityLevelVisible());
+        QVERIFY(part<QLabel>(widget, "_integrityLabel")->isHidden());
         return;
     }
 
@@ -316,11 +322,12 @@ void tst_LoginMacLabelWidget::switchingUsersKeepsTheNewUsersChoice()
     QCOMPARE(widget.categories(), mac_cat_t(0x6));
 
     // A level picker that refuses the user loads no last choice, and its row
-    // stays hidden for later users.
+    // stays hidden for later users. The previous user's categories are not
+    // carried over.
     policy.write("lastchoice", "3000:1:0x1\n");
     policy.fail("openlevdb_r");
     widget.setUid(3000);
-    QCOMPARE(widget.categories(), mac_cat_t(0x6));
+    QCOMPARE(widget.categories(), mac_cat_t(0));
     QVERIFY(levelPicker(widget)->isHidden());
     QVERIFY(part<QLabel>(widget, "_levelLabelLabel")->isHidden());
     policy.remove("faults");
@@ -360,6 +367,52 @@ void tst_LoginMacLabelWidget::hintsStayWithoutLabelObject()
     policy.remove("faults");
     widget.setUid(2000);
     QCOMPARE(hint->text(), QStringLiteral("C3"));
+}
+
+void tst_LoginMacLabelWidget::hintsShowNamesAsText_data()
+{
+    QTest::addColumn<bool>("themed");
+    QTest::addColumn<QByteArray>("file");
+    QTest::addColumn<QByteArray>("contents");
+    QTest::addColumn<QByteArray>("macUsers");
+    QTest::addColumn<QString>("hintName");
+    QTest::addColumn<QString>("hint");
+
+    for (const bool themed : {false, true}) {
+        const QByteArray form(themed ? "themed: " : "plain: ");
+        QTest::newRow(QByteArray(form + "level").constData()) << themed << QByteArray("levels")
+            << QByteArray("0:<b>Public</b>\n") << QByteArray("1000:5:0:5:0xff\n")
+            << QStringLiteral("_levelHintLabel") << QStringLiteral("<b>Public</b>");
+        QTest::newRow(QByteArray(form + "categories").constData()) << themed << QByteArray("categories")
+            << QByteArray("0x1:R&amp;D <u>Legal</u>\n0x2:<i>HR</i>\n") << QByteArray("1000:0:0x3:3:0x3\n")
+            << QStringLiteral("_categoryHintLabel") << QStringLiteral("R&amp;D <u>Legal</u>, <i>HR</i>");
+    }
+}
+
+void tst_LoginMacLabelWidget::hintsShowNamesAsText()
+{
+    // The pickers show the policy's names as they are; so do the hints.
+    QFETCH(bool, themed);
+    QFETCH(QByteArray, file);
+    QFETCH(QByteArray, contents);
+    QFETCH(QByteArray, macUsers);
+    QFETCH(QString, hintName);
+    QFETCH(QString, hint);
+
+    StandinPolicy policy;
+    policy.write(file.constData(), contents);
+    policy.write("mac-users", macUsers);
+    const auto widget = makeWidget(1000, themed);
+    QLabel *label = part<QLabel>(*widget, hintName.toLatin1().constData());
+    QVERIFY(!label->isHidden());
+    QCOMPARE(label->text(), hint);
+    // Rendered as markup, the tags would take no room: the hint takes the
+    // room of its characters, as a label of plain text beside it does.
+    auto *plain = new QLabel(label->parentWidget());
+    plain->setTextFormat(Qt::PlainText);
+    plain->setWordWrap(true);
+    plain->setText(hint);
+    QCOMPARE(label->sizeHint(), plain->sizeHint());
 }
 
 void tst_LoginMacLabelWidget::setEditable_data()
@@ -409,6 +462,9 @@ void tst_LoginMacLabelWidget::setEditable()
     QCOMPARE(levelPicker(*widget)->allValues(), levelsShown);
     QCOMPARE(widget->level(), levelShown);
     QCOMPARE(widget->categories(), categoriesShown);
+    // What is shown is the process's label, not a choice to remember.
+    QVERIFY(!widget->saveChoice());
+    QCOMPARE(contents(policy, "lastchoice"), QByteArray("1000:1:0x1\n"));
 
     policy.remove("faults");
     policy.write("lastchoice", "1000:0:0x6\n");

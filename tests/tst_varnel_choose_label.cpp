@@ -203,6 +203,10 @@ void tst_VarnelChooseLabel::endsWithoutPrinting_data()
     const auto args = [](const char *line) { return QString::fromLatin1(line).split(QLatin1Char(' ')); };
     QTest::newRow("close") << args("--press close") << 1 << QByteArray();
     QTest::newRow("themed cancel") << args("--themed --press cancel") << 1 << QByteArray();
+    // A script's chooser is left with Escape, unlike a login screen.
+    QTest::newRow("escape") << args("--press escape") << 1 << QByteArray();
+    QTest::newRow("themed escape") << args("--themed --press escape") << 1 << QByteArray();
+    QTest::newRow("escape in information mode") << args("--info --press escape") << 1 << QByteArray();
     QTest::newRow("unknown form") << args("--print xml --press ok") << 2 << QByteArray("unknown --print form 'xml'");
     QTest::newRow("user and uid") << args("--user root --uid 0 --press ok") << 2
                                   << QByteArray("give either --user or --uid");

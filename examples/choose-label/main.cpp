@@ -4,8 +4,8 @@
 
 // varnel-choose-label: asks a user for the label of a login in the library's
 // login label dialog and prints the choice for a script or a login program.
-// Exit status: 0 on OK, 1 on Cancel or close (nothing printed), 2 on bad
-// arguments or without a display, 3 when the label library gave no result.
+// Exit status: 0 on OK, 1 on Cancel, Escape or close (nothing printed), 2 on
+// bad arguments or without a display, 3 when the label library gave no result.
 
 #include <LoginMacLabelDialog.h>
 #include <LoginMacLabelWidget.h>
@@ -17,6 +17,7 @@
 #include <QDialogButtonBox>
 #include <QJsonArray>
 #include <QJsonDocument>
+#include <QKeyEvent>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTimer>
@@ -35,6 +36,24 @@ using VarnelQt5::LoginMacLabelWidget;
 namespace {
 
 enum Status { Accepted = 0, Cancelled = 1, BadArguments = 2, NoResult = 3 };
+
+// The login dialog ignores Escape, since a login must end with a choice. A
+// script's chooser is left with Escape as with Cancel.
+class ChooserDialog : public LoginMacLabelDialog
+{
+public:
+    using LoginMacLabelDialog::LoginMacLabelDialog;
+
+protected:
+    void keyPressEvent(QKeyEvent *event) override
+    {
+        if (event && event->matches(QKeySequence::Cancel)) {
+            reject();
+            return;
+        }
+        LoginMacLabelDialog::keyPressEvent(event);
+    }
+};
 
 void complain(const QString &message)
 {
@@ -105,6 +124,16 @@ void pressWhenShown(LoginMacLabelDialog &dialog, const QString &button)
             dialog.close();
             return;
         }
+        if (button == QLatin1String("escape")) {
+            // As a person's key: to the widget with the focus, on to the dialog.
+            QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+            QCoreApplication::sendEvent(dialog.focusWidget() ? dialog.focusWidget() : &dialog, &escape);
+            if (dialog.isVisible()) {
+                complain(QStringLiteral("Escape left the dialog open"));
+                dialog.reject();
+            }
+            return;
+        }
         const auto *box = dialog.findChild<QDialogButtonBox *>();
         QPushButton *pressed =
             box ? box->button(button == QLatin1String("ok") ? QDialogButtonBox::Ok : QDialogButtonBox::Cancel)
@@ -142,8 +171,8 @@ int main(int argc, char **argv)
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral(
         "Shows the login label dialog for a user and, on OK, prints the chosen label.\n"
-        "Exit status: 0 on OK, 1 on Cancel or close (nothing printed), 2 on bad\n"
-        "arguments or without a display, 3 when the label library gave no result.\n"
+        "Exit status: 0 on OK, 1 on Cancel, Escape or close (nothing printed), 2 on\n"
+        "bad arguments or without a display, 3 when the label library gave no result.\n"
         "--print json writes one line, an object with the keys text, level,\n"
         "integrity, categories (numbers, categories as a decimal 64-bit mask),\n"
         "args and command (arrays of strings)."));
@@ -163,7 +192,7 @@ int main(int argc, char **argv)
                        "command line, one argument a line), args (the argument list, one entry a line, "
                        "empty role lists at its end left out) or json."),
         QStringLiteral("form"), QStringLiteral("text"));
-    QCommandLineOption pressOption(QStringLiteral("press"), QStringLiteral("Press ok, cancel or close."),
+    QCommandLineOption pressOption(QStringLiteral("press"), QStringLiteral("Press ok, cancel, close or escape."),
                                    QStringLiteral("button"));
     pressOption.setFlags(QCommandLineOption::HiddenFromHelp);
     QCommandLineOption textsOption(QStringLiteral("window-texts"),
@@ -194,7 +223,7 @@ int main(int argc, char **argv)
     const bool themed = parser.isSet(themedOption);
     const QString press = parser.value(pressOption);
     if (parser.isSet(pressOption)
-        && !(press == QLatin1String("ok") || press == QLatin1String("close")
+        && !(press == QLatin1String("ok") || press == QLatin1String("close") || press == QLatin1String("escape")
              || (press == QLatin1String("cancel") && themed))) {
         complain(QStringLiteral("cannot press '%1'").arg(press));
         return BadArguments;
@@ -219,7 +248,7 @@ int main(int argc, char **argv)
     }
 
     ProgramTranslations::install();
-    LoginMacLabelDialog dialog(uid, themed, nullptr);
+    ChooserDialog dialog(uid, themed, nullptr);
     if (parser.isSet(infoOption))
         dialog.setEditable(false);
     if (parser.isSet(textsOption))

@@ -13,10 +13,12 @@
 #include "SpecialAttributesListModel.h"
 #include "SpecialAttributesProxyListModel_p.h"
 
-#include <QFileInfo>
 #include <QLabel>
 #include <QListView>
+#include <QSet>
 #include <QSignalBlocker>
+
+#include <sys/stat.h>
 
 namespace VarnelQt5 {
 
@@ -35,10 +37,68 @@ constexpr uint16_t bitOf(SpecialAttributesListModel::Attributes attribute)
 
 constexpr uint16_t namedBits = 0x3f;
 
+// The type bits the rows of each mode show; the form never holds the others.
+constexpr uint16_t otherBits = uint16_t(~namedBits);
+constexpr uint16_t fileBits = bitOf(SpecialAttributesListModel::Ehole) | bitOf(SpecialAttributesListModel::Whole)
+    | bitOf(SpecialAttributesListModel::Silev) | otherBits;
+constexpr uint16_t directoryBits = bitOf(SpecialAttributesListModel::Ccnr) | bitOf(SpecialAttributesListModel::Ccnri)
+    | bitOf(SpecialAttributesListModel::Irelax) | otherBits;
+static_assert(fileBits == 0xffdc && directoryBits == 0xffe3, "each named bit belongs to one kind of object");
+
 constexpr int eholeBit = bitOf(SpecialAttributesListModel::Ehole);
 constexpr int wholeBit = bitOf(SpecialAttributesListModel::Whole);
 // The label library's own flag for the support question.
 constexpr int supportFlags = 0x8000;
+
+// A path names exactly one object only when its text survives the local
+// encoding whole: a NUL would end it early and an unencodable character
+// would turn into another one, both naming another object.
+bool encodePath(const QString &path, QByteArray *encoded)
+{
+    if (path.contains(QChar(0)))
+        return false;
+    // The codecs' own test lets a lone surrogate pass, which is then dropped.
+    *encoded = path.toLocal8Bit();
+    return QString::fromLocal8Bit(*encoded) == path;
+}
+
+// -1 when the object cannot be looked at.
+int isDirectory(const QByteArray &encodedPath)
+{
+    struct stat status;
+    if (stat(encodedPath.constData(), &status) != 0)
+        return -1;
+    return S_ISDIR(status.st_mode) ? 1 : 0;
+}
+
+// The widgets in the middle of getfmac(): setting the check boxes to the
+// stored label is no edit, so neither reaction runs for it. GUI thread only.
+QSet<const FileMacLabelWidget *> &loadingWidgets()
+{
+    static QSet<const FileMacLabelWidget *> widgets;
+    return widgets;
+}
+
+class LoadScope
+{
+public:
+    explicit LoadScope(const FileMacLabelWidget *widget)
+        : widget(widget)
+        , outermost(!loadingWidgets().contains(widget))
+    {
+        loadingWidgets().insert(widget);
+    }
+    ~LoadScope()
+    {
+        if (outermost)
+            loadingWidgets().remove(widget);
+    }
+    Q_DISABLE_COPY(LoadScope)
+
+private:
+    const FileMacLabelWidget *widget;
+    const bool outermost;
+};
 
 } // namespace
 
@@ -55,6 +115,16 @@ FileMacLabelWidget::FileMacLabelWidget(QWidget *parent)
     proxy->setSourceModel(model);
     form->_specialListView->setModel(proxy);
 
+    // The type check follows the edits that can take away a hole's support
+    // (the pickers here, checking a hole in the attribute reaction), and
+    // runs before changed() is heard, so that listeners see its outcome.
+    // Other edits leave a hole as the object holds it.
+    connect(form->_levelComboBox, &MacLevelComboBox::valueChanged, this, &FileMacLabelWidget::checkTypeSupport);
+    connect(form->_integrityComboBox, &ILevelComboBox::valueChanged, this,
+            &FileMacLabelWidget::checkTypeSupport);
+    connect(form->_categoryListWidget, &MacCategoryListWidget::valueChanged, this,
+            &FileMacLabelWidget::checkTypeSupport);
+
     connect(form->_typeComboBox, qOverload<int>(&QComboBox::currentIndexChanged), this,
             &FileMacLabelWidget::changed);
     connect(form->_levelComboBox, &MacLevelComboBox::valueChanged, this, &FileMacLabelWidget::changed);
@@ -64,7 +134,6 @@ FileMacLabelWidget::FileMacLabelWidget(QWidget *parent)
 
     connect(model, &SpecialAttributesListModel::attributeChanged, this,
             &FileMacLabelWidget::reactToAttribute);
-    connect(this, &FileMacLabelWidget::changed, this, &FileMacLabelWidget::checkTypeSupport);
 }
 
 FileMacLabelWidget::~FileMacLabelWidget()
@@ -85,6 +154,9 @@ tav_label *FileMacLabelWidget::currentLabelWithoutFlags() const
 
 void FileMacLabelWidget::getfmac(const QString &path)
 {
+    QByteArray encodedPath;
+    if (!encodePath(path, &encodedPath))
+        return;
     {
         // Filling the lists is no edit of the label.
         const QSignalBlocker blocker(this);
@@ -97,19 +169,21 @@ void FileMacLabelWidget::getfmac(const QString &path)
     }
 
     {
-        const Platform::LabelHandle label(tav_get_path(path.toLocal8Bit().constData()));
+        const Platform::LabelHandle label(tav_get_path(encodedPath.constData()));
         if (!label)
             return;
 
-        // The pickers' and the attribute reaction's signals stay inside the
-        // load; it announces itself once at the end, its label given back.
+        // The pickers' signals stay inside the load, and the reactions stay
+        // out of it, so that the form shows the stored label as it is; the
+        // load announces itself once at the end, its label given back.
         const QSignalBlocker blocker(this);
+        const LoadScope loading(this);
         form->_levelComboBox->setValue(tavl_lev(label.get()), true);
         form->_integrityComboBox->setValue(tavl_ilev(label.get()), true);
         form->_categoryListWidget->setValue(tavl_cat(label.get()));
 
         const uint16_t type = tavl_type(label.get());
-        model->setForContainer(QFileInfo(path).isDir());
+        model->setForContainer(isDirectory(encodedPath) == 1);
         for (const SpecialAttributesListModel::Attributes attribute : namedAttributes)
             model->setCheckState(attribute, (type & bitOf(attribute)) ? Qt::Checked : Qt::Unchecked);
 
@@ -126,25 +200,40 @@ void FileMacLabelWidget::getfmac(const QString &path)
 
 bool FileMacLabelWidget::chmac(const QString &path)
 {
-    const Platform::LabelHandle label(currentLabelWithoutFlags());
-    if (!label)
+    QByteArray encodedPath;
+    if (!encodePath(path, &encodedPath))
         return false;
-    const QByteArray encodedPath = path.toLocal8Bit();
 
-    // A picker left empty (its database could not be read) holds no value to
-    // write: the object keeps its own level or integrity level rather than
-    // silently getting 0, and without the object's label nothing is written.
+    // The form's rows are those of one kind of object; written onto the
+    // other kind they would drop its attributes and set foreign ones.
+    const bool forContainer = model->isForContainer();
+    const int directory = isDirectory(encodedPath);
+    if (directory >= 0 && (directory == 1) != forContainer)
+        return false;
+
+    // The object's own label is the base, so that whatever the form does not
+    // hold (the type's high half, the other kind's attributes, a part whose
+    // picker is empty) is written back as it is.
+    const Platform::LabelHandle held(tav_get_path(encodedPath.constData()));
     const bool levelShown = form->_levelComboBox->count() > 0;
     const bool integrityShown = form->_integrityComboBox->count() > 0;
-    if (!levelShown || !integrityShown) {
-        const Platform::LabelHandle current(tav_get_path(encodedPath.constData()));
-        if (!current)
-            return false;
-        if (!levelShown)
-            tavl_set_lev(label.get(), tavl_lev(current.get()));
-        if (!integrityShown)
-            tavl_set_ilev(label.get(), tavl_ilev(current.get()));
-    }
+    if (!held && (!levelShown || !integrityShown))
+        return false;
+    const Platform::LabelHandle fresh(held ? nullptr : tavl_get_new());
+    tav_label *label = held ? held.get() : fresh.get();
+    if (!label)
+        return false;
+
+    const mac_lev_t heldLevel = tavl_lev(label);
+    const TAV_ILEV_T heldIntegrity = tavl_ilev(label);
+    const mac_cat_t heldCategories = tavl_cat(label);
+    const uint16_t heldType = tavl_type(label);
+
+    if (levelShown)
+        tavl_set_lev(label, form->_levelComboBox->value());
+    if (integrityShown)
+        tavl_set_ilev(label, form->_integrityComboBox->value());
+    tavl_set_cat(label, form->_categoryListWidget->value());
 
     uint16_t type = 0;
     for (const SpecialAttributesListModel::Attributes attribute : namedAttributes) {
@@ -153,13 +242,28 @@ bool FileMacLabelWidget::chmac(const QString &path)
     }
     if (model->checkState(SpecialAttributesListModel::OtherAttributes) == Qt::Checked)
         type |= uint16_t(model->otherAttribute());
-    tavl_set_type(label.get(), type);
+    type |= heldType & uint16_t(~(forContainer ? directoryBits : fileBits));
+    tavl_set_type(label, type);
 
-    return tav_set_path(encodedPath.constData(), label.get()) == 0;
+    // A hole goes only onto a label that can carry it, tested on the label
+    // written rather than on the pickers; one the object already holds on
+    // the same level, integrity level and categories is left as it is.
+    if (!forContainer) {
+        const bool samePlace = held && tavl_lev(label) == heldLevel && tavl_ilev(label) == heldIntegrity
+            && tavl_cat(label) == heldCategories;
+        for (const int bit : {eholeBit, wholeBit}) {
+            if ((type & bit) && !(samePlace && (heldType & bit))
+                && tavl_supports_type(label, bit, supportFlags) == 0)
+                return false;
+        }
+    }
+    return tav_set_path(encodedPath.constData(), label) == 0;
 }
 
 void FileMacLabelWidget::reactToAttribute(int attribute)
 {
+    if (loadingWidgets().contains(this))
+        return;
     if (attribute == SpecialAttributesListModel::Ehole
         && model->checkState(SpecialAttributesListModel::Ehole) == Qt::Checked) {
         {
@@ -194,12 +298,17 @@ void FileMacLabelWidget::reactToAttribute(int attribute)
             }
         }
     }
+    // Checking a hole rewrote the label the holes depend on; unchecking one
+    // leaves the other as it was.
+    if ((attribute == SpecialAttributesListModel::Ehole || attribute == SpecialAttributesListModel::Whole)
+        && model->checkState(SpecialAttributesListModel::Attributes(attribute)) == Qt::Checked)
+        checkTypeSupport();
     Q_EMIT changed();
 }
 
 void FileMacLabelWidget::checkTypeSupport()
 {
-    if (model->isForContainer())
+    if (model->isForContainer() || loadingWidgets().contains(this))
         return;
     const bool ehole = model->checkState(SpecialAttributesListModel::Ehole) == Qt::Checked;
     const bool whole = model->checkState(SpecialAttributesListModel::Whole) == Qt::Checked;

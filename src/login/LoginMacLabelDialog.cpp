@@ -4,6 +4,7 @@
 
 #include "LoginMacLabelDialog.h"
 
+#include "BreakableText_p.h"
 #include "LoginMacLabelWidget.h"
 #include "UnresolvedUser_p.h"
 #include "labelpolicy.h"
@@ -16,22 +17,55 @@
 #include <QIcon>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QLayout>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QScreen>
+#include <QStyle>
 #include <QVBoxLayout>
 #include <QWindow>
+
+#include <unistd.h>
 
 namespace VarnelQt5 {
 
 namespace {
 
-// The name is input from a login program: shown as text, never as markup.
-// One arg() call, so that a '%' sequence in the title or the name is not
-// substituted again.
+// The name is input from a login program: shown as text, never as markup,
+// and free to wrap however long it is. One arg() call, so that a '%'
+// sequence in the title or the name is not substituted again.
 QString headingText(const QString &format, const QString &title, const QString &name)
 {
-    return format.arg(title, name.toHtmlEscaped());
+    return format.arg(title, breakableText(name).toHtmlEscaped());
+}
+
+// (uid_t)-1 is the calling user, as the widget takes it.
+QString nameOfUser(uid_t uid)
+{
+    return Common::nameByUid(uid == static_cast<uid_t>(-1) ? getuid() : uid, nullptr);
+}
+
+// adjustSize() keeps a window within two thirds of the screen, which can cut
+// off the end of a long wrapped hint. The dialog takes the height the
+// wrapped text needs, and where that is more than the screen has, more width
+// too, so that fewer lines are needed. A title bar's height is left over in
+// each direction for the window's frame.
+void fitWrappedText(QDialog *dialog, const QRect &available)
+{
+    const QLayout *layout = dialog->layout();
+    if (!layout || !layout->hasHeightForWidth())
+        return;
+    int width = dialog->width();
+    int height = layout->totalHeightForWidth(width);
+    if (height <= dialog->height())
+        return;
+    const int frame = dialog->style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, dialog);
+    const QSize room = available.size() - QSize(frame, frame);
+    if (height > room.height() && width < room.width()) {
+        width = room.width();
+        height = layout->totalHeightForWidth(width);
+    }
+    dialog->resize(width, qMin(height, room.height()));
 }
 
 } // namespace
@@ -56,7 +90,7 @@ LoginMacLabelDialog::LoginMacLabelDialog(uid_t uid, QWidget *parent)
     , heading(nullptr)
 {
     Common::ptr();
-    userName = Common::nameByUid(uid, nullptr);
+    userName = nameOfUser(uid);
     initialize(uid, false);
 }
 
@@ -66,7 +100,7 @@ LoginMacLabelDialog::LoginMacLabelDialog(uid_t uid, bool themed, QWidget *)
     , heading(nullptr)
 {
     Common::ptr();
-    userName = Common::nameByUid(uid, nullptr);
+    userName = nameOfUser(uid);
     initialize(uid, themed);
 }
 
@@ -92,6 +126,8 @@ void LoginMacLabelDialog::initialize(uid_t uid, bool themed)
         mainLayout->addWidget(heading);
     }
     heading->setTextFormat(Qt::RichText);
+    // Wrapped, so that a long name cannot push the dialog past the screen.
+    heading->setWordWrap(true);
     mainLayout->addSpacing(5);
 
     widget = new LoginMacLabelWidget(uid, true, themed, this);
@@ -125,6 +161,7 @@ void LoginMacLabelDialog::initialize(uid_t uid, bool themed)
         const QRect available = screen->availableGeometry();
         setMaximumWidth(available.width());
         adjustSize();
+        fitWrappedText(this, available);
         QRect placed = geometry();
         placed.moveCenter(available.center());
         setGeometry(placed);
@@ -175,11 +212,15 @@ void LoginMacLabelDialog::setEditable(bool editable)
 {
     QString title;
     if (editable) {
-        // Every return to selection starts from the default integrity level.
+        // Every return to selection starts from the default integrity level,
+        // worked out on the lists rebuilt for the user, without what
+        // information mode put into them.
+        const bool switching = !widget->editable();
+        if (switching)
+            widget->setEditable(true);
         widget->setMaxIntegrityLevel();
-        if (widget->editable())
+        if (!switching)
             return;
-        widget->setEditable(true);
         title = tr("MAC label selection");
     } else {
         if (!widget->editable())

@@ -4,6 +4,7 @@
 
 #include "LoginMacLabelWidget.h"
 
+#include "BreakableText_p.h"
 #include "ILevelComboBox.h"
 #include "LibraryGlobals_p.h"
 #include "LoginMacLabelWidgetForm_p.h"
@@ -64,6 +65,137 @@ QString joinedIds(const MacFileModel *model)
     return ids.join(listSeparator);
 }
 
+constexpr mac_cat_t allCategories = ~mac_cat_t(0);
+
+// Whether uid stands for a name nobody has and the policy gives it no record,
+// not even through a line for every user.
+bool isUnknownWithoutRecord(uid_t uid)
+{
+    if (uid != unresolvedUserId)
+        return false;
+    Platform::UserMacEntry record;
+    return Platform::lookupUserMac(uid, record) && !record;
+}
+
+// The helpers below take the widget's form parts, whichever form was built.
+
+// A part the user cannot change is shown as text: the level by its name, the
+// categories by their names separated by a comma and a blank. The texts come
+// from the policy and are shown as they are, never as markup.
+template <typename Parts>
+void updateHints(const Parts &parts)
+{
+    const bool levelSuitable = parts.levelComboBox->isSuitable();
+    const bool categoriesSuitable = parts.categoryList->isSuitable();
+    const Platform::MacLabel object(mac_init(0x10000));
+    // Without a label object there are no names to show: the hints stay.
+    if (!object || (levelSuitable && categoriesSuitable))
+        return;
+    mac_set_lev(object.get(), parts.levelComboBox->value());
+    mac_set_cat(object.get(), parts.categoryList->value());
+
+    if (!levelSuitable) {
+        const Platform::Text text(mac_to_text(object.get(), 0, 3));
+        parts.levelHint->setText(breakableText(QString::fromLocal8Bit(text.get())));
+    }
+    if (categoriesSuitable)
+        return;
+    const Platform::Text text(mac_to_text(object.get(), 0, 5));
+    parts.categoryHint->setText(breakableText(QString::fromLocal8Bit(text.get())
+                                                  .split(QLatin1Char(','), Qt::KeepEmptyParts, Qt::CaseSensitive)
+                                                  .join(QStringLiteral(", "))));
+}
+
+template <typename Parts>
+void setChoicesEnabled(const Parts &parts, bool enabled)
+{
+    for (QWidget *widget : {static_cast<QWidget *>(parts.levelComboBox),
+                            static_cast<QWidget *>(parts.integrityComboBox),
+                            static_cast<QWidget *>(parts.categoryList),
+                            static_cast<QWidget *>(parts.userTree),
+                            static_cast<QWidget *>(parts.adminTree)})
+        widget->setEnabled(enabled);
+}
+
+// Information mode: the calling process's own label, integrity level
+// included. The themed form shows the process's level even where the list
+// lacks it; every form its integrity level. What is inserted here lasts only
+// until the next rebuild.
+template <typename Parts>
+void showProcessLabel(const Parts &parts, bool themed)
+{
+    mac_lev_t level = 0;
+    mac_cat_t categories = 0;
+    TAV_ILEV_T integrity = 0;
+    {
+        const Platform::LabelHandle label = Platform::processLabel();
+        if (!label)
+            return;
+        level = tavl_lev(label.get());
+        categories = tavl_cat(label.get());
+        integrity = tavl_ilev(label.get());
+    }
+    parts.levelComboBox->setValue(level, themed);
+    parts.integrityComboBox->setValue(integrity, true);
+    parts.categoryList->setValue(categories);
+}
+
+// Builds every picker for uid as a widget new for that user shows them: the
+// lists start empty, so nothing the previous user or information mode left
+// carries over, and each picker takes the enabled state its rebuild gives
+// it. Then the user's last choice is loaded, or, while not editable, the
+// process's own label is shown with every choice disabled.
+template <typename Parts>
+void buildForUser(LoginMacLabelWidget &widget, const Parts &parts, uid_t uid)
+{
+    parts.levelComboBox->clear();
+    parts.integrityComboBox->clear();
+    parts.categoryList->clear();
+
+    const bool levelAccepted = widget.levelComboBoxSetUid(uid);
+    if (levelAccepted) {
+        const bool suitable = parts.levelComboBox->isSuitable();
+        parts.levelComboBox->setVisible(suitable);
+        parts.levelHint->setVisible(!suitable);
+    } else {
+        parts.levelComboBox->hide();
+        parts.levelLabel->hide();
+        parts.levelHint->hide();
+    }
+
+    if (!widget.integrityComboBoxSetUid(uid)) {
+        parts.integrityComboBox->hide();
+        parts.integrityLabel->hide();
+    }
+
+    // Without a record the list would offer the calling process's
+    // categories: a name nobody has must not get them.
+    const mac_cat_t bound = widget.editable() && isUnknownWithoutRecord(uid) ? 0 : allCategories;
+    if (parts.categoryList->maximumValue() != bound)
+        parts.categoryList->setMaximumValue(bound);
+    if (widget.categoryListWidgetSetUid(uid)) {
+        const bool suitable = parts.categoryList->isSuitable();
+        parts.categoryList->setVisible(suitable);
+        parts.categoryHint->setVisible(!suitable);
+    } else {
+        parts.categoryList->hide();
+        parts.categoryLabel->hide();
+    }
+
+    if (widget.editable()) {
+        parts.userTree->setEnabled(true);
+        parts.adminTree->setEnabled(true);
+        // Only now does the category list know this user's range, against
+        // which the remembered categories are judged.
+        if (levelAccepted)
+            widget.loadLastChoice();
+    } else {
+        showProcessLabel(parts, widget.themed());
+        setChoicesEnabled(parts, false);
+    }
+    updateHints(parts);
+}
+
 } // namespace
 
 LoginMacLabelWidget::LoginMacLabelWidget(QWidget *parent)
@@ -95,6 +227,12 @@ LoginMacLabelWidget::LoginMacLabelWidget(uid_t uid, bool, bool themed, QWidget *
     }
 
     const FormParts parts = formParts();
+    // Names from the policy are text, never markup; long ones wrap rather
+    // than widen the window.
+    for (QLabel *hint : {parts.levelHint, parts.categoryHint}) {
+        hint->setTextFormat(Qt::PlainText);
+        hint->setWordWrap(true);
+    }
     parts.levelHint->hide();
     parts.categoryHint->hide();
     parts.rolesBox->hide();
@@ -240,58 +378,12 @@ void LoginMacLabelWidget::setUid(uid_t uid)
         uid = getuid();
         if (const Platform::LabelHandle label = Platform::processLabel())
             parts.levelComboBox->setMinimumValue(tavl_lev(label.get()));
+    } else if (parts.levelComboBox->minimumValue() != 0) {
+        // The process's level bounds only the calling user's own login.
+        parts.levelComboBox->setMinimumValue(0);
     }
     this->uid = uid;
-
-    const bool levelAccepted = levelComboBoxSetUid(uid);
-    if (levelAccepted) {
-        const bool suitable = parts.levelComboBox->isSuitable();
-        parts.levelComboBox->setVisible(suitable);
-        parts.levelHint->setVisible(!suitable);
-    } else {
-        parts.levelComboBox->hide();
-        parts.levelLabel->hide();
-        parts.levelHint->hide();
-    }
-
-    if (!integrityComboBoxSetUid(uid)) {
-        parts.integrityComboBox->hide();
-        parts.integrityLabel->hide();
-    }
-
-    if (categoryListWidgetSetUid(uid)) {
-        const bool suitable = parts.categoryList->isSuitable();
-        parts.categoryList->setVisible(suitable);
-        parts.categoryHint->setVisible(!suitable);
-    } else {
-        parts.categoryList->hide();
-        parts.categoryLabel->hide();
-    }
-
-    // Only now does the category list know this user's range, against which
-    // the remembered categories are judged.
-    if (levelAccepted)
-        loadLastChoice();
-
-    const bool levelSuitable = parts.levelComboBox->isSuitable();
-    const bool categoriesSuitable = parts.categoryList->isSuitable();
-    const Platform::MacLabel object(mac_init(0x10000));
-    // Without a label object there are no names to show: the hints stay.
-    if (!object || (levelSuitable && categoriesSuitable))
-        return;
-    mac_set_lev(object.get(), parts.levelComboBox->value());
-    mac_set_cat(object.get(), parts.categoryList->value());
-
-    if (!levelSuitable) {
-        const Platform::Text text(mac_to_text(object.get(), 0, 3));
-        parts.levelHint->setText(QString::fromLocal8Bit(text.get()));
-    }
-    if (categoriesSuitable)
-        return;
-    const Platform::Text text(mac_to_text(object.get(), 0, 5));
-    parts.categoryHint->setText(QString::fromLocal8Bit(text.get())
-                                    .split(QLatin1Char(','), Qt::KeepEmptyParts, Qt::CaseSensitive)
-                                    .join(QStringLiteral(", ")));
+    buildForUser(*this, parts, uid);
 }
 
 bool LoginMacLabelWidget::levelComboBoxSetUid(uid_t uid)
@@ -312,34 +404,20 @@ bool LoginMacLabelWidget::categoryListWidgetSetUid(uid_t uid)
 void LoginMacLabelWidget::setEditable(bool editable)
 {
     editableFlag = editable;
-    if (!editable)
-        setIntegrityLevelVisible(true);
-
     const FormParts parts = formParts();
-    for (QWidget *widget : {static_cast<QWidget *>(parts.levelComboBox),
-                            static_cast<QWidget *>(parts.integrityComboBox),
-                            static_cast<QWidget *>(parts.categoryList),
-                            static_cast<QWidget *>(parts.userTree),
-                            static_cast<QWidget *>(parts.adminTree)})
-        widget->setEnabled(editable);
-
     if (editable) {
-        loadLastChoice();
+        if (strictModeFlag)
+            setIntegrityLevelVisible(false);
+        // Information mode may have put the process's values into the lists:
+        // only the user's own range is offered again.
+        buildForUser(*this, parts, uid);
         return;
     }
 
-    mac_lev_t processLevel = 0;
-    mac_cat_t processCategories = 0;
-    {
-        const Platform::LabelHandle label = Platform::processLabel();
-        if (!label)
-            return;
-        processLevel = tavl_lev(label.get());
-        processCategories = tavl_cat(label.get());
-    }
-    // The themed form shows the process's level even where the list lacks it.
-    parts.levelComboBox->setValue(processLevel, themedFlag);
-    parts.categoryList->setValue(processCategories);
+    setIntegrityLevelVisible(true);
+    setChoicesEnabled(parts, false);
+    showProcessLabel(parts, themedFlag);
+    updateHints(parts);
 }
 
 void LoginMacLabelWidget::setIntegrityLevelVisible(bool visible)
@@ -363,7 +441,8 @@ void LoginMacLabelWidget::setMaxIntegrityLevel()
 
 bool LoginMacLabelWidget::loadLastChoice()
 {
-    if (uid == unresolvedUserId)
+    // Information mode shows the process's label, not a choice.
+    if (!editableFlag || uid == unresolvedUserId)
         return false;
     last_choice_entry record{};
     if (getlchuid(uid, &record) != 0)
@@ -376,7 +455,7 @@ bool LoginMacLabelWidget::loadLastChoice()
 
 bool LoginMacLabelWidget::saveChoice() const
 {
-    if (uid == unresolvedUserId)
+    if (!editableFlag || uid == unresolvedUserId)
         return false;
     const FormParts parts = formParts();
     last_choice_entry record{};

@@ -3,6 +3,7 @@
 # SPDX-License-Identifier: BSD-3-Clause
 
 list(APPEND VARNEL_SOURCES
+    login/BreakableText_p.h
     login/LoginFormParts_p.h
     login/UnresolvedUser_p.h
     login/LoginMacLabelWidgetForm_p.h
