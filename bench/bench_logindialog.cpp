@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The libvarnel-mac-qt5 developers
+//
+// SPDX-License-Identifier: LGPL-2.1-or-later
+
 // Measures opening the login label dialog, plain and themed, against the
 // least a dialog with the same contents needs, on a policy of 256 levels and
 // 64 categories with a user allowed everything:

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The libvarnel-mac-qt5 developers
+//
+// SPDX-License-Identifier: LGPL-2.1-or-later
+
 // Measures MacFileModel against the least work each of its jobs needs, on a
 // generated tree of 100,000 entries (a tenth of them directories, five
 // levels deep) with a warm cache:

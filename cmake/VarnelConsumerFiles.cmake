@@ -1,3 +1,7 @@
+# SPDX-FileCopyrightText: 2026 The libvarnel-mac-qt5 developers
+#
+# SPDX-License-Identifier: BSD-3-Clause
+
 # The pkg-config file and the qmake module file, for programs built without
 # CMake. Both hand on the platform libraries, which the library's headers and
 # link interface expose.
@@ -10,8 +14,9 @@ if(VARNEL_USE_STANDIN)
     set(VARNEL_PC_PLATFORM_REQUIRES " varnel-standin")
     set(VARNEL_PC_PLATFORM_LIBS "")
     set(VARNEL_PC_PLATFORM_CFLAGS "")
-    set(VARNEL_PRI_PLATFORM_LIBS "-L${VARNEL_PRI_LIBDIR} -lvarnel-standin -lvarnel-common-qt5")
-    set(VARNEL_PRI_PLATFORM_INCDIRS "${VARNEL_PRI_INCLUDEDIR}/varnel-standin ${VARNEL_PRI_INCLUDEDIR}")
+    set(VARNEL_PRI_PLATFORM_LIBS
+        "-L${VARNEL_PRI_STANDIN_LIBDIR} -Wl,-rpath,${VARNEL_PRI_STANDIN_LIBDIR} -lvarnel-standin -lvarnel-common-qt5")
+    set(VARNEL_PRI_PLATFORM_INCDIRS "${VARNEL_PRI_INCLUDEDIR}/varnel-standin @VARNEL_INCLUDEDIR_UNLESS_SYSTEM@")
 else()
     # What cmake/VarnelSystemPlatform.cmake found, by name and folder; the
     # compiler's own folders go without saying.

@@ -1,3 +1,7 @@
+# SPDX-FileCopyrightText: 2026 The libvarnel-mac-qt5 developers
+#
+# SPDX-License-Identifier: BSD-3-Clause
+
 # Writes the Doxygen configuration and the main page for the docs target.
 # Run as a script while the target builds, so that the pictures in docs/pics
 # are looked for at that moment, not when the tree was configured:

@@ -1,3 +1,7 @@
+# SPDX-FileCopyrightText: 2026 The libvarnel-mac-qt5 developers
+#
+# SPDX-License-Identifier: BSD-3-Clause
+
 # The system's own label policy libraries and companion Qt library, in place of
 # the stand-in. Provides Varnel::Services and Varnel::CommonQt5.
 set(VARNEL_SERVICES_LIBRARY_NAMES "tav;varnel-mic;varnel-mac" CACHE STRING

@@ -1,6 +1,12 @@
+# SPDX-FileCopyrightText: 2026 The libvarnel-mac-qt5 developers
+#
+# SPDX-License-Identifier: BSD-3-Clause
+
 # Installs the Debian packages the build needs when any is missing.
 # Sourced by the other scripts.
-varnel_packages="cmake make g++ pkgconf qtbase5-dev qttools5-dev qttools5-dev-tools fonts-dejavu-core"
+# qttranslations5-l10n: Qt's own catalogues, which the programs load and their
+# tests read.
+varnel_packages="cmake make g++ pkgconf qtbase5-dev qttools5-dev qttools5-dev-tools fonts-dejavu-core qttranslations5-l10n"
 
 varnel_install_packages() {
     missing=""

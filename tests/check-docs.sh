@@ -1,4 +1,9 @@
 #!/bin/sh
+
+# SPDX-FileCopyrightText: 2026 The libvarnel-mac-qt5 developers
+#
+# SPDX-License-Identifier: BSD-3-Clause
+
 # The API documentation builds without a single Doxygen warning whatever
 # pictures docs/pics holds, and shows exactly the pictures that exist: in the
 # main page's gallery and on their classes' pages.

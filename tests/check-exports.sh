@@ -1,4 +1,9 @@
 #!/bin/sh
+
+# SPDX-FileCopyrightText: 2026 The libvarnel-mac-qt5 developers
+#
+# SPDX-License-Identifier: BSD-3-Clause
+
 # The shared object's face: its soname, the Qt version it requires, and that
 # it exports its classes and nothing else (no platform calls, no internals).
 # Usage: check-exports.sh LIBRARY

@@ -1,4 +1,9 @@
 #!/bin/sh
+
+# SPDX-FileCopyrightText: 2026 The libvarnel-mac-qt5 developers
+#
+# SPDX-License-Identifier: BSD-3-Clause
+
 # The manual pages the packages install say what the programs' --help says:
 # every option, and the same exit statuses with the same occasions for them.
 # Usage: check-manpages.sh MAN_DIR PROGRAM...

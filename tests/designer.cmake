@@ -1,3 +1,7 @@
+# SPDX-FileCopyrightText: 2026 The libvarnel-mac-qt5 developers
+#
+# SPDX-License-Identifier: BSD-3-Clause
+
 # The Qt Designer plugin, loaded from the build tree as Designer loads it.
 if(TARGET varnelmacqt5widgets)
     varnel_add_test(tst_designerplugin tst_designerplugin.cpp)

@@ -1,3 +1,7 @@
+# SPDX-FileCopyrightText: 2026 The libvarnel-mac-qt5 developers
+#
+# SPDX-License-Identifier: BSD-3-Clause
+
 # The API documentation: clean under any set of pictures, showing those that
 # exist. Needs Doxygen; without it the docs target does not exist either.
 find_package(Doxygen QUIET)

@@ -1,3 +1,7 @@
+# SPDX-FileCopyrightText: 2026 The libvarnel-mac-qt5 developers
+#
+# SPDX-License-Identifier: BSD-3-Clause
+
 varnel_add_test(tst_specialattributeslistmodel tst_specialattributeslistmodel.cpp
     # The proxy is internal to the library: the test builds its own copy.
     ${PROJECT_SOURCE_DIR}/src/file/SpecialAttributesProxyListModel_p.h

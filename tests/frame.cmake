@@ -1,3 +1,7 @@
+# SPDX-FileCopyrightText: 2026 The libvarnel-mac-qt5 developers
+#
+# SPDX-License-Identifier: BSD-3-Clause
+
 # The start-up code, built once more into a probe library whose catalogue
 # directory is in the build tree, so that loading a catalogue can be tested
 # without writing into system folders.
@@ -23,7 +27,8 @@ varnel_add_test(tst_startup tst_startup.cpp)
 target_compile_definitions(tst_startup PRIVATE
     STARTUP_HOST="$<TARGET_FILE:startup_host>"
     STARTUP_PROBE="$<TARGET_FILE:varnel-startup-probe>"
-    VARNEL_LIBRARY="$<TARGET_FILE:varnel-mac-qt5>")
+    VARNEL_LIBRARY="$<TARGET_FILE:varnel-mac-qt5>"
+    PROBE_CATALOGUE="${VARNEL_PROBE_CATALOGUE_DIR}/libvarnel-mac-qt5_de.qm")
 add_dependencies(tst_startup startup_host varnel-startup-probe)
 
 option(VARNEL_TEST_INSTALL "Test that a program outside the tree builds against the installed package" ON)
@@ -40,7 +45,10 @@ add_test(NAME library_exports
 
 add_test(NAME catalogue_up_to_date
     COMMAND "${CMAKE_CURRENT_SOURCE_DIR}/check-catalogue.sh" "$<TARGET_FILE:Qt5::lupdate>"
-        "${PROJECT_SOURCE_DIR}" ${VARNEL_TS_FILES})
+        "${PROJECT_SOURCE_DIR}" src:include ${VARNEL_TS_FILES})
+add_test(NAME programs_catalogue_up_to_date
+    COMMAND "${CMAKE_CURRENT_SOURCE_DIR}/check-catalogue.sh" "$<TARGET_FILE:Qt5::lupdate>"
+        "${PROJECT_SOURCE_DIR}" examples ${VARNEL_PROGRAMS_TS_FILES})
 
 varnel_add_test(tst_translations tst_translations.cpp)
 target_compile_definitions(tst_translations PRIVATE VARNEL_QM_DIR="${VARNEL_QM_DIR}")

@@ -1,3 +1,7 @@
+# SPDX-FileCopyrightText: 2026 The libvarnel-mac-qt5 developers
+#
+# SPDX-License-Identifier: BSD-3-Clause
+
 # A libFuzzer target for the stand-in's readers of policy files and of the
 # label attribute, built from the stand-in's sources under AddressSanitizer
 # and UndefinedBehaviorSanitizer. Needs Clang as the C compiler; .ci/run

@@ -1,3 +1,7 @@
+# SPDX-FileCopyrightText: 2026 The libvarnel-mac-qt5 developers
+#
+# SPDX-License-Identifier: BSD-3-Clause
+
 varnel_add_test(tst_loginmaclabelwidget tst_loginmaclabelwidget.cpp)
 # The forms are internal: the test builds them itself to set them up on a bare widget.
 varnel_add_test(tst_loginmaclabelwidgetforms tst_loginmaclabelwidgetforms.cpp

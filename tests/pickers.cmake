@@ -1,3 +1,7 @@
+# SPDX-FileCopyrightText: 2026 The libvarnel-mac-qt5 developers
+#
+# SPDX-License-Identifier: BSD-3-Clause
+
 varnel_add_test(tst_maclevelcombobox tst_maclevelcombobox.cpp)
 varnel_add_test(tst_ilevelcombobox tst_ilevelcombobox.cpp)
 varnel_add_test(tst_maccategorylistwidget tst_maccategorylistwidget.cpp)

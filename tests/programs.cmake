@@ -1,3 +1,7 @@
+# SPDX-FileCopyrightText: 2026 The libvarnel-mac-qt5 developers
+#
+# SPDX-License-Identifier: BSD-3-Clause
+
 # The gallery program, run as a process headless against a private policy
 # directory, and its window built in.
 if(VARNEL_BUILD_PROGRAMS)

@@ -1,3 +1,7 @@
+# SPDX-FileCopyrightText: 2026 The libvarnel-mac-qt5 developers
+#
+# SPDX-License-Identifier: BSD-3-Clause
+
 # Tests of the platform stand-in and its companion Qt library.
 varnel_add_test(tst_standin_policy tst_standin_policy.cpp StandinStderr.h)
 varnel_add_test(tst_standin_texts tst_standin_texts.cpp)

@@ -1,3 +1,7 @@
+# SPDX-FileCopyrightText: 2026 The libvarnel-mac-qt5 developers
+#
+# SPDX-License-Identifier: BSD-3-Clause
+
 # The programs in examples/, run as processes against the stand-in.
 if(VARNEL_BUILD_PROGRAMS)
     varnel_add_test(tst_varnel_choose_label tst_varnel_choose_label.cpp ProgramRun.h)
@@ -16,6 +20,17 @@ if(VARNEL_BUILD_PROGRAMS)
     target_compile_definitions(tst_varnel_file_label PRIVATE
         FILE_LABEL="$<TARGET_FILE:varnel-file-label>")
     add_dependencies(tst_varnel_file_label varnel-file-label)
+endif()
+
+# The programs' texts in the locale's language, the catalogues found in the
+# build tree.
+if(VARNEL_BUILD_PROGRAMS)
+    varnel_add_test(tst_programs_language tst_programs_language.cpp)
+    target_compile_definitions(tst_programs_language PRIVATE
+        VARNEL_GALLERY="$<TARGET_FILE:varnel-gallery>"
+        CHOOSE_LABEL="$<TARGET_FILE:varnel-choose-label>"
+        FILE_LABEL="$<TARGET_FILE:varnel-file-label>")
+    add_dependencies(tst_programs_language varnel-gallery varnel-choose-label varnel-file-label varnel-translations)
 endif()
 
 # The manual pages of the Debian packages against the programs' --help.

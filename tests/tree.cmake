@@ -1,3 +1,7 @@
+# SPDX-FileCopyrightText: 2026 The libvarnel-mac-qt5 developers
+#
+# SPDX-License-Identifier: BSD-3-Clause
+
 varnel_add_test(tst_hierarchymodel tst_hierarchymodel.cpp)
 varnel_add_test(tst_macfilemodel tst_macfilemodel.cpp)
 varnel_add_test(tst_macfileitem tst_macfileitem.cpp)

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The libvarnel-mac-qt5 developers
+//
+// SPDX-License-Identifier: LGPL-2.1-or-later
+
 // What assistive tools and the keyboard get from the library's widgets:
 // names and descriptions read through QAccessible, the way Tab walks the
 // forms, and Space on checklist rows.

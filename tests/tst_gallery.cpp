@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The libvarnel-mac-qt5 developers
+//
+// SPDX-License-Identifier: LGPL-2.1-or-later
+
 #include "FilePanel.h"
 #include "GalleryWindow.h"
 #include "StandinPolicy.h"
@@ -21,6 +25,9 @@
 #include <QProcess>
 #include <QSet>
 #include <QPushButton>
+#include <QScreen>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -128,6 +135,7 @@ private Q_SLOTS:
     void liveValues();
     void oneButtonAway_data();
     void oneButtonAway();
+    void fitsTheScreen();
 
 private:
     long m_liveBefore = 0;
@@ -382,6 +390,39 @@ void tst_Gallery::oneButtonAway()
     QCOMPARE(sawThemed, themed);
     QCOMPARE(dialogText, QString("1:0:0x6"));
     QCOMPARE(window.findChild<QLabel *>("acceptedLabelText")->text(), dialogText);
+}
+
+// The headless screen (800 by 600) is smaller than the gallery, as a
+// 1000-pixel screen is at a scale factor of 2: the window stays on the screen
+// and scrolls over the whole gallery.
+void tst_Gallery::fitsTheScreen()
+{
+    StandinPolicy policy;
+    GalleryWindow window(getuid(), QString());
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    const QSize available = window.screen()->availableGeometry().size();
+    QVERIFY2(window.frameGeometry().width() <= available.width() && window.frameGeometry().height() <= available.height(),
+             qPrintable(QStringLiteral("%1x%2").arg(window.frameGeometry().width()).arg(window.frameGeometry().height())));
+
+    auto *scroll = window.findChild<QScrollArea *>();
+    QVERIFY(scroll);
+    QCOMPARE(scroll->widget(), window.content());
+    const QSize whole = window.content()->sizeHint();
+    QVERIFY(whole.width() > available.width() || whole.height() > available.height());
+    // Scrolled to its far corner, the gallery shows its last part whole.
+    scroll->horizontalScrollBar()->setValue(scroll->horizontalScrollBar()->maximum());
+    scroll->verticalScrollBar()->setValue(scroll->verticalScrollBar()->maximum());
+    QVERIFY(window.content()->width() >= whole.width() || scroll->horizontalScrollBar()->maximum() > 0);
+    QVERIFY(window.content()->height() >= whole.height() || scroll->verticalScrollBar()->maximum() > 0);
+    for (QGroupBox *part : window.parts()) {
+        QVERIFY2(part->window() == &window && window.content()->isAncestorOf(part), qPrintable(part->objectName()));
+        const QRect inContent(part->mapTo(window.content(), QPoint()), part->size());
+        QVERIFY2(window.content()->rect().contains(inContent), qPrintable(part->objectName()));
+    }
+    const QRect seen(window.content()->mapFromGlobal(scroll->viewport()->mapToGlobal(QPoint())),
+                     scroll->viewport()->size());
+    QVERIFY(seen.bottom() >= window.content()->height() - 1 && seen.right() >= window.content()->width() - 1);
 }
 
 QTEST_MAIN(tst_Gallery)

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The libvarnel-mac-qt5 developers
+//
+// SPDX-License-Identifier: LGPL-2.1-or-later
+
 // The directory walk of MacFileItem where the file system stands in its way:
 // directories that can be read but not searched, and trees deeper than any
 // path can name.

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The libvarnel-mac-qt5 developers
+//
+// SPDX-License-Identifier: LGPL-2.1-or-later
+
 // The stand-in's last-choice store: one line a user, replaced atomically
 // under a lock so that concurrent writers lose nothing.
 

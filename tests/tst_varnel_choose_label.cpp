@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The libvarnel-mac-qt5 developers
+//
+// SPDX-License-Identifier: LGPL-2.1-or-later
+
 #include "LoginMacLabelDialog.h"
 #include "LoginMacLabelWidget.h"
 #include "ProgramRun.h"
@@ -47,7 +51,11 @@ QMap<QString, QByteArray> productsOfDialog(bool themed)
     QMap<QString, QByteArray> products;
     products[QStringLiteral("text")] = QByteArray(text.get()) + '\n';
     products[QStringLiteral("command")] = widget->getVexorCommand().join(QLatin1Char('\n')).toLocal8Bit() + '\n';
-    products[QStringLiteral("args")] = widget->getVexorArguments().join(QLatin1Char('\n')).toLocal8Bit() + '\n';
+    // Empty role lists at the end of the arguments are left out.
+    QStringList arguments = widget->getVexorArguments();
+    while (!arguments.isEmpty() && arguments.constLast().isEmpty())
+        arguments.removeLast();
+    products[QStringLiteral("args")] = arguments.join(QLatin1Char('\n')).toLocal8Bit() + '\n';
     const QJsonObject json{{QStringLiteral("text"), QString::fromLocal8Bit(text.get())},
                            {QStringLiteral("level"), int(dialog.level())},
                            {QStringLiteral("integrity"), int(widget->integrity())},
@@ -136,6 +144,8 @@ void tst_VarnelChooseLabel::printsTheDialogsProducts()
                  QJsonDocument::fromJson(expected.value(form)).object());
     } else {
         QCOMPARE(run.out, expected.value(form));
+        // One line an entry, none of them blank.
+        QVERIFY2(!run.out.contains("\n\n") && !run.out.startsWith('\n'), run.out.constData());
     }
 }
 

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The libvarnel-mac-qt5 developers
+//
+// SPDX-License-Identifier: LGPL-2.1-or-later
+
 /* Preloaded into one run of the file model's tests: every directory entry
  * comes without its type, as on file systems that record none, so that the
  * walk has to ask lstat what each entry is. */

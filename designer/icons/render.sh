@@ -1,4 +1,9 @@
 #!/bin/sh
+
+# SPDX-FileCopyrightText: 2026 The libvarnel-mac-qt5 developers
+#
+# SPDX-License-Identifier: BSD-3-Clause
+
 # Renders the widget box icons of the Designer plugin from their drawings.
 # Needs rsvg-convert (librsvg2-bin). Usage: designer/icons/render.sh
 set -eu

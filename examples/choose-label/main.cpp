@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The libvarnel-mac-qt5 developers
+//
+// SPDX-License-Identifier: LGPL-2.1-or-later
+
 // varnel-choose-label: asks a user for the label of a login in the library's
 // login label dialog and prints the choice for a script or a login program.
 // Exit status: 0 on OK, 1 on Cancel, Escape or close (nothing printed), 2 on
@@ -5,6 +9,8 @@
 
 #include <LoginMacLabelDialog.h>
 #include <LoginMacLabelWidget.h>
+
+#include "ProgramTranslations.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -183,12 +189,16 @@ int main(int argc, char **argv)
     const QCommandLineOption printOption(
         QStringLiteral("print"),
         QStringLiteral("What to print on OK: text (the label text, the default), command (the vexor "
-                       "command line, one argument a line), args (the argument list, one a line) or json."),
+                       "command line, one argument a line), args (the argument list, one entry a line, "
+                       "empty role lists at its end left out) or json."),
         QStringLiteral("form"), QStringLiteral("text"));
     QCommandLineOption pressOption(QStringLiteral("press"), QStringLiteral("Press ok, cancel, close or escape."),
                                    QStringLiteral("button"));
     pressOption.setFlags(QCommandLineOption::HiddenFromHelp);
-    parser.addOptions({userOption, uidOption, themedOption, infoOption, printOption, pressOption});
+    QCommandLineOption textsOption(QStringLiteral("window-texts"),
+                                   QStringLiteral("Print the dialog's texts, one a line, and exit."));
+    textsOption.setFlags(QCommandLineOption::HiddenFromHelp);
+    parser.addOptions({userOption, uidOption, themedOption, infoOption, printOption, pressOption, textsOption});
 
     if (!parser.parse(QCoreApplication::arguments())) {
         complain(parser.errorText());
@@ -237,9 +247,12 @@ int main(int argc, char **argv)
         return BadArguments;
     }
 
+    ProgramTranslations::install();
     ChooserDialog dialog(uid, themed, nullptr);
     if (parser.isSet(infoOption))
         dialog.setEditable(false);
+    if (parser.isSet(textsOption))
+        return ProgramTranslations::printTexts(dialog);
     if (parser.isSet(pressOption))
         pressWhenShown(dialog, press);
     if (dialog.exec() != QDialog::Accepted)
@@ -258,9 +271,18 @@ int main(int argc, char **argv)
 
     if (form == QLatin1String("text")) {
         printLine(text.get());
-    } else if (form == QLatin1String("command") || form == QLatin1String("args")) {
-        for (const QString &entry : form == QLatin1String("command") ? command : arguments)
+    } else if (form == QLatin1String("command")) {
+        for (const QString &entry : command)
             printLine(entry.toLocal8Bit());
+    } else if (form == QLatin1String("args")) {
+        // The role lists come last and are empty when no role is ticked (the
+        // dialog shows no roles); empty ones at the end are left out rather
+        // than printed as blank lines, so a list in between keeps its place.
+        int printed = arguments.size();
+        while (printed > 0 && arguments.at(printed - 1).isEmpty())
+            --printed;
+        for (int i = 0; i < printed; ++i)
+            printLine(arguments.at(i).toLocal8Bit());
     } else {
         // Written by hand around Qt's string and array encoding: a category
         // mask with bit 63 set is beyond what a JSON number in Qt keeps exactly.

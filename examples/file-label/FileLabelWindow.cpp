@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The libvarnel-mac-qt5 developers
+//
+// SPDX-License-Identifier: LGPL-2.1-or-later
+
 #include "FileLabelWindow.h"
 
 #include "LabelEditor.h"
@@ -21,12 +25,12 @@ FileLabelWindow::FileLabelWindow(const QStringList &paths, const QSet<QString> &
     , pathLabel(new QLabel(this))
     , stack(new QStackedWidget(this))
     , messageLabel(new QLabel(this))
-    , previousButton(new QPushButton(QStringLiteral("&Previous"), this))
-    , nextButton(new QPushButton(QStringLiteral("&Next"), this))
-    , revertButton(new QPushButton(QStringLiteral("&Revert"), this))
-    , applyButton(new QPushButton(QStringLiteral("&Apply"), this))
+    , previousButton(new QPushButton(tr("&Previous"), this))
+    , nextButton(new QPushButton(tr("&Next"), this))
+    , revertButton(new QPushButton(tr("&Revert"), this))
+    , applyButton(new QPushButton(tr("&Apply"), this))
 {
-    setWindowTitle(QStringLiteral("File labels"));
+    setWindowTitle(tr("File labels"));
     pathLabel->setObjectName(QStringLiteral("_pathLabel"));
     pathLabel->setTextFormat(Qt::PlainText);
     pathLabel->setTextInteractionFlags(Qt::TextSelectableByMouse);
@@ -101,7 +105,7 @@ void FileLabelWindow::revert()
     Page &page = pages[index];
     if (unnameable.contains(paths.at(index))) {
         page.loaded = false;
-        report(QStringLiteral("Could not read the label of %1: its name is not valid in the locale's encoding.")
+        report(tr("Could not read the label of %1: its name is not valid in the locale's encoding.")
                    .arg(paths.at(index)),
                true);
         return;
@@ -110,11 +114,11 @@ void FileLabelWindow::revert()
     LabelEditor editor(page.form);
     page.loaded = editor.load(paths.at(index), &reason);
     if (page.loaded && !editor.showsStored(paths.at(index), &reason))
-        report(QStringLiteral("The form cannot show the label of %1 as it is: %2.").arg(paths.at(index), reason), true);
+        report(tr("The form cannot show the label of %1 as it is: %2.").arg(paths.at(index), reason), true);
     else if (page.loaded)
-        report(QStringLiteral("Read the label of %1.").arg(paths.at(index)), false);
+        report(tr("Read the label of %1.").arg(paths.at(index)), false);
     else
-        report(QStringLiteral("Could not read the label of %1: %2.").arg(paths.at(index), reason), true);
+        report(tr("Could not read the label of %1: %2.").arg(paths.at(index), reason), true);
 }
 
 void FileLabelWindow::apply()
@@ -125,18 +129,18 @@ void FileLabelWindow::apply()
     LabelEditor editor(pages.at(index).form);
     QString reason;
     if (!editor.write(paths.at(index), &reason)) {
-        report(QStringLiteral("Could not write the label to %1: %2.").arg(paths.at(index), reason), true);
+        report(tr("Could not write the label to %1: %2.").arg(paths.at(index), reason), true);
         return;
     }
     // The form then shows what the object holds now.
     const QString &path = paths.at(index);
     if (!editor.load(path, &reason))
-        report(QStringLiteral("Wrote the label to %1, but could not read it back: %2.").arg(path, reason), true);
+        report(tr("Wrote the label to %1, but could not read it back: %2.").arg(path, reason), true);
     else if (!editor.showsStored(path, &reason))
-        report(QStringLiteral("Wrote the label to %1, but the form cannot show it as it is: %2.").arg(path, reason),
+        report(tr("Wrote the label to %1, but the form cannot show it as it is: %2.").arg(path, reason),
                true);
     else
-        report(QStringLiteral("Wrote the label to %1.").arg(path), false);
+        report(tr("Wrote the label to %1.").arg(path), false);
 }
 
 void FileLabelWindow::report(const QString &message, bool failed)
@@ -156,10 +160,10 @@ void FileLabelWindow::update()
         return;
     const Page &page = pages.at(index);
     const QFileInfo info(paths.at(index));
-    const QString kind = !info.exists() ? QStringLiteral("Path")
-        : info.isDir()                  ? QStringLiteral("Directory")
-                                        : QStringLiteral("File");
-    pathLabel->setText(QStringLiteral("%1 %2 of %3: %4")
+    const QString kind = !info.exists() ? tr("Path")
+        : info.isDir()                  ? tr("Directory")
+                                        : tr("File");
+    pathLabel->setText(tr("%1 %2 of %3: %4")
                            .arg(kind, QString::number(index + 1), QString::number(paths.size()), paths.at(index)));
     messageLabel->setText(page.message);
     messageLabel->setStyleSheet(page.failed ? QStringLiteral("color: #b00020; font-weight: bold") : QString());

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The libvarnel-mac-qt5 developers
+//
+// SPDX-License-Identifier: LGPL-2.1-or-later
+
 #include "LabelEditor.h"
 
 #include <FileMacLabelWidget.h>
@@ -68,7 +72,7 @@ bool LabelEditor::stored(const QString &path, FileLabel *label, QString *reason)
     const std::unique_ptr<tav_label, void (*)(tav_label *)> held(tav_get_path(path.toLocal8Bit().constData()),
                                                                  tavl_put);
     if (!held) {
-        *reason = problemOf(path, QStringLiteral("its label cannot be read"));
+        *reason = problemOf(path, tr("its label cannot be read"));
         return false;
     }
     label->level = tavl_lev(held.get());
@@ -87,7 +91,7 @@ bool LabelEditor::load(const QString &path, QString *reason)
     widget->getfmac(path);
     QObject::disconnect(heard);
     if (!*loaded)
-        *reason = problemOf(path, QStringLiteral("its label cannot be read"));
+        *reason = problemOf(path, tr("its label cannot be read"));
     return *loaded;
 }
 
@@ -95,11 +99,11 @@ bool LabelEditor::read(FileLabel *label, QString *reason) const
 {
     // An empty picker shows 0 whatever the object's value is.
     if (level->count() == 0) {
-        *reason = QStringLiteral("the level list is empty, so the level cannot be shown");
+        *reason = tr("the level list is empty, so the level cannot be shown");
         return false;
     }
     if (integrity->count() == 0) {
-        *reason = QStringLiteral("the integrity list is empty, so the integrity level cannot be shown");
+        *reason = tr("the integrity list is empty, so the integrity level cannot be shown");
         return false;
     }
     label->level = level->value();
@@ -117,7 +121,7 @@ bool LabelEditor::showsStored(const QString &path, QString *difference) const
         return false;
     if (held == shown)
         return true;
-    *difference = QStringLiteral("the object holds %1, the form shows %2").arg(held.text(), shown.text());
+    *difference = tr("the object holds %1, the form shows %2").arg(held.text(), shown.text());
     return false;
 }
 
@@ -132,7 +136,7 @@ bool LabelEditor::set(const FileLabel &label, bool withType, QString *reason)
     // Only what the pickers offer is set: a value they lack would be left
     // unselected or inserted under a made-up name.
     if (level->count() == 0 || !level->allValues().contains(label.level)) {
-        *reason = QStringLiteral("level %1 is not in the level list").arg(uint(label.level));
+        *reason = tr("level %1 is not in the level list").arg(uint(label.level));
         return false;
     }
     level->setValue(label.level);
@@ -140,11 +144,11 @@ bool LabelEditor::set(const FileLabel &label, bool withType, QString *reason)
     // Between 0 and the system's maximum every integrity level exists, though
     // the list names only the two ends.
     if (integrity->count() == 0) {
-        *reason = QStringLiteral("the integrity list is empty");
+        *reason = tr("the integrity list is empty");
         return false;
     }
     if (label.ilevel > integrity->maximumValue()) {
-        *reason = QStringLiteral("integrity level %1 is above the system's maximum, %2")
+        *reason = tr("integrity level %1 is above the system's maximum, %2")
                       .arg(label.ilevel)
                       .arg(integrity->maximumValue());
         return false;
@@ -155,7 +159,7 @@ bool LabelEditor::set(const FileLabel &label, bool withType, QString *reason)
     for (int row = 0; row < categories->count(); ++row)
         listed |= categories->cat4Item(row);
     if (label.categories & ~listed) {
-        *reason = QStringLiteral("categories 0x%1 are not in the category list")
+        *reason = tr("categories 0x%1 are not in the category list")
                       .arg(qulonglong(label.categories & ~listed), 0, 16);
         return false;
     }
@@ -167,14 +171,14 @@ bool LabelEditor::set(const FileLabel &label, bool withType, QString *reason)
     if (!read(&held, reason))
         return false;
     if (held.type != wanted.type) {
-        *reason = QStringLiteral("special attributes 0x%1 do not go with the label %2 on this %3")
+        *reason = tr("special attributes 0x%1 do not go with the label %2 on this %3")
                       .arg(wanted.type & ~held.type, 0, 16)
                       .arg(wanted.text(),
-                           attributes->isForContainer() ? QStringLiteral("directory") : QStringLiteral("file"));
+                           attributes->isForContainer() ? tr("directory") : tr("file"));
         return false;
     }
     if (!(held == wanted)) {
-        *reason = QStringLiteral("the form holds %1 instead").arg(held.text());
+        *reason = tr("the form holds %1 instead").arg(held.text());
         return false;
     }
     return true;
@@ -186,7 +190,7 @@ bool LabelEditor::write(const QString &path, QString *reason)
     if (widget->chmac(path))
         return true;
     const int error = errno;
-    *reason = problemOf(path, error != 0 ? errorText(error) : QStringLiteral("the label library refused it"));
+    *reason = problemOf(path, error != 0 ? errorText(error) : tr("the label library refused it"));
     return false;
 }
 

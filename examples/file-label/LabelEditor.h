@@ -1,8 +1,13 @@
+// SPDX-FileCopyrightText: 2026 The libvarnel-mac-qt5 developers
+//
+// SPDX-License-Identifier: LGPL-2.1-or-later
+
 #ifndef VARNEL_LABELEDITOR_H
 #define VARNEL_LABELEDITOR_H
 
 #include "FileLabel.h"
 
+#include <QCoreApplication>
 #include <QString>
 
 namespace VarnelQt5 {
@@ -18,6 +23,8 @@ class SpecialAttributesListModel;
 // step that fails says why in a short text naming no path.
 class LabelEditor
 {
+    Q_DECLARE_TR_FUNCTIONS(LabelEditor)
+
 public:
     explicit LabelEditor(VarnelQt5::FileMacLabelWidget *widget);
 

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The libvarnel-mac-qt5 developers
+//
+// SPDX-License-Identifier: LGPL-2.1-or-later
+
 // varnel-file-label: shows and changes the labels of files and directories.
 // PATH... opens a window with the file label widget for each path; --get
 // prints labels and --set writes one, both without a window.
@@ -7,6 +11,7 @@
 #include "FileLabel.h"
 #include "FileLabelWindow.h"
 #include "LabelEditor.h"
+#include "ProgramTranslations.h"
 
 #include <FileMacLabelWidget.h>
 
@@ -152,7 +157,10 @@ int main(int argc, char **argv)
                                         QStringLiteral("Render the window for the paths to <file> and exit."),
                                         QStringLiteral("file"));
     screenshotOption.setFlags(QCommandLineOption::HiddenFromHelp);
-    parser.addOptions({getOption, setOption, screenshotOption});
+    QCommandLineOption textsOption(QStringLiteral("window-texts"),
+                                   QStringLiteral("Print the window's texts for the paths, one a line, and exit."));
+    textsOption.setFlags(QCommandLineOption::HiddenFromHelp);
+    parser.addOptions({getOption, setOption, screenshotOption, textsOption});
     parser.addPositionalArgument(QStringLiteral("path"), QStringLiteral("Files or directories."),
                                  QStringLiteral("PATH..."));
 
@@ -189,7 +197,10 @@ int main(int argc, char **argv)
         return set(label, withType, paths, unnameable(argc, argv));
     }
 
+    ProgramTranslations::install();
     FileLabelWindow window(paths, unnameable(argc, argv));
+    if (parser.isSet(textsOption))
+        return ProgramTranslations::printTexts(window);
     if (parser.isSet(screenshotOption)) {
         window.show();
         const QString file = parser.value(screenshotOption);

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The libvarnel-mac-qt5 developers
+//
+// SPDX-License-Identifier: LGPL-2.1-or-later
+
 #include "FilePanel.h"
 
 #include <FileMacLabelWidget.h>
@@ -31,15 +35,15 @@ FilePanel::FilePanel(const QString &path, QWidget *parent)
         m_path = m_scratch->filePath(QStringLiteral("labelled-file.txt"));
         QFile file(m_path);
         if (!m_scratch->isValid() || !file.open(QIODevice::WriteOnly))
-            failure = QStringLiteral("Could not create %1.").arg(m_path);
+            failure = tr("Could not create %1.").arg(m_path);
     }
 
     // The gallery's own file lies in a folder named afresh on each run;
     // its name alone keeps the window the same from run to run.
-    const QString shownPath = m_scratch ? QFileInfo(m_path).fileName() + QStringLiteral(" (made by the gallery)") : m_path;
+    const QString shownPath = m_scratch ? tr("%1 (made by the gallery)").arg(QFileInfo(m_path).fileName()) : m_path;
     auto *shown = new QLabel(QStringLiteral("<b>%1</b> %2")
-                                 .arg(QFileInfo(m_path).isDir() ? QStringLiteral("Directory")
-                                                                : QStringLiteral("File"),
+                                 .arg(QFileInfo(m_path).isDir() ? tr("Directory")
+                                                                : tr("File"),
                                       shownPath.toHtmlEscaped()),
                              this);
     shown->setToolTip(m_path);
@@ -51,13 +55,13 @@ FilePanel::FilePanel(const QString &path, QWidget *parent)
     m_value->setWordWrap(true);
     m_message->setWordWrap(true);
 
-    auto *revertButton = new QPushButton(QStringLiteral("Revert"), this);
-    auto *applyButton = new QPushButton(QStringLiteral("Apply"), this);
+    auto *revertButton = new QPushButton(tr("Revert"), this);
+    auto *applyButton = new QPushButton(tr("Apply"), this);
     connect(revertButton, &QPushButton::clicked, this, &FilePanel::revert);
     connect(applyButton, &QPushButton::clicked, this, &FilePanel::apply);
     connect(m_label, &FileMacLabelWidget::changed, this, [this] {
         m_value->setText(describe());
-        report(QStringLiteral("Changed: Apply writes the label, Revert reads it again."));
+        report(tr("Changed: Apply writes the label, Revert reads it again."));
     });
 
     // The form's own size, so that the checklists are not squeezed.
@@ -90,9 +94,9 @@ FilePanel::~FilePanel() = default;
 void FilePanel::apply()
 {
     if (m_label->chmac(m_path))
-        report(QStringLiteral("Wrote the label."));
+        report(tr("Wrote the label."));
     else
-        report(QStringLiteral("Could not write the label to %1.").arg(m_path), true);
+        report(tr("Could not write the label to %1.").arg(m_path), true);
 }
 
 void FilePanel::revert()
@@ -104,9 +108,9 @@ void FilePanel::revert()
     m_label->getfmac(m_path);
     disconnect(heard);
     if (loaded)
-        report(QStringLiteral("Read the label."));
+        report(tr("Read the label."));
     else
-        report(QStringLiteral("Could not read the label of %1.").arg(m_path), true);
+        report(tr("Could not read the label of %1.").arg(m_path), true);
 }
 
 void FilePanel::labelOwnFile()
@@ -119,7 +123,7 @@ void FilePanel::labelOwnFile()
     if (categories)
         categories->setValue(categories->cat4Item(0) | categories->cat4Item(2));
     if (!m_label->chmac(m_path)) {
-        report(QStringLiteral("Could not label %1.").arg(m_path), true);
+        report(tr("Could not label %1.").arg(m_path), true);
         return;
     }
     revert();
@@ -139,7 +143,7 @@ QString FilePanel::describe() const
     auto *categories = m_label->findChild<MacCategoryListWidget *>(QStringLiteral("_categoryListWidget"));
     if (!type || !level || !integrity || !categories)
         return QString();
-    return QStringLiteral("%1; %2; integrity %3; type %4")
+    return tr("%1; %2; integrity %3; type %4")
         .arg(m_words.level(level->value()), m_words.categories(categories->value()), integrity->currentText(),
              type->currentText());
 }

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The libvarnel-mac-qt5 developers
+//
+// SPDX-License-Identifier: LGPL-2.1-or-later
+
 #include "GalleryWindow.h"
 #include "FilePanel.h"
 
@@ -12,10 +16,14 @@
 #include <MacTypeComboBox.h>
 
 #include <QBoxLayout>
+#include <QCoreApplication>
 #include <QFormLayout>
 #include <QGroupBox>
 #include <QLabel>
 #include <QPushButton>
+#include <QScreen>
+#include <QScrollArea>
+#include <QStyle>
 
 #include <cstdlib>
 
@@ -43,7 +51,8 @@ QString quoted(const QStringList &list)
 QString labelText(LoginMacLabelWidget *widget)
 {
     char *text = widget->malloc_mac_label_text();
-    const QString result = text ? QString::fromLocal8Bit(text) : QStringLiteral("(no label)");
+    const QString result =
+        text ? QString::fromLocal8Bit(text) : QCoreApplication::translate("GalleryWindow", "(no label)");
     std::free(text);
     return result;
 }
@@ -82,12 +91,14 @@ GalleryWindow::GalleryWindow(uid_t uid, const QString &filePath, QWidget *parent
     : QWidget(parent)
     , m_uid(uid)
     , m_filePanel(new FilePanel(filePath, this))
-    , m_loginText(valueLabel(QStringLiteral("(nothing accepted yet)"), this))
+    , m_loginText(valueLabel(tr("(nothing accepted yet)"), this))
     , m_loginArguments(valueLabel(QString(), this))
     , m_loginCommand(valueLabel(QString(), this))
+    , m_content(new QWidget(this))
 {
-    setWindowTitle(QStringLiteral("libvarnel-mac-qt5 gallery for user %1").arg(uid));
-    auto *columns = new QHBoxLayout(this);
+    setWindowTitle(tr("libvarnel-mac-qt5 gallery for user %1").arg(uid));
+    m_content->setObjectName(QStringLiteral("galleryContent"));
+    auto *columns = new QHBoxLayout(m_content);
     auto *combos = new QVBoxLayout;
     auto *lists = new QVBoxLayout;
     auto *login = new QVBoxLayout;
@@ -100,7 +111,7 @@ GalleryWindow::GalleryWindow(uid_t uid, const QString &filePath, QWidget *parent
     auto *level = new MacLevelComboBox(uid, this);
     level->setValue(level->allValues().value(2, level->value()));
     const std::function<QString()> describeLevel = [this, level] {
-        return QStringLiteral("%1 (level %2)").arg(m_words.level(level->value())).arg(level->value());
+        return tr("%1 (level %2)").arg(m_words.level(level->value())).arg(level->value());
     };
     follow(level, &MacLevelComboBox::valueChanged,
            addPart(combos, QStringLiteral("maclevelcombobox"), QStringLiteral("MacLevelComboBox"), level, describeLevel),
@@ -108,7 +119,7 @@ GalleryWindow::GalleryWindow(uid_t uid, const QString &filePath, QWidget *parent
 
     auto *integrity = new ILevelComboBox(uid, this);
     const std::function<QString()> describeIntegrity = [integrity] {
-        return QStringLiteral("%1 (integrity level %2)").arg(integrity->currentText()).arg(integrity->value());
+        return tr("%1 (integrity level %2)").arg(integrity->currentText()).arg(integrity->value());
     };
     follow(integrity, &ILevelComboBox::valueChanged,
            addPart(combos, QStringLiteral("ilevelcombobox"), QStringLiteral("ILevelComboBox"), integrity,
@@ -119,7 +130,7 @@ GalleryWindow::GalleryWindow(uid_t uid, const QString &filePath, QWidget *parent
     category->setUid(uid);
     category->setCurrentIndex(qMin(2, category->count() - 1));
     const std::function<QString()> describeCategory = [this, category] {
-        return QStringLiteral("%1 (mask %2)").arg(m_words.categories(category->value()), LabelWords::hex(category->value()));
+        return tr("%1 (mask %2)").arg(m_words.categories(category->value()), LabelWords::hex(category->value()));
     };
     follow(category, &MacCategoryComboBox::valueChanged,
            addPart(combos, QStringLiteral("maccategorycombobox"), QStringLiteral("MacCategoryComboBox"), category,
@@ -128,7 +139,7 @@ GalleryWindow::GalleryWindow(uid_t uid, const QString &filePath, QWidget *parent
 
     auto *type = new MacTypeComboBox(this);
     const std::function<QString()> describeType = [type] {
-        return QStringLiteral("%1 (type %2)").arg(type->currentText(), LabelWords::hex(type->value()));
+        return tr("%1 (type %2)").arg(type->currentText(), LabelWords::hex(type->value()));
     };
     // The type picker has no value signal of its own.
     follow(type, qOverload<int>(&QComboBox::currentIndexChanged),
@@ -167,7 +178,7 @@ GalleryWindow::GalleryWindow(uid_t uid, const QString &filePath, QWidget *parent
         buttonList->setValue(buttonList->cat4Item(4));
     }
     const std::function<QString()> describeButton = [this, buttonList] {
-        return buttonList ? describeSet(buttonList->value()) : QStringLiteral("(no checklist)");
+        return buttonList ? describeSet(buttonList->value()) : tr("(no checklist)");
     };
     follow(buttonList, &MacCategoryListWidget::valueChanged,
            addPart(lists, QStringLiteral("maccategorypushbutton"), QStringLiteral("MacCategoryPushButton"),
@@ -185,7 +196,7 @@ GalleryWindow::GalleryWindow(uid_t uid, const QString &filePath, QWidget *parent
         const QString integrityName = loginIntegrity && loginIntegrity->value() == loginWidget->integrity()
             ? loginIntegrity->currentText()
             : QString::number(loginWidget->integrity());
-        return QStringLiteral("%1; %2; integrity %3\nlabel text %4")
+        return tr("%1; %2; integrity %3\nlabel text %4")
             .arg(m_words.level(loginWidget->level()), m_words.categories(loginWidget->categories()),
                  integrityName, labelText(loginWidget));
     };
@@ -196,12 +207,12 @@ GalleryWindow::GalleryWindow(uid_t uid, const QString &filePath, QWidget *parent
     follow(loginIntegrity, &ILevelComboBox::valueChanged, loginValue, describeLogin);
     follow(loginCategories, &MacCategoryListWidget::valueChanged, loginValue, describeLogin);
 
-    auto *away = new QGroupBox(QStringLiteral("One button away"), this);
+    auto *away = new QGroupBox(tr("One button away"), this);
     m_loginText->setObjectName(QStringLiteral("acceptedLabelText"));
     auto *buttons = new QHBoxLayout;
-    auto *plain = new QPushButton(QStringLiteral("Login dialog..."), away);
-    auto *themed = new QPushButton(QStringLiteral("Themed login dialog..."), away);
-    auto *file = new QPushButton(QStringLiteral("File label..."), away);
+    auto *plain = new QPushButton(tr("Login dialog..."), away);
+    auto *themed = new QPushButton(tr("Themed login dialog..."), away);
+    auto *file = new QPushButton(tr("File label..."), away);
     connect(plain, &QPushButton::clicked, this, [this] { chooseLogin(false); });
     connect(themed, &QPushButton::clicked, this, [this] { chooseLogin(true); });
     connect(file, &QPushButton::clicked, this, &GalleryWindow::showFileLabel);
@@ -211,11 +222,35 @@ GalleryWindow::GalleryWindow(uid_t uid, const QString &filePath, QWidget *parent
     buttons->addStretch(1);
     auto *form = new QFormLayout(away);
     form->addRow(buttons);
-    form->addRow(QStringLiteral("Label text:"), m_loginText);
-    form->addRow(QStringLiteral("Arguments:"), m_loginArguments);
-    form->addRow(QStringLiteral("Command:"), m_loginCommand);
+    form->addRow(tr("Label text:"), m_loginText);
+    form->addRow(tr("Arguments:"), m_loginArguments);
+    form->addRow(tr("Command:"), m_loginCommand);
     login->addWidget(away);
     login->addStretch(1);
+
+    // The whole gallery at its own size where the screen has room for it,
+    // scrolled where it has not (a small screen, or a large scale factor).
+    auto *scroll = new QScrollArea(this);
+    scroll->setObjectName(QStringLiteral("galleryScrollArea"));
+    scroll->setFrameShape(QFrame::NoFrame);
+    scroll->setWidgetResizable(true);
+    scroll->setWidget(m_content);
+    auto *window = new QVBoxLayout(this);
+    window->setContentsMargins(0, 0, 0, 0);
+    window->addWidget(scroll);
+    QSize wanted = m_content->sizeHint();
+    if (const QScreen *shown = screen()) {
+        // Room for the window's frame and title, which the screen's
+        // available area does not yet count.
+        const QSize available = shown->availableGeometry().size() * 9 / 10;
+        const int bar = style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+        if (wanted.width() > available.width())
+            wanted.rheight() += bar;
+        if (wanted.height() > available.height())
+            wanted.rwidth() += bar;
+        wanted = wanted.boundedTo(available);
+    }
+    resize(wanted);
 }
 
 GalleryWindow::~GalleryWindow() = default;
@@ -227,7 +262,7 @@ void GalleryWindow::chooseLogin(bool themed)
         return;
 
     char *text = dialog.malloc_mac_label_text();
-    m_loginText->setText(text ? QString::fromLocal8Bit(text) : QStringLiteral("(no label)"));
+    m_loginText->setText(text ? QString::fromLocal8Bit(text) : tr("(no label)"));
     std::free(text);
     // The dialog gives the label only; the lists come from its widget.
     if (const auto *widget = dialog.findChild<LoginMacLabelWidget *>()) {

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The libvarnel-mac-qt5 developers
+//
+// SPDX-License-Identifier: LGPL-2.1-or-later
+
 #ifndef VARNEL_GALLERY_GALLERYWINDOW_H
 #define VARNEL_GALLERY_GALLERYWINDOW_H
 
@@ -31,6 +35,9 @@ public:
     // The boxes of the window, in the order they are pictured.
     QList<QGroupBox *> parts() const { return m_parts; }
     FilePanel *filePanel() const { return m_filePanel; }
+    // Everything the window shows, at its own size, whatever part of it the
+    // window's scroll area shows.
+    QWidget *content() const { return m_content; }
 
     // Runs the login dialog and, once accepted, shows what it gives a login
     // program.
@@ -51,6 +58,7 @@ private:
     QLabel *m_loginText;
     QLabel *m_loginArguments;
     QLabel *m_loginCommand;
+    QWidget *m_content;
 };
 
 #endif

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The libvarnel-mac-qt5 developers
+//
+// SPDX-License-Identifier: LGPL-2.1-or-later
+
 #include "LabelWords.h"
 
 #include <MacCategoryComboBox.h>
@@ -21,7 +25,7 @@ LabelWords::LabelWords()
 
 QString LabelWords::level(mac_lev_t level) const
 {
-    return m_levels.value(level, QStringLiteral("level %1").arg(level));
+    return m_levels.value(level, tr("level %1").arg(level));
 }
 
 QString LabelWords::categories(mac_cat_t set) const
@@ -30,9 +34,9 @@ QString LabelWords::categories(mac_cat_t set) const
     for (int bit = 0; bit < 64; ++bit) {
         const mac_cat_t mask = mac_cat_t(1) << bit;
         if (set & mask)
-            names.append(m_categories.value(mask, QStringLiteral("category %1").arg(bit)));
+            names.append(m_categories.value(mask, tr("category %1").arg(bit)));
     }
-    return names.isEmpty() ? QStringLiteral("no categories") : names.join(QStringLiteral(", "));
+    return names.isEmpty() ? tr("no categories") : names.join(QStringLiteral(", "));
 }
 
 QString LabelWords::hex(qulonglong value)

@@ -1,15 +1,22 @@
+// SPDX-FileCopyrightText: 2026 The libvarnel-mac-qt5 developers
+//
+// SPDX-License-Identifier: LGPL-2.1-or-later
+
 #ifndef VARNEL_GALLERY_LABELWORDS_H
 #define VARNEL_GALLERY_LABELWORDS_H
 
 #include <VarnelMacTypes.h>
 
 #include <QHash>
+#include <QCoreApplication>
 #include <QString>
 
 // Names for the numbers of a label, learnt once from pickers that are given
 // no user and so list every level and category of the policy.
 class LabelWords
 {
+    Q_DECLARE_TR_FUNCTIONS(LabelWords)
+
 public:
     LabelWords();
 

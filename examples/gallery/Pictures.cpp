@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The libvarnel-mac-qt5 developers
+//
+// SPDX-License-Identifier: LGPL-2.1-or-later
+
 #include "Pictures.h"
 #include "FilePanel.h"
 #include "GalleryWindow.h"
@@ -31,7 +35,10 @@ QStringList render(GalleryWindow &window, const QString &dir, QString *error)
         written.append(file);
     };
 
-    save(window.grab(), QStringLiteral("gallery"));
+    // The whole gallery, however little of it the screen shows.
+    QWidget *content = window.content();
+    content->resize(content->sizeHint());
+    save(content->grab(), QStringLiteral("gallery"));
     for (QGroupBox *part : window.parts())
         save(part->grab(), part->objectName());
 

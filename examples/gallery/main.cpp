@@ -1,9 +1,14 @@
+// SPDX-FileCopyrightText: 2026 The libvarnel-mac-qt5 developers
+//
+// SPDX-License-Identifier: LGPL-2.1-or-later
+
 // Shows every widget of libvarnel-mac-qt5 for the calling user, or renders
 // them to PNG files: on purpose with --screenshots DIR, and by itself when
 // there is no display.
 
 #include "GalleryWindow.h"
 #include "Pictures.h"
+#include "ProgramTranslations.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -40,7 +45,10 @@ int main(int argc, char **argv)
     const QCommandLineOption labelled(QStringLiteral("file"),
                                       QStringLiteral("Show the label of <path> in the file label window (default: a file the gallery makes and labels)."),
                                       QStringLiteral("path"));
-    parser.addOptions({screenshots, labelled});
+    QCommandLineOption windowTexts(QStringLiteral("window-texts"),
+                                   QStringLiteral("Print the window's texts, one a line, and exit."));
+    windowTexts.setFlags(QCommandLineOption::HiddenFromHelp);
+    parser.addOptions({screenshots, labelled, windowTexts});
 
     // The platform must be chosen before the application exists: pictures
     // are always rendered off screen, so that they look the same everywhere.
@@ -64,7 +72,10 @@ int main(int argc, char **argv)
     const bool pictures = headless || parser.isSet(screenshots) || platform == QLatin1String("offscreen")
         || platform == QLatin1String("minimal");
 
+    ProgramTranslations::install();
     GalleryWindow window(getuid(), parser.value(labelled));
+    if (parser.isSet(windowTexts))
+        return ProgramTranslations::printTexts(window);
     window.show();
     if (!pictures)
         return application.exec();

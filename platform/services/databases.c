@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The libvarnel-mac-qt5 developers
+//
+// SPDX-License-Identifier: LGPL-2.1-or-later
+
 /* The level, category, user MAC and user integrity databases. Each open
  * reads its file afresh into the handle; a walk and a lookup then work on
  * what the open read. */

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The libvarnel-mac-qt5 developers
+//
+// SPDX-License-Identifier: LGPL-2.1-or-later
+
 /* Label handles, label objects and the labels of file system objects, which
  * live in an extended attribute of the object. */
 #define _GNU_SOURCE

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The libvarnel-mac-qt5 developers
+//
+// SPDX-License-Identifier: LGPL-2.1-or-later
+
 /* The per-user last choice, one line a user in the file lastchoice. Writers
  * replace the file by rename under an exclusive lock on a lock file beside
  * it: the lock cannot live on the data file, whose inode each write

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The libvarnel-mac-qt5 developers
+//
+// SPDX-License-Identifier: LGPL-2.1-or-later
+
 /* The policy files: where they come from, how their lines are read, and the
  * built-in policy used when no policy directory is set. */
 #define _GNU_SOURCE

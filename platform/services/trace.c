@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The libvarnel-mac-qt5 developers
+//
+// SPDX-License-Identifier: LGPL-2.1-or-later
+
 /* What tests can see: the calls made and what is still handed out. */
 #include "standin_p.h"
 #include "varnel-standin.h"

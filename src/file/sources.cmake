@@ -1,3 +1,7 @@
+# SPDX-FileCopyrightText: 2026 The libvarnel-mac-qt5 developers
+#
+# SPDX-License-Identifier: BSD-3-Clause
+
 list(APPEND VARNEL_SOURCES
     file/SpecialAttributesListModel.cpp
     file/SpecialAttributesProxyListModel_p.h

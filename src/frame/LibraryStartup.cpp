@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The libvarnel-mac-qt5 developers
+//
+// SPDX-License-Identifier: LGPL-2.1-or-later
+
 // What the library does by itself when a process loads it. Everything here
 // runs from the shared object's static initialisers, in the order written.
 

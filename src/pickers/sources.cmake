@@ -1,3 +1,7 @@
+# SPDX-FileCopyrightText: 2026 The libvarnel-mac-qt5 developers
+#
+# SPDX-License-Identifier: BSD-3-Clause
+
 list(APPEND VARNEL_SOURCES
     pickers/CategoryNames_p.h
     pickers/ComboPicker_p.h

@@ -1,4 +1,9 @@
 #!/bin/sh
+
+# SPDX-FileCopyrightText: 2026 The libvarnel-mac-qt5 developers
+#
+# SPDX-License-Identifier: BSD-3-Clause
+
 # Builds and runs programs outside the tree against an installed library, each
 # way a program finds it: the CMake package, pkg-config, and qmake's module
 # file (QT += varnelmacqt5), with a form compiled by uic through CMake and

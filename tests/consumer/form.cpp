@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The libvarnel-mac-qt5 developers
+//
+// SPDX-License-Identifier: LGPL-2.1-or-later
+
 // Builds a form drawn with the library's widgets, compiled by uic, and checks
 // that each widget is the library's and offers the built-in policy's values.
 

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The libvarnel-mac-qt5 developers
+//
+// SPDX-License-Identifier: LGPL-2.1-or-later
+
 // Shows a level picker on the stand-in's built-in policy and checks that it
 // offers every level and gives back what it took from the platform.
 

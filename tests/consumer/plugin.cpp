@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The libvarnel-mac-qt5 developers
+//
+// SPDX-License-Identifier: LGPL-2.1-or-later
+
 // Loads an installed Designer plugin as Designer does, finding the library
 // only through the plugin itself, and creates every widget it offers.
 // Usage: plugin-consumer PLUGIN_FILE

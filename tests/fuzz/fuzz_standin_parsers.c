@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The libvarnel-mac-qt5 developers
+//
+// SPDX-License-Identifier: LGPL-2.1-or-later
+
 /* libFuzzer target for the stand-in's readers of policy files and of the
  * label attribute. The first byte of an input picks the reader ('0' to '9');
  * the rest is the file's contents or the attribute's value. Every input runs

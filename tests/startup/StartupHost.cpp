@@ -1,16 +1,28 @@
+// SPDX-FileCopyrightText: 2026 The libvarnel-mac-qt5 developers
+//
+// SPDX-License-Identifier: LGPL-2.1-or-later
+
 // Loads the library's start-up code at a chosen moment and from a chosen
 // thread, then reports whether the catalogue was installed as it should be.
 // Exits 0 when every expectation of the scenario holds.
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QTextStream>
 #include <QThread>
 #include <QTranslator>
 
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <dlfcn.h>
+#include <fcntl.h>
+#include <sched.h>
+#include <string>
+#include <sys/mount.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -48,6 +60,51 @@ void drainEvents()
     QCoreApplication::processEvents();
     QCoreApplication::sendPostedEvents();
     QCoreApplication::processEvents();
+}
+
+// The folder the library reads its catalogue from.
+const char fixedFolder[] = "/usr/share/vix/translations";
+
+// Exit status of a run that could not show the folder it was given.
+constexpr int noPrivateMount = 77;
+
+bool isDirectory(const char *path)
+{
+    struct stat status;
+    return stat(path, &status) == 0 && S_ISDIR(status.st_mode);
+}
+
+bool writeFile(const char *path, const std::string &text)
+{
+    const int fd = open(path, O_WRONLY | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    const bool written = write(fd, text.data(), text.size()) == ssize_t(text.size());
+    return close(fd) == 0 && written;
+}
+
+// Shows the folder private in place of the library's catalogue folder, to this
+// process alone: in a mount namespace of its own, so that whatever catalogue
+// the machine has installed there does not count. Where the folder does not
+// exist, a read-only overlay adds it; an empty folder needs no mount there.
+bool showPrivateCatalogueFolder(const char *root)
+{
+    const std::string wanted = std::string(root) + "/vix/translations";
+    const bool exists = isDirectory(fixedFolder);
+    const bool wantedEmpty = QDir(QString::fromLocal8Bit(wanted.c_str())).isEmpty();
+    const uid_t uid = getuid();
+    const gid_t gid = getgid();
+    if (unshare(CLONE_NEWUSER | CLONE_NEWNS) != 0)
+        return !exists && wantedEmpty;
+    if (!writeFile("/proc/self/setgroups", "deny") || !writeFile("/proc/self/uid_map", "0 " + std::to_string(uid) + " 1")
+        || !writeFile("/proc/self/gid_map", "0 " + std::to_string(gid) + " 1")
+        || mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0) {
+        return !exists && wantedEmpty;
+    }
+    if (exists)
+        return mount(wanted.c_str(), fixedFolder, nullptr, MS_BIND, nullptr) == 0;
+    const std::string options = "lowerdir=" + std::string(root) + ":/usr/share";
+    return wantedEmpty || mount("overlay", "/usr/share", "overlay", MS_RDONLY, options.c_str()) == 0;
 }
 
 int run(const QByteArray &scenario, const char *library, int argc, char **argv)
@@ -160,6 +217,12 @@ int main(int argc, char **argv)
     if (argc < 3) {
         std::fprintf(stderr, "usage: %s SCENARIO LIBRARY\n", argv[0]);
         return 2;
+    }
+    // Before any thread exists, as a new mount namespace requires.
+    const char *catalogues = std::getenv("STARTUP_CATALOGUE_ROOT");
+    if (catalogues && !showPrivateCatalogueFolder(catalogues)) {
+        std::fprintf(stderr, "no private mount namespace for %s here\n", fixedFolder);
+        return noPrivateMount;
     }
     const QByteArray scenario(argv[1]);
     const char *library = argv[2];

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The libvarnel-mac-qt5 developers
+//
+// SPDX-License-Identifier: LGPL-2.1-or-later
+
 // Lets the start-up host read what the library's load-time code set up.
 
 #include "LibraryGlobals_p.h"

@@ -1,0 +1,333 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="de_DE">
+<context>
+    <name>FileLabelWindow</name>
+    <message>
+        <location filename="../examples/file-label/FileLabelWindow.cpp" line="+24"/>
+        <source>&amp;Previous</source>
+        <translation>&amp;Zurück</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>&amp;Next</source>
+        <translation>&amp;Weiter</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>&amp;Revert</source>
+        <translation>&amp;Verwerfen</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>&amp;Apply</source>
+        <translation>&amp;Anwenden</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>File labels</source>
+        <translation>Datei-Labels</translation>
+    </message>
+    <message>
+        <location line="+75"/>
+        <source>Could not read the label of %1: its name is not valid in the locale&apos;s encoding.</source>
+        <translation>Das Label von %1 konnte nicht gelesen werden: Der Name ist in der Zeichenkodierung der Spracheinstellung nicht gültig.</translation>
+    </message>
+    <message>
+        <location line="+9"/>
+        <source>The form cannot show the label of %1 as it is: %2.</source>
+        <translation>Das Formular kann das Label von %1 nicht so zeigen, wie es ist: %2.</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Read the label of %1.</source>
+        <translation>Label von %1 gelesen.</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Could not read the label of %1: %2.</source>
+        <translation>Das Label von %1 konnte nicht gelesen werden: %2.</translation>
+    </message>
+    <message>
+        <location line="+11"/>
+        <source>Could not write the label to %1: %2.</source>
+        <translation>Das Label konnte nicht nach %1 geschrieben werden: %2.</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>Wrote the label to %1, but could not read it back: %2.</source>
+        <translation>Label nach %1 geschrieben, aber es konnte nicht wieder gelesen werden: %2.</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Wrote the label to %1, but the form cannot show it as it is: %2.</source>
+        <translation>Label nach %1 geschrieben, aber das Formular kann es nicht so zeigen, wie es ist: %2.</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Wrote the label to %1.</source>
+        <translation>Label nach %1 geschrieben.</translation>
+    </message>
+    <message>
+        <location line="+20"/>
+        <source>Path</source>
+        <translation>Pfad</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Directory</source>
+        <translation>Verzeichnis</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>File</source>
+        <translation>Datei</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>%1 %2 of %3: %4</source>
+        <translation>%1 %2 von %3: %4</translation>
+    </message>
+</context>
+<context>
+    <name>FilePanel</name>
+    <message>
+        <location filename="../examples/gallery/FilePanel.cpp" line="+34"/>
+        <source>Could not create %1.</source>
+        <translation>%1 konnte nicht angelegt werden.</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>%1 (made by the gallery)</source>
+        <translation>%1 (von der Galerie angelegt)</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Directory</source>
+        <translation>Verzeichnis</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>File</source>
+        <translation>Datei</translation>
+    </message>
+    <message>
+        <location line="+12"/>
+        <source>Revert</source>
+        <translation>Verwerfen</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Apply</source>
+        <translation>Anwenden</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>Changed: Apply writes the label, Revert reads it again.</source>
+        <translation>Geändert: „Anwenden“ schreibt das Label, „Verwerfen“ liest es erneut.</translation>
+    </message>
+    <message>
+        <location line="+33"/>
+        <source>Wrote the label.</source>
+        <translation>Label geschrieben.</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Could not write the label to %1.</source>
+        <translation>Das Label konnte nicht nach %1 geschrieben werden.</translation>
+    </message>
+    <message>
+        <location line="+12"/>
+        <source>Read the label.</source>
+        <translation>Label gelesen.</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Could not read the label of %1.</source>
+        <translation>Das Label von %1 konnte nicht gelesen werden.</translation>
+    </message>
+    <message>
+        <location line="+13"/>
+        <source>Could not label %1.</source>
+        <translation>%1 konnte kein Label erhalten.</translation>
+    </message>
+    <message>
+        <location line="+20"/>
+        <source>%1; %2; integrity %3; type %4</source>
+        <translation>%1; %2; Integrität %3; Typ %4</translation>
+    </message>
+</context>
+<context>
+    <name>GalleryWindow</name>
+    <message>
+        <location filename="../examples/gallery/GalleryWindow.cpp" line="+51"/>
+        <location line="+210"/>
+        <source>(no label)</source>
+        <translation>(kein Label)</translation>
+    </message>
+    <message>
+        <location line="-171"/>
+        <source>(nothing accepted yet)</source>
+        <translation>(noch nichts bestätigt)</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>libvarnel-mac-qt5 gallery for user %1</source>
+        <translation>libvarnel-mac-qt5-Galerie für Benutzer %1</translation>
+    </message>
+    <message>
+        <location line="+15"/>
+        <source>%1 (level %2)</source>
+        <translation>%1 (Ebene %2)</translation>
+    </message>
+    <message>
+        <location line="+8"/>
+        <source>%1 (integrity level %2)</source>
+        <translation>%1 (Integritätsebene %2)</translation>
+    </message>
+    <message>
+        <location line="+11"/>
+        <source>%1 (mask %2)</source>
+        <translation>%1 (Maske %2)</translation>
+    </message>
+    <message>
+        <location line="+9"/>
+        <source>%1 (type %2)</source>
+        <translation>%1 (Typ %2)</translation>
+    </message>
+    <message>
+        <location line="+39"/>
+        <source>(no checklist)</source>
+        <translation>(keine Auswahlliste)</translation>
+    </message>
+    <message>
+        <location line="+18"/>
+        <source>%1; %2; integrity %3
+label text %4</source>
+        <translation>%1; %2; Integrität %3
+Labeltext %4</translation>
+    </message>
+    <message>
+        <location line="+11"/>
+        <source>One button away</source>
+        <translation>Einen Knopfdruck entfernt</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Login dialog...</source>
+        <translation>Anmeldedialog …</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Themed login dialog...</source>
+        <translation>Gestalteter Anmeldedialog …</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>File label...</source>
+        <translation>Datei-Label …</translation>
+    </message>
+    <message>
+        <location line="+10"/>
+        <source>Label text:</source>
+        <translation>Labeltext:</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Arguments:</source>
+        <translation>Argumente:</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Command:</source>
+        <translation>Befehl:</translation>
+    </message>
+</context>
+<context>
+    <name>LabelEditor</name>
+    <message>
+        <location filename="../examples/file-label/LabelEditor.cpp" line="+71"/>
+        <location line="+19"/>
+        <source>its label cannot be read</source>
+        <translation>sein Label kann nicht gelesen werden</translation>
+    </message>
+    <message>
+        <location line="+8"/>
+        <source>the level list is empty, so the level cannot be shown</source>
+        <translation>die Liste der Ebenen ist leer, daher kann die Ebene nicht gezeigt werden</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>the integrity list is empty, so the integrity level cannot be shown</source>
+        <translation>die Liste der Integritätsebenen ist leer, daher kann die Integritätsebene nicht gezeigt werden</translation>
+    </message>
+    <message>
+        <location line="+18"/>
+        <source>the object holds %1, the form shows %2</source>
+        <translation>das Objekt hat %1, das Formular zeigt %2</translation>
+    </message>
+    <message>
+        <location line="+15"/>
+        <source>level %1 is not in the level list</source>
+        <translation>Ebene %1 ist nicht in der Liste der Ebenen</translation>
+    </message>
+    <message>
+        <location line="+8"/>
+        <source>the integrity list is empty</source>
+        <translation>die Liste der Integritätsebenen ist leer</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>integrity level %1 is above the system&apos;s maximum, %2</source>
+        <translation>Integritätsebene %1 liegt über dem Höchstwert des Systems, %2</translation>
+    </message>
+    <message>
+        <location line="+11"/>
+        <source>categories 0x%1 are not in the category list</source>
+        <translation>die Kategorien 0x%1 sind nicht in der Liste der Kategorien</translation>
+    </message>
+    <message>
+        <location line="+12"/>
+        <source>special attributes 0x%1 do not go with the label %2 on this %3</source>
+        <translation>die besonderen Attribute 0x%1 passen nicht zum Label %2 auf diesem Objekt (%3)</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>directory</source>
+        <translation>Verzeichnis</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>file</source>
+        <translation>Datei</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>the form holds %1 instead</source>
+        <translation>das Formular enthält stattdessen %1</translation>
+    </message>
+    <message>
+        <location line="+12"/>
+        <source>the label library refused it</source>
+        <translation>die Label-Bibliothek hat es abgelehnt</translation>
+    </message>
+</context>
+<context>
+    <name>LabelWords</name>
+    <message>
+        <location filename="../examples/gallery/LabelWords.cpp" line="+24"/>
+        <source>level %1</source>
+        <translation>Ebene %1</translation>
+    </message>
+    <message>
+        <location line="+9"/>
+        <source>category %1</source>
+        <translation>Kategorie %1</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>no categories</source>
+        <translation>keine Kategorien</translation>
+    </message>
+</context>
+</TS>
