@@ -702,11 +702,13 @@ void TestFileMacLabelWidget::unnameablePaths()
     const QString victim = QFile::decodeName(named);
     QVERIFY(victim == m_file || makeFile(victim));
     QVERIFY(setLabel(victim, "1:0:0x2:0x10"));
-    QVERIFY(setLabel(m_folder, "3:63:0x81:0x1"));
+    // A file loaded before, so that the form could be written onto the victim.
+    const QString loaded = m_dir.filePath(QStringLiteral("loaded"));
+    QVERIFY(makeFile(loaded) && setLabel(loaded, "3:63:0x81:0x10"));
 
     FileMacLabelWidget widget;
     const Form form(widget);
-    widget.getfmac(m_folder);
+    widget.getfmac(loaded);
     QSignalSpy changed(&widget, &FileMacLabelWidget::changed);
     StandinPolicy::takeTrace();
 
@@ -715,7 +717,7 @@ void TestFileMacLabelWidget::unnameablePaths()
     QCOMPARE(StandinPolicy::trace(), QStringList());
     QCOMPARE(changed.count(), 0);
     QCOMPARE(form.values(), QStringLiteral("3 63 81"));
-    QCOMPARE(form.rows(), QStringLiteral("[x]ccnr"));
+    QCOMPARE(form.rows(), QStringLiteral("ehole whole [x]silev"));
     QCOMPARE(storedOf(victim).text(), QStringLiteral("1:0:0x2:0x10"));
 }
 
