@@ -362,8 +362,10 @@ void FileLabelWindow::fitToScreen()
     }
     const QRect area = screen->availableGeometry();
     const int titleBar = style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, this);
-    size = size.boundedTo(area.size() - QSize(0, titleBar)).expandedTo(minimumSizeHint());
+    const int border = style()->pixelMetric(QStyle::PM_MdiSubWindowFrameWidth, nullptr, this);
+    const QSize frame(2 * border, titleBar + 2 * border);
+    size = size.boundedTo(area.size() - frame).expandedTo(minimumSizeHint());
     resize(size);
-    move(area.x() + (area.width() - size.width()) / 2,
-         area.y() + qMax(0, (area.height() - titleBar - size.height()) / 2));
+    move(area.x() + qMax(0, (area.width() - frame.width() - size.width()) / 2),
+         area.y() + qMax(0, (area.height() - frame.height() - size.height()) / 2));
 }
