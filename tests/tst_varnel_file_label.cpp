@@ -17,6 +17,7 @@
 #include <QListView>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QRandomGenerator>
 #include <QScreen>
 #include <QScrollArea>
 #include <QScrollBar>
@@ -225,6 +226,8 @@ private Q_SLOTS:
     void windowTabOrder();
     void windowFitsTheScreen_data();
     void windowFitsTheScreen();
+    void windowWalkWritesOnlyEdits_data();
+    void windowWalkWritesOnlyEdits();
 
 private:
     QTemporaryDir m_runtime;
@@ -963,6 +966,136 @@ void tst_VarnelFileLabel::windowFitsTheScreen()
         const auto *specials = parts.form()->findChild<QListView *>(QStringLiteral("_specialListView"));
         const QPoint bottom = specials->mapTo(formArea->viewport(), QPoint(0, specials->height() - 1));
         QVERIFY(formArea->viewport()->rect().contains(bottom));
+    }
+}
+
+void tst_VarnelFileLabel::windowWalkWritesOnlyEdits_data()
+{
+    QTest::addColumn<quint32>("seed");
+    for (const quint32 seed : {1u, 17u, 2026u})
+        QTest::newRow(qPrintable(QStringLiteral("seed %1").arg(seed))) << seed;
+}
+
+// A person's random walk through edits, Apply, Revert, Previous, Next and
+// closing, each question answered at random: an object's label changes only
+// by Apply, exactly in the parts edited, and the signs of edits always say
+// whether the form holds any.
+void tst_VarnelFileLabel::windowWalkWritesOnlyEdits()
+{
+    QFETCH(quint32, seed);
+    StandinPolicy policy;
+    QTemporaryDir dir;
+    const QStringList paths{makeObject(dir, QStringLiteral("file"), "1:0:0x1:0x10010"),
+                            makeObject(dir, QStringLiteral("dir"), "2:63:0x6:0x41"),
+                            makeObject(dir, QStringLiteral("other"), "0:0:0x0:0x0")};
+    // What each object holds, and what its form holds, as the window should
+    // have them.
+    QList<QByteArray> objects;
+    for (const QString &path : paths)
+        objects << stored(path);
+    const auto formOf = [](const QByteArray &object) {
+        const QList<QByteArray> parts = object.split(':');
+        FileLabel label;
+        label.level = mac_lev_t(parts.at(0).toUInt());
+        label.ilevel = parts.at(1).toUInt();
+        label.categories = parts.at(2).toULongLong(nullptr, 16);
+        label.type = uint16_t(parts.at(3).toUInt(nullptr, 16));
+        return label;
+    };
+    QList<FileLabel> forms{formOf(objects.at(0))};
+    QRandomGenerator random(seed);
+    {
+        FileLabelWindow window(paths);
+        WindowParts parts(window);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        for (int step = 0; step < 80; ++step) {
+            const int index = window.current();
+            FileLabel &form = forms[index];
+            const bool edited = !(form == formOf(objects.at(index)));
+            const auto apply = [&] {
+                const quint32 high = objects.at(index).split(':').at(3).toUInt(nullptr, 16) & 0xffff0000u;
+                objects[index] = QStringLiteral("%1:%2:0x%3:0x%4")
+                                     .arg(uint(form.level))
+                                     .arg(form.ilevel)
+                                     .arg(qulonglong(form.categories), 0, 16)
+                                     .arg(high | form.type, 0, 16)
+                                     .toLatin1();
+            };
+            QString done;
+            const QMessageBox::StandardButton answers[] = {QMessageBox::Apply, QMessageBox::Discard,
+                                                           QMessageBox::Cancel};
+            const QMessageBox::StandardButton answer = answers[random.bounded(3)];
+            switch (random.bounded(8)) {
+            case 0:
+                form.level = mac_lev_t(random.bounded(4));
+                done = QStringLiteral("level=%1").arg(uint(form.level));
+                edit(parts.form(), done);
+                break;
+            case 1:
+                form.ilevel = random.bounded(2) ? 63 : 0;
+                done = QStringLiteral("integrity=%1").arg(form.ilevel);
+                edit(parts.form(), done);
+                break;
+            case 2: {
+                const int row = random.bounded(8);
+                form.categories ^= mac_cat_t(1) << row;
+                done = QStringLiteral("category=%1").arg(row);
+                edit(parts.form(), done);
+                break;
+            }
+            case 3:
+                // Attributes that leave the rest of the label alone.
+                form.type ^= index == 1 ? 0x1 : 0x10;
+                done = index == 1 ? QStringLiteral("attribute=ccnr") : QStringLiteral("attribute=silev");
+                edit(parts.form(), done);
+                break;
+            case 4:
+                done = QStringLiteral("Apply");
+                QCOMPARE(window.apply(), edited);
+                if (edited)
+                    apply();
+                break;
+            case 5:
+                done = QStringLiteral("Revert");
+                QCOMPARE(parts.revert->isEnabled(), edited);
+                window.revert();
+                form = formOf(objects.at(index));
+                break;
+            case 6: {
+                done = QStringLiteral("close answering %1").arg(int(answer));
+                const auto asked = answerNextQuestion(answer);
+                const bool closed = window.close();
+                QCoreApplication::processEvents();
+                QCOMPARE(asked->isEmpty(), !edited);
+                QCOMPARE(closed, !edited || answer != QMessageBox::Cancel);
+                if (edited && closed)
+                    answer == QMessageBox::Apply ? apply() : void(form = formOf(objects.at(index)));
+                window.show();
+                break;
+            }
+            default: {
+                const int to = random.bounded(2) ? index + 1 : index - 1;
+                done = QStringLiteral("to %1 answering %2").arg(to).arg(int(answer));
+                const auto asked = answerNextQuestion(answer);
+                const bool moved = window.showPath(to);
+                QCoreApplication::processEvents();
+                QCOMPARE(asked->isEmpty(), !edited || to < 0 || to >= paths.size());
+                if (edited && moved)
+                    answer == QMessageBox::Apply ? apply() : void(form = formOf(objects.at(index)));
+                if (moved && to == forms.size())
+                    forms << formOf(objects.at(to));
+                break;
+            }
+            }
+            const QString where = QStringLiteral("step %1 (%2) on %3").arg(step).arg(done).arg(window.current());
+            for (int path = 0; path < paths.size(); ++path)
+                QVERIFY2(stored(paths.at(path)) == objects.at(path), qPrintable(where));
+            const FileLabel now = forms.at(window.current());
+            QVERIFY2(LabelEditor(parts.form()).shown() == now, qPrintable(where));
+            const bool shownEdited = !(now == formOf(objects.at(window.current())));
+            QVERIFY2(parts.editSigns() == (shownEdited ? allEditSigns : QString()), qPrintable(where));
+        }
     }
 }
 
