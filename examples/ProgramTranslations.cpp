@@ -58,6 +58,14 @@ void load(const QString &name, const QStringList &folders)
     delete translator;
 }
 
+// A window's title as the title bar shows it: the placeholder for unsaved
+// changes becomes their mark or nothing.
+QString shownTitle(const QWidget &window)
+{
+    QString title = window.windowTitle();
+    return title.replace(QLatin1String("[*]"), window.isWindowModified() ? QStringLiteral("*") : QString());
+}
+
 } // namespace
 
 namespace ProgramTranslations {
@@ -73,10 +81,10 @@ void install()
 
 int printTexts(const QWidget &window)
 {
-    QStringList texts{window.windowTitle()};
+    QStringList texts{shownTitle(window)};
     for (const QWidget *widget : window.findChildren<QWidget *>()) {
         if (widget->isWindow())
-            texts.append(widget->windowTitle());
+            texts.append(shownTitle(*widget));
         else if (!widget->isVisibleTo(widget->window()))
             continue;
         if (const auto *button = qobject_cast<const QAbstractButton *>(widget))

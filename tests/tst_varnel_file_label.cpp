@@ -3,21 +3,37 @@
 // SPDX-License-Identifier: LGPL-2.1-or-later
 
 #include "FileLabelWindow.h"
+#include "FileMacLabelWidget.h"
+#include "ILevelComboBox.h"
+#include "LabelEditor.h"
+#include "MacCategoryListWidget.h"
 #include "MacLevelComboBox.h"
 #include "ProgramRun.h"
 #include "StandinPolicy.h"
 
+#include <QApplication>
 #include <QImage>
 #include <QLabel>
+#include <QListView>
+#include <QMessageBox>
 #include <QPushButton>
+#include <QRandomGenerator>
+#include <QScreen>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QStackedWidget>
 #include <QTest>
+#include <QTimer>
 
+#include <algorithm>
 #include <fcntl.h>
 #include <memory>
 #include <unistd.h>
 #include <sys/xattr.h>
 
+using VarnelQt5::FileMacLabelWidget;
+using VarnelQt5::ILevelComboBox;
+using VarnelQt5::MacCategoryListWidget;
 using VarnelQt5::MacLevelComboBox;
 
 namespace {
@@ -58,6 +74,122 @@ QString makeObject(const QTemporaryDir &dir, const QString &kind, const QByteArr
     return path;
 }
 
+// The parts of the window that a person reads and works.
+struct WindowParts {
+    explicit WindowParts(FileLabelWindow &window)
+        : window(window)
+        , message(window.findChild<QLabel *>(QStringLiteral("_messageLabel")))
+        , changed(window.findChild<QLabel *>(QStringLiteral("_changedLabel")))
+        , previous(window.findChild<QPushButton *>(QStringLiteral("_previousButton")))
+        , next(window.findChild<QPushButton *>(QStringLiteral("_nextButton")))
+        , revert(window.findChild<QPushButton *>(QStringLiteral("_revertButton")))
+        , apply(window.findChild<QPushButton *>(QStringLiteral("_applyButton")))
+        , stack(window.findChild<QStackedWidget *>(QStringLiteral("_labelStack")))
+    {
+    }
+
+    FileMacLabelWidget *form() const { return qobject_cast<FileMacLabelWidget *>(stack->currentWidget()); }
+
+    // The label the shown form holds, as the object would keep it.
+    QByteArray shown() const { return LabelEditor(form()).shown().text().toLatin1(); }
+
+    // Which of the signs of unsaved edits are on: the status line's marker,
+    // the title's [*], an enabled Apply and an enabled Revert.
+    QString editSigns() const
+    {
+        QStringList signs;
+        if (changed->isVisibleTo(&window))
+            signs << QStringLiteral("marker");
+        if (window.isWindowModified())
+            signs << QStringLiteral("[*]");
+        if (apply->isEnabled())
+            signs << QStringLiteral("Apply");
+        if (revert->isEnabled())
+            signs << QStringLiteral("Revert");
+        return signs.join(QLatin1Char(' '));
+    }
+
+    FileLabelWindow &window;
+    QLabel *message;
+    QLabel *changed;
+    QPushButton *previous;
+    QPushButton *next;
+    QPushButton *revert;
+    QPushButton *apply;
+    QStackedWidget *stack;
+};
+
+const QString allEditSigns = QStringLiteral("marker [*] Apply Revert");
+
+// Works a form as a person does, one step a word: "level=N", "integrity=N",
+// "category=ROW" and "attribute=NAME" (the special attribute shown as NAME)
+// toggle what they name.
+void edit(FileMacLabelWidget *form, const QString &steps)
+{
+    for (const QString &step : steps.split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
+        const QString what = step.section(QLatin1Char('='), 0, 0);
+        const QString value = step.section(QLatin1Char('='), 1);
+        if (what == QLatin1String("level")) {
+            form->findChild<MacLevelComboBox *>()->setValue(mac_lev_t(value.toUInt()));
+        } else if (what == QLatin1String("integrity")) {
+            form->findChild<ILevelComboBox *>()->setValue(value.toUInt(), true);
+        } else if (what == QLatin1String("category")) {
+            QListWidgetItem *item = form->findChild<MacCategoryListWidget *>()->item(value.toInt());
+            QVERIFY(item);
+            item->setCheckState(item->checkState() == Qt::Checked ? Qt::Unchecked : Qt::Checked);
+        } else if (what == QLatin1String("attribute")) {
+            QAbstractItemModel *rows = form->findChild<QListView *>(QStringLiteral("_specialListView"))->model();
+            int row = 0;
+            while (row < rows->rowCount() && rows->index(row, 0).data().toString() != value)
+                ++row;
+            const QModelIndex found = rows->index(row, 0);
+            QVERIFY2(found.isValid(), qPrintable(value));
+            const bool checked = found.data(Qt::CheckStateRole).toInt() == Qt::Checked;
+            QVERIFY(rows->setData(found, checked ? Qt::Unchecked : Qt::Checked, Qt::CheckStateRole));
+        } else {
+            QFAIL(qPrintable(QStringLiteral("unknown step ") + step));
+        }
+    }
+}
+
+// Answers the next question of the program with button, clicked as a person
+// clicks it; gives the question's text, empty while none was asked.
+std::shared_ptr<QString> answerNextQuestion(QMessageBox::StandardButton button)
+{
+    auto asked = std::make_shared<QString>();
+    QTimer::singleShot(0, qApp, [asked, button] {
+        const QWidgetList windows = QApplication::topLevelWidgets();
+        for (QWidget *window : windows) {
+            auto *box = qobject_cast<QMessageBox *>(window);
+            if (box && box->isVisible()) {
+                *asked = box->text();
+                QTest::mouseClick(box->button(button), Qt::LeftButton);
+                return;
+            }
+        }
+    });
+    return asked;
+}
+
+// The widgets Tab visits from start on until focus comes back to start,
+// buttons by their text, others by their object name.
+QString tabWalk(QWidget *start)
+{
+    start->setFocus(Qt::TabFocusReason);
+    QStringList visited;
+    for (int step = 0; step < 20; ++step) {
+        QWidget *focus = QApplication::focusWidget();
+        if (!focus)
+            return visited.join(QLatin1String(", ")) + QLatin1String(", <nothing>");
+        const auto *button = qobject_cast<QAbstractButton *>(focus);
+        visited << (button ? button->text() : focus->objectName());
+        QTest::keyClick(focus, Qt::Key_Tab);
+        if (QApplication::focusWidget() == start)
+            return visited.join(QLatin1String(", "));
+    }
+    return QStringLiteral("no way back");
+}
+
 } // namespace
 
 class tst_VarnelFileLabel : public QObject
@@ -82,6 +214,20 @@ private Q_SLOTS:
     void windowAppliesRevertsAndReports();
     void screenshotRendersTheWindow();
     void withoutDisplayOnlyTheWindowIsRefused();
+    void windowMarksEdits_data();
+    void windowMarksEdits();
+    void windowAsksBeforeLeavingEdits_data();
+    void windowAsksBeforeLeavingEdits();
+    void windowRefusesAReplacedObject_data();
+    void windowRefusesAReplacedObject();
+    void windowWithAFailedPath_data();
+    void windowWithAFailedPath();
+    void windowTabOrder_data();
+    void windowTabOrder();
+    void windowFitsTheScreen_data();
+    void windowFitsTheScreen();
+    void windowWalkWritesOnlyEdits_data();
+    void windowWalkWritesOnlyEdits();
 
 private:
     QTemporaryDir m_runtime;
@@ -395,9 +541,13 @@ void tst_VarnelFileLabel::windowAppliesRevertsAndReports()
 
         QTest::mouseClick(next, Qt::LeftButton);
         QVERIFY(!next->isEnabled());
+        // Only an edit gives Apply something to write.
+        QVERIFY(!apply->isEnabled());
+        level()->setValue(1);
         QTest::mouseClick(apply, Qt::LeftButton);
         QCOMPARE(message->text(),
                  QStringLiteral("Could not write the label to %1: Operation not supported.").arg(unlabellable));
+        QTest::mouseClick(revert, Qt::LeftButton);
 
         // Each path keeps its form and its message; Revert reads the object again.
         QTest::mouseClick(previous, Qt::LeftButton);
@@ -434,6 +584,530 @@ void tst_VarnelFileLabel::withoutDisplayOnlyTheWindowIsRefused()
     const ProgramRun get = ProgramRun::withoutDisplay(QStringLiteral(FILE_LABEL), {QStringLiteral("--get"), file});
     QCOMPARE(get.status, 0);
     QCOMPARE(get.out, file.toLocal8Bit() + '\t' + before + '\n');
+}
+
+void tst_VarnelFileLabel::windowMarksEdits_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<QByteArray>("old");
+    QTest::addColumn<QString>("steps");
+    QTest::addColumn<bool>("edited");
+    // What Apply writes where there is an edit.
+    QTest::addColumn<QByteArray>("written");
+
+    QTest::newRow("unedited") << "file" << QByteArray(before) << "" << false << QByteArray();
+    QTest::newRow("level") << "file" << QByteArray(before) << "level=2" << true << QByteArray("2:0:0x1:0x0");
+    QTest::newRow("integrity") << "file" << QByteArray(before) << "integrity=63" << true
+                               << QByteArray("1:63:0x1:0x0");
+    QTest::newRow("category") << "file" << QByteArray(before) << "category=2" << true << QByteArray("1:0:0x5:0x0");
+    QTest::newRow("attribute of a file") << "file" << QByteArray(before) << "attribute=silev" << true
+                                         << QByteArray("1:0:0x1:0x10");
+    QTest::newRow("level and back") << "file" << QByteArray(before) << "level=2 level=1" << false << QByteArray();
+    QTest::newRow("category and back") << "file" << QByteArray(before) << "category=3 category=3" << false
+                                       << QByteArray();
+    QTest::newRow("attribute and back") << "file" << QByteArray(before) << "attribute=silev attribute=silev" << false
+                                        << QByteArray();
+    QTest::newRow("attribute of a directory") << "dir" << QByteArray(before) << "attribute=ccnr" << true
+                                              << QByteArray("1:0:0x1:0x1");
+    QTest::newRow("attribute cleared") << "dir" << QByteArray("1:0:0x1:0x21") << "attribute=irelax" << true
+                                       << QByteArray("1:0:0x1:0x1");
+    QTest::newRow("other bits stay") << "dir" << QByteArray("1:0:0x1:0x41") << "level=3" << true
+                                     << QByteArray("3:0:0x1:0x41");
+    QTest::newRow("type's high half stays") << "file" << QByteArray("1:0:0x1:0x10010") << "category=1" << true
+                                            << QByteArray("1:0:0x3:0x10010");
+    // A directory's attribute on a file: the form cannot show it, and that is
+    // no edit of the person's; an edit changes only what it touches.
+    QTest::newRow("form differs, unedited") << "file" << QByteArray("1:0:0x1:0x1") << "" << false << QByteArray();
+    QTest::newRow("form differs, then an edit") << "file" << QByteArray("1:0:0x1:0x1") << "level=2" << true
+                                                << QByteArray("2:0:0x1:0x1");
+}
+
+// The signs of unsaved edits follow the form against the label read, not the
+// number of changes; Apply writes the form's label and clears them.
+void tst_VarnelFileLabel::windowMarksEdits()
+{
+    QFETCH(QString, kind);
+    QFETCH(QByteArray, old);
+    QFETCH(QString, steps);
+    QFETCH(bool, edited);
+    QFETCH(QByteArray, written);
+    StandinPolicy policy;
+    QTemporaryDir dir;
+    const QString path = makeObject(dir, kind, old);
+    {
+        FileLabelWindow window({path});
+        WindowParts parts(window);
+        const QString read = parts.message->text();
+        QCOMPARE(parts.editSigns(), QString());
+        QCOMPARE(window.windowTitle(), QStringLiteral("File labels[*]"));
+
+        edit(parts.form(), steps);
+        QCOMPARE(parts.editSigns(), edited ? allEditSigns : QString());
+        QCOMPARE(window.isEdited(), edited);
+        QCOMPARE(parts.message->text(), read);
+        QCOMPARE(stored(path), old);
+
+        QCOMPARE(window.apply(), edited);
+        QCOMPARE(stored(path), edited ? written : old);
+        QCOMPARE(parts.editSigns(), QString());
+        if (edited)
+            QVERIFY2(parts.message->text().startsWith(QStringLiteral("Wrote the label to %1").arg(path)),
+                     qPrintable(parts.message->text()));
+        QVERIFY(window.failures().isEmpty());
+    }
+}
+
+void tst_VarnelFileLabel::windowAsksBeforeLeavingEdits_data()
+{
+    QTest::addColumn<QString>("action");
+    QTest::addColumn<bool>("edit");
+    QTest::addColumn<int>("answer");
+    QTest::addColumn<bool>("leaves");
+    QTest::addColumn<bool>("writes");
+
+    QTest::newRow("Next, Apply") << "next" << true << int(QMessageBox::Apply) << true << true;
+    QTest::newRow("Next, Discard") << "next" << true << int(QMessageBox::Discard) << true << false;
+    QTest::newRow("Next, Cancel") << "next" << true << int(QMessageBox::Cancel) << false << false;
+    QTest::newRow("Previous, Apply") << "previous" << true << int(QMessageBox::Apply) << true << true;
+    QTest::newRow("Previous, Discard") << "previous" << true << int(QMessageBox::Discard) << true << false;
+    QTest::newRow("Previous, Cancel") << "previous" << true << int(QMessageBox::Cancel) << false << false;
+    QTest::newRow("close, Apply") << "close" << true << int(QMessageBox::Apply) << true << true;
+    QTest::newRow("close, Discard") << "close" << true << int(QMessageBox::Discard) << true << false;
+    QTest::newRow("close, Cancel") << "close" << true << int(QMessageBox::Cancel) << false << false;
+    QTest::newRow("Next unedited") << "next" << false << int(QMessageBox::Apply) << true << false;
+    QTest::newRow("close unedited") << "close" << false << int(QMessageBox::Apply) << true << false;
+}
+
+// Leaving edits is a choice the person makes: the question names the path,
+// and each answer does what it says and nothing else.
+void tst_VarnelFileLabel::windowAsksBeforeLeavingEdits()
+{
+    QFETCH(QString, action);
+    QFETCH(bool, edit);
+    QFETCH(int, answer);
+    QFETCH(bool, leaves);
+    QFETCH(bool, writes);
+    StandinPolicy policy;
+    QTemporaryDir dir;
+    const QString first = makeObject(dir, QStringLiteral("first"), before);
+    const QString second = makeObject(dir, QStringLiteral("second"), "2:0:0x2:0x0");
+    const int start = action == QLatin1String("previous") ? 1 : 0;
+    const QString path = start == 0 ? first : second;
+    const QByteArray old = stored(path);
+    {
+        FileLabelWindow window({first, second});
+        WindowParts parts(window);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        QVERIFY(window.showPath(start));
+        if (edit)
+            ::edit(parts.form(), QStringLiteral("level=3 category=7"));
+        FileMacLabelWidget *const form = parts.form();
+        const QByteArray edited = parts.shown();
+
+        const auto asked = answerNextQuestion(QMessageBox::StandardButton(answer));
+        if (action == QLatin1String("close"))
+            window.close();
+        else
+            QTest::mouseClick(action == QLatin1String("next") ? parts.next : parts.previous, Qt::LeftButton);
+        QCoreApplication::processEvents();
+
+        QCOMPARE(*asked, edit ? QStringLiteral("The label of %1 has changes that are not written.").arg(path)
+                              : QString());
+        QCOMPARE(stored(path), writes ? edited : old);
+        const bool stayed = action == QLatin1String("close") ? window.isVisible() : window.current() == start;
+        QCOMPARE(stayed, !leaves);
+        if (!leaves) {
+            QCOMPARE(parts.shown(), edited);
+            QCOMPARE(parts.editSigns(), allEditSigns);
+        } else if (action != QLatin1String("close")) {
+            // Back on the path, its form holds what the object holds.
+            QCOMPARE(parts.editSigns().contains(QLatin1String("Apply")), false);
+            QVERIFY(window.showPath(start));
+            QCOMPARE(parts.form(), form);
+            QCOMPARE(parts.shown(), stored(path));
+            QCOMPARE(parts.editSigns(), QString());
+        }
+        QCOMPARE(stored(start == 0 ? second : first), start == 0 ? QByteArray("2:0:0x2:0x0") : QByteArray(before));
+    }
+}
+
+void tst_VarnelFileLabel::windowRefusesAReplacedObject_data()
+{
+    QTest::addColumn<QString>("replacement");
+    QTest::addColumn<QByteArray>("label");
+
+    QTest::newRow("another file") << "file" << QByteArray("3:0:0x80:0x10");
+    QTest::newRow("a directory") << "dir" << QByteArray("2:0:0x3:0x21");
+    QTest::newRow("nothing") << "" << QByteArray("none");
+}
+
+// The form was read from one object: it is never written onto another one
+// put in its place, and Revert reads the one the path names now.
+void tst_VarnelFileLabel::windowRefusesAReplacedObject()
+{
+    QFETCH(QString, replacement);
+    QFETCH(QByteArray, label);
+    StandinPolicy policy;
+    QTemporaryDir dir;
+    const QString path = makeObject(dir, QStringLiteral("file"), before);
+    const QString aside = dir.filePath(QStringLiteral("aside"));
+    {
+        FileLabelWindow window({path});
+        WindowParts parts(window);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        edit(parts.form(), QStringLiteral("level=2"));
+
+        QVERIFY(QFile::rename(path, aside));
+        if (!replacement.isEmpty()) {
+            const QString made = makeObject(dir, replacement, label);
+            QVERIFY(made == path || QFile::rename(made, path));
+        }
+
+        QTest::mouseClick(parts.apply, Qt::LeftButton);
+        QCOMPARE(stored(path), label);
+        QCOMPARE(stored(aside), QByteArray(before));
+        const QString refusal = replacement.isEmpty()
+            ? QStringLiteral("Could not write the label to %1: No such file or directory.").arg(path)
+            : QStringLiteral("Did not write the label to %1: the path now names another object than the one whose "
+                             "label was read. Revert reads the label of the object it names now.")
+                  .arg(path);
+        QCOMPARE(parts.message->text(), refusal);
+        QCOMPARE(parts.editSigns(), allEditSigns);
+        QCOMPARE(window.failures().size(), 1);
+        QVERIFY2(window.failures().constFirst().startsWith(path + QLatin1String(": cannot write the label: ")),
+                 qPrintable(window.failures().constFirst()));
+
+        // Closing asks; Apply is refused again, so the window stays.
+        const auto asked = answerNextQuestion(QMessageBox::Apply);
+        window.close();
+        QCoreApplication::processEvents();
+        QVERIFY(!asked->isEmpty());
+        QVERIFY(window.isVisible());
+        QCOMPARE(stored(path), label);
+
+        QTest::mouseClick(parts.revert, Qt::LeftButton);
+        if (replacement.isEmpty()) {
+            QVERIFY(!parts.form()->isEnabled());
+            QCOMPARE(window.failures(),
+                     QStringList{path + QStringLiteral(": cannot read the label: No such file or directory")});
+        } else {
+            QCOMPARE(parts.shown(), label);
+            QCOMPARE(parts.editSigns(), QString());
+            QVERIFY(window.failures().isEmpty());
+            QVERIFY(window.findChild<QLabel *>(QStringLiteral("_pathLabel"))
+                        ->text()
+                        .startsWith(replacement == QLatin1String("dir") ? QLatin1String("Directory 1 of 1")
+                                                                        : QLatin1String("File 1 of 1")));
+            edit(parts.form(), QStringLiteral("level=1"));
+            QVERIFY(window.apply());
+            QCOMPARE(stored(path), QByteArray("1") + label.mid(1));
+        }
+        QCOMPARE(stored(aside), QByteArray(before));
+    }
+}
+
+void tst_VarnelFileLabel::windowWithAFailedPath_data()
+{
+    QTest::addColumn<QString>("failure");
+    QTest::addColumn<QByteArray>("reason");
+
+    QTest::newRow("missing") << "missing" << QByteArray("cannot read the label: No such file or directory");
+    QTest::newRow("unreadable label") << "malformed" << QByteArray("cannot read the label: its label cannot be read");
+    QTest::newRow("unnameable") << "unnameable"
+                                << QByteArray("cannot read the label: its name is not valid in the locale's encoding");
+}
+
+// A path whose label could not be read offers no form to edit, and makes the
+// window's exit status 1 whether it was shown or not.
+void tst_VarnelFileLabel::windowWithAFailedPath()
+{
+    QFETCH(QString, failure);
+    QFETCH(QByteArray, reason);
+    StandinPolicy policy;
+    QTemporaryDir dir;
+    const QString good = makeObject(dir, QStringLiteral("good"), before);
+    const QString bad = dir.filePath(QStringLiteral("bad"));
+    if (failure == QLatin1String("malformed"))
+        QVERIFY(store(makeObject(dir, QStringLiteral("bad"), QByteArray()), "3:zero:0x80:0x0"));
+    if (failure == QLatin1String("unnameable"))
+        makeObject(dir, QStringLiteral("bad"), "3:0:0x0:0x0");
+    const QByteArray badBefore = stored(bad);
+    const QSet<QString> unnameable =
+        failure == QLatin1String("unnameable") ? QSet<QString>{bad} : QSet<QString>();
+    const QString line = bad + QLatin1String(": ") + QString::fromLatin1(reason);
+    {
+        FileLabelWindow window({good, bad}, unnameable);
+        WindowParts parts(window);
+        // Not yet shown, it is read for the exit status.
+        QCOMPARE(window.failures(), QStringList{line});
+        QVERIFY(parts.form()->isEnabled());
+
+        QTest::mouseClick(parts.next, Qt::LeftButton);
+        QCOMPARE(window.current(), 1);
+        QVERIFY(!parts.form()->isEnabled());
+        QCOMPARE(parts.editSigns(), QStringLiteral("Revert"));
+        QCOMPARE(window.apply(), false);
+        QCOMPARE(window.failures(), QStringList{line});
+        QCOMPARE(stored(bad), badBefore);
+        QCOMPARE(stored(good), QByteArray(before));
+
+        // Once the object can be read, Revert reads it.
+        if (failure == QLatin1String("missing")) {
+            makeObject(dir, QStringLiteral("bad"), "2:0:0x2:0x0");
+            QTest::mouseClick(parts.revert, Qt::LeftButton);
+            QVERIFY(parts.form()->isEnabled());
+            QCOMPARE(parts.shown(), QByteArray("2:0:0x2:0x0"));
+            QCOMPARE(parts.editSigns(), QString());
+            QVERIFY(window.failures().isEmpty());
+        }
+    }
+    if (failure == QLatin1String("missing"))
+        QVERIFY(QFile::remove(bad));
+
+    // The program says which path failed, shown or not, and exits 1.
+    if (failure != QLatin1String("unnameable")) {
+        const QString picture = dir.filePath(QStringLiteral("window.png"));
+        for (const QStringList &order : {QStringList{good, bad}, QStringList{bad, good}}) {
+            const ProgramRun run = fileLabel(QStringList{QStringLiteral("--screenshot"), picture} << order);
+            QCOMPARE(run.status, 1);
+            // The stand-in's own warnings aside.
+            QByteArrayList said = run.errLines();
+            said.erase(std::remove_if(said.begin(), said.end(),
+                                      [](const QByteArray &l) { return l.startsWith("varnel-standin: "); }),
+                       said.end());
+            QCOMPARE(said, QByteArrayList{"varnel-file-label: " + line.toLocal8Bit()});
+            QVERIFY(!QImage(picture).isNull());
+        }
+    }
+}
+
+void tst_VarnelFileLabel::windowTabOrder_data()
+{
+    QTest::addColumn<int>("index");
+    QTest::addColumn<QString>("order");
+
+    const QString form = QStringLiteral("_levelComboBox, _integrityComboBox, _categoryListWidget, _specialListView, ");
+    QTest::newRow("first path") << 0 << form + QStringLiteral("&Revert, &Apply, &Next");
+    QTest::newRow("second path") << 1 << form + QStringLiteral("&Revert, &Apply, &Previous");
+}
+
+// Down the form first, then to the buttons that act on it, whichever path's
+// form is shown (each is made when first shown).
+void tst_VarnelFileLabel::windowTabOrder()
+{
+    QFETCH(int, index);
+    QFETCH(QString, order);
+    StandinPolicy policy;
+    QTemporaryDir dir;
+    const QString first = makeObject(dir, QStringLiteral("first"), before);
+    const QString second = makeObject(dir, QStringLiteral("second"), before);
+    {
+        FileLabelWindow window({first, second});
+        WindowParts parts(window);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        QVERIFY(window.showPath(index));
+        edit(parts.form(), QStringLiteral("level=2"));
+        QCOMPARE(tabWalk(parts.form()->findChild<MacLevelComboBox *>()), order);
+        edit(parts.form(), QStringLiteral("level=1"));
+    }
+}
+
+void tst_VarnelFileLabel::windowFitsTheScreen_data()
+{
+    QTest::addColumn<QByteArray>("scale");
+    QTest::addColumn<bool>("scrolls");
+
+    // The headless screen is 800 by 600 pixels: at scale 2 it is smaller
+    // than a 1000-pixel screen at that scale.
+    QTest::newRow("scale 1") << QByteArray("1") << false;
+    QTest::newRow("scale 2") << QByteArray("2") << true;
+}
+
+// Every part of the window opens on the screen, Apply included; the form
+// scrolls only where the screen leaves it too little room.
+void tst_VarnelFileLabel::windowFitsTheScreen()
+{
+    QFETCH(QByteArray, scale);
+    QFETCH(bool, scrolls);
+    const QByteArray ownScale = qgetenv("QT_SCALE_FACTOR");
+    if (ownScale != scale && !(ownScale.isEmpty() && scale == "1")) {
+        // The scale is fixed when the application starts: this row runs in
+        // a process of its own.
+        qputenv("QT_SCALE_FACTOR", scale);
+        const ProgramRun run(QCoreApplication::applicationFilePath(),
+                             {QStringLiteral("windowFitsTheScreen:") + QString::fromLatin1(QTest::currentDataTag())});
+        qunsetenv("QT_SCALE_FACTOR");
+        QVERIFY2(run.status == 0, run.out.constData());
+        return;
+    }
+
+    QTemporaryDir dir;
+    const QString path = makeObject(dir, QStringLiteral("file"), before);
+    {
+        FileLabelWindow window({path});
+        WindowParts parts(window);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        const QRect area = window.screen()->availableGeometry();
+        QVERIFY2(area.contains(window.frameGeometry()),
+                 qPrintable(QStringLiteral("%1 by %2 at %3, %4")
+                                .arg(window.frameGeometry().width())
+                                .arg(window.frameGeometry().height())
+                                .arg(window.frameGeometry().x())
+                                .arg(window.frameGeometry().y())));
+        QVERIFY(area.contains(QRect(parts.apply->mapToGlobal(QPoint(0, 0)), parts.apply->size())));
+        const auto *formArea = window.findChild<QScrollArea *>();
+        QCOMPARE(formArea->verticalScrollBar()->maximum() > 0, scrolls);
+        // Whatever the room, the whole form can be reached.
+        formArea->verticalScrollBar()->setValue(formArea->verticalScrollBar()->maximum());
+        const auto *specials = parts.form()->findChild<QListView *>(QStringLiteral("_specialListView"));
+        const QPoint bottom = specials->mapTo(formArea->viewport(), QPoint(0, specials->height() - 1));
+        QVERIFY(formArea->viewport()->rect().contains(bottom));
+    }
+}
+
+void tst_VarnelFileLabel::windowWalkWritesOnlyEdits_data()
+{
+    QTest::addColumn<quint32>("seed");
+    for (const quint32 seed : {1u, 17u, 2026u})
+        QTest::newRow(qPrintable(QStringLiteral("seed %1").arg(seed))) << seed;
+}
+
+// A person's random walk through edits, Apply, Revert, Previous, Next and
+// closing, each question answered at random: an object's label changes only
+// by Apply, exactly in the parts edited, and the signs of edits always say
+// whether the form holds any.
+void tst_VarnelFileLabel::windowWalkWritesOnlyEdits()
+{
+    QFETCH(quint32, seed);
+    StandinPolicy policy;
+    QTemporaryDir dir;
+    const QStringList paths{makeObject(dir, QStringLiteral("file"), "1:0:0x1:0x10010"),
+                            makeObject(dir, QStringLiteral("dir"), "2:63:0x6:0x41"),
+                            makeObject(dir, QStringLiteral("other"), "0:0:0x0:0x0")};
+    // What each object holds, and what its form holds, as the window should
+    // have them.
+    QList<QByteArray> objects;
+    for (const QString &path : paths)
+        objects << stored(path);
+    const auto formOf = [](const QByteArray &object) {
+        const QList<QByteArray> parts = object.split(':');
+        FileLabel label;
+        label.level = mac_lev_t(parts.at(0).toUInt());
+        label.ilevel = parts.at(1).toUInt();
+        label.categories = parts.at(2).toULongLong(nullptr, 16);
+        label.type = uint16_t(parts.at(3).toUInt(nullptr, 16));
+        return label;
+    };
+    QList<FileLabel> forms{formOf(objects.at(0))};
+    QRandomGenerator random(seed);
+    // The ways of leaving edits taken, each with its answer.
+    QSet<QString> answered;
+    {
+        FileLabelWindow window(paths);
+        WindowParts parts(window);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        for (int step = 0; step < 100; ++step) {
+            const int index = window.current();
+            FileLabel &form = forms[index];
+            const bool edited = !(form == formOf(objects.at(index)));
+            const auto apply = [&] {
+                const quint32 high = objects.at(index).split(':').at(3).toUInt(nullptr, 16) & 0xffff0000u;
+                objects[index] = QStringLiteral("%1:%2:0x%3:0x%4")
+                                     .arg(uint(form.level))
+                                     .arg(form.ilevel)
+                                     .arg(qulonglong(form.categories), 0, 16)
+                                     .arg(high | form.type, 0, 16)
+                                     .toLatin1();
+            };
+            QString done;
+            const QMessageBox::StandardButton answers[] = {QMessageBox::Apply, QMessageBox::Discard,
+                                                           QMessageBox::Cancel};
+            const QMessageBox::StandardButton answer = answers[random.bounded(3)];
+            switch (random.bounded(9)) {
+            case 0:
+                form.level = mac_lev_t(random.bounded(4));
+                done = QStringLiteral("level=%1").arg(uint(form.level));
+                edit(parts.form(), done);
+                break;
+            case 1:
+                form.ilevel = random.bounded(2) ? 63 : 0;
+                done = QStringLiteral("integrity=%1").arg(form.ilevel);
+                edit(parts.form(), done);
+                break;
+            case 2: {
+                const int row = random.bounded(8);
+                form.categories ^= mac_cat_t(1) << row;
+                done = QStringLiteral("category=%1").arg(row);
+                edit(parts.form(), done);
+                break;
+            }
+            case 3:
+                // Attributes that leave the rest of the label alone.
+                form.type ^= index == 1 ? 0x1 : 0x10;
+                done = index == 1 ? QStringLiteral("attribute=ccnr") : QStringLiteral("attribute=silev");
+                edit(parts.form(), done);
+                break;
+            case 4:
+                done = QStringLiteral("Apply");
+                QCOMPARE(window.apply(), edited);
+                if (edited)
+                    apply();
+                break;
+            case 5:
+                done = QStringLiteral("Revert");
+                QCOMPARE(parts.revert->isEnabled(), edited);
+                window.revert();
+                form = formOf(objects.at(index));
+                break;
+            default: {
+                // Leaving the path by Previous, Next or closing the window.
+                const int way = random.bounded(3);
+                QPushButton *const button = way == 0 ? parts.previous : parts.next;
+                const int to = way == 0 ? index - 1 : way == 1 ? index + 1 : index;
+                if (way < 2 && !button->isEnabled()) {
+                    QVERIFY(to < 0 || to >= paths.size());
+                    break;
+                }
+                const QString leave = way == 0 ? QStringLiteral("Previous") : way == 1 ? QStringLiteral("Next")
+                                                                                       : QStringLiteral("close");
+                done = leave + QStringLiteral(" answering %1").arg(int(answer));
+                const auto asked = answerNextQuestion(answer);
+                if (way < 2)
+                    QTest::mouseClick(button, Qt::LeftButton);
+                else
+                    window.close();
+                QCoreApplication::processEvents();
+                QCOMPARE(*asked, edited ? QStringLiteral("The label of %1 has changes that are not written.")
+                                              .arg(paths.at(index))
+                                        : QString());
+                const bool moved = way < 2 ? window.current() == to : !window.isVisible();
+                QCOMPARE(moved, !edited || answer != QMessageBox::Cancel);
+                if (edited)
+                    answered.insert(done);
+                if (edited && moved)
+                    answer == QMessageBox::Apply ? apply() : void(form = formOf(objects.at(index)));
+                window.show();
+                if (moved && to == forms.size())
+                    forms << formOf(objects.at(to));
+                break;
+            }
+            }
+            const QString where = QStringLiteral("step %1 (%2) on %3").arg(step).arg(done).arg(window.current());
+            for (int path = 0; path < paths.size(); ++path)
+                QVERIFY2(stored(paths.at(path)) == objects.at(path), qPrintable(where));
+            const FileLabel now = forms.at(window.current());
+            QVERIFY2(LabelEditor(parts.form()).shown() == now, qPrintable(where));
+            const bool shownEdited = !(now == formOf(objects.at(window.current())));
+            QVERIFY2(parts.editSigns() == (shownEdited ? allEditSigns : QString()), qPrintable(where));
+        }
+    }
+    // The walk did leave edits, in several ways and with several answers.
+    QVERIFY2(answered.size() >= 3, qPrintable(answered.values().join(QLatin1String(", "))));
 }
 
 QTEST_MAIN(tst_VarnelFileLabel)

@@ -4,7 +4,7 @@
 <context>
     <name>FileLabelWindow</name>
     <message>
-        <location filename="../examples/file-label/FileLabelWindow.cpp" line="+24"/>
+        <location filename="../examples/file-label/FileLabelWindow.cpp" line="+54"/>
         <source>&amp;Previous</source>
         <translation>&amp;Zurück</translation>
     </message>
@@ -25,74 +25,91 @@
     </message>
     <message>
         <location line="+2"/>
+        <location line="+238"/>
         <source>File labels</source>
         <translation>Datei-Labels</translation>
     </message>
     <message>
-        <location line="+75"/>
+        <location line="-102"/>
+        <source>Did not write the label to %1: the path now names another object than the one whose label was read. Revert reads the label of the object it names now.</source>
+        <translation>Das Label wurde nicht nach %1 geschrieben: Der Pfad benennt jetzt ein anderes Objekt als das, dessen Label gelesen wurde. „Verwerfen“ liest das Label des Objekts, das er jetzt benennt.</translation>
+    </message>
+    <message>
+        <location line="+57"/>
         <source>Could not read the label of %1: its name is not valid in the locale&apos;s encoding.</source>
         <translation>Das Label von %1 konnte nicht gelesen werden: Der Name ist in der Zeichenkodierung der Spracheinstellung nicht gültig.</translation>
     </message>
     <message>
-        <location line="+9"/>
+        <location line="+19"/>
         <source>The form cannot show the label of %1 as it is: %2.</source>
         <translation>Das Formular kann das Label von %1 nicht so zeigen, wie es ist: %2.</translation>
     </message>
     <message>
-        <location line="+2"/>
+        <location line="+3"/>
         <source>Read the label of %1.</source>
         <translation>Label von %1 gelesen.</translation>
     </message>
     <message>
-        <location line="+2"/>
+        <location line="+24"/>
+        <source>The label of %1 has changes that are not written.</source>
+        <translation>Das Label von %1 hat Änderungen, die nicht geschrieben sind.</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Apply writes them, Discard drops them, Cancel goes back to them.</source>
+        <translation>„Anwenden“ schreibt sie, „Verwerfen“ verwirft sie, „Abbrechen“ kehrt zu ihnen zurück.</translation>
+    </message>
+    <message>
+        <location line="+31"/>
+        <source>Path %1 of %2: %3</source>
+        <translation>Pfad %1 von %2: %3</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Directory %1 of %2: %3</source>
+        <translation>Verzeichnis %1 von %2: %3</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>File %1 of %2: %3</source>
+        <translation>Datei %1 von %2: %3</translation>
+    </message>
+    <message>
+        <location line="-70"/>
         <source>Could not read the label of %1: %2.</source>
         <translation>Das Label von %1 konnte nicht gelesen werden: %2.</translation>
     </message>
     <message>
-        <location line="+11"/>
+        <location line="-211"/>
+        <source>Changed, not written yet.</source>
+        <translation>Geändert, noch nicht geschrieben.</translation>
+    </message>
+    <message>
+        <location line="+136"/>
+        <location line="+15"/>
         <source>Could not write the label to %1: %2.</source>
         <translation>Das Label konnte nicht nach %1 geschrieben werden: %2.</translation>
     </message>
     <message>
-        <location line="+6"/>
+        <location line="+60"/>
         <source>Wrote the label to %1, but could not read it back: %2.</source>
         <translation>Label nach %1 geschrieben, aber es konnte nicht wieder gelesen werden: %2.</translation>
     </message>
     <message>
-        <location line="+2"/>
+        <location line="+6"/>
         <source>Wrote the label to %1, but the form cannot show it as it is: %2.</source>
         <translation>Label nach %1 geschrieben, aber das Formular kann es nicht so zeigen, wie es ist: %2.</translation>
     </message>
     <message>
-        <location line="+3"/>
+        <location line="+4"/>
         <source>Wrote the label to %1.</source>
         <translation>Label nach %1 geschrieben.</translation>
-    </message>
-    <message>
-        <location line="+20"/>
-        <source>Path</source>
-        <translation>Pfad</translation>
-    </message>
-    <message>
-        <location line="+1"/>
-        <source>Directory</source>
-        <translation>Verzeichnis</translation>
-    </message>
-    <message>
-        <location line="+1"/>
-        <source>File</source>
-        <translation>Datei</translation>
-    </message>
-    <message>
-        <location line="+1"/>
-        <source>%1 %2 of %3: %4</source>
-        <translation>%1 %2 von %3: %4</translation>
     </message>
 </context>
 <context>
     <name>FilePanel</name>
     <message>
-        <location filename="../examples/gallery/FilePanel.cpp" line="+34"/>
+        <location filename="../examples/gallery/FilePanel.cpp" line="+38"/>
         <source>Could not create %1.</source>
         <translation>%1 konnte nicht angelegt werden.</translation>
     </message>
@@ -160,7 +177,7 @@
 <context>
     <name>GalleryWindow</name>
     <message>
-        <location filename="../examples/gallery/GalleryWindow.cpp" line="+51"/>
+        <location filename="../examples/gallery/GalleryWindow.cpp" line="+55"/>
         <location line="+210"/>
         <source>(no label)</source>
         <translation>(kein Label)</translation>
@@ -246,7 +263,7 @@ Labeltext %4</translation>
 <context>
     <name>LabelEditor</name>
     <message>
-        <location filename="../examples/file-label/LabelEditor.cpp" line="+71"/>
+        <location filename="../examples/file-label/LabelEditor.cpp" line="+75"/>
         <location line="+19"/>
         <source>its label cannot be read</source>
         <translation>sein Label kann nicht gelesen werden</translation>
@@ -262,7 +279,7 @@ Labeltext %4</translation>
         <translation>die Liste der Integritätsebenen ist leer, daher kann die Integritätsebene nicht gezeigt werden</translation>
     </message>
     <message>
-        <location line="+18"/>
+        <location line="+25"/>
         <source>the object holds %1, the form shows %2</source>
         <translation>das Objekt hat %1, das Formular zeigt %2</translation>
     </message>
@@ -315,7 +332,7 @@ Labeltext %4</translation>
 <context>
     <name>LabelWords</name>
     <message>
-        <location filename="../examples/gallery/LabelWords.cpp" line="+24"/>
+        <location filename="../examples/gallery/LabelWords.cpp" line="+28"/>
         <source>level %1</source>
         <translation>Ebene %1</translation>
     </message>

@@ -8,29 +8,55 @@
 
 #include <FileMacLabelWidget.h>
 
+#include <QCloseEvent>
 #include <QFileInfo>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QMessageBox>
 #include <QPushButton>
+#include <QScreen>
+#include <QScrollArea>
 #include <QStackedWidget>
+#include <QStyle>
 #include <QVBoxLayout>
 
+#include <cerrno>
+#include <cstring>
+#include <sys/stat.h>
+
 using VarnelQt5::FileMacLabelWidget;
+
+namespace {
+
+const char unnameableReason[] = "its name is not valid in the locale's encoding";
+
+// The last of widget's descendants in the focus chain, or widget itself.
+QWidget *lastInFocusChain(QWidget *widget)
+{
+    QWidget *last = widget;
+    for (QWidget *next = widget->nextInFocusChain(); next != widget && widget->isAncestorOf(next);
+         next = next->nextInFocusChain())
+        last = next;
+    return last;
+}
+
+} // namespace
 
 FileLabelWindow::FileLabelWindow(const QStringList &paths, const QSet<QString> &unnameable, QWidget *parent)
     : QWidget(parent)
     , paths(paths)
     , unnameable(unnameable)
-    , pages(paths.size())
+    , pages(size_t(paths.size()))
     , pathLabel(new QLabel(this))
     , stack(new QStackedWidget(this))
     , messageLabel(new QLabel(this))
+    , changedLabel(new QLabel(tr("Changed, not written yet."), this))
     , previousButton(new QPushButton(tr("&Previous"), this))
     , nextButton(new QPushButton(tr("&Next"), this))
     , revertButton(new QPushButton(tr("&Revert"), this))
     , applyButton(new QPushButton(tr("&Apply"), this))
 {
-    setWindowTitle(tr("File labels"));
+    setWindowTitle(tr("File labels") + QLatin1String("[*]"));
     pathLabel->setObjectName(QStringLiteral("_pathLabel"));
     pathLabel->setTextFormat(Qt::PlainText);
     pathLabel->setTextInteractionFlags(Qt::TextSelectableByMouse);
@@ -39,6 +65,11 @@ FileLabelWindow::FileLabelWindow(const QStringList &paths, const QSet<QString> &
     messageLabel->setObjectName(QStringLiteral("_messageLabel"));
     messageLabel->setTextFormat(Qt::PlainText);
     messageLabel->setWordWrap(true);
+    changedLabel->setObjectName(QStringLiteral("_changedLabel"));
+    changedLabel->setTextFormat(Qt::PlainText);
+    changedLabel->setWordWrap(true);
+    changedLabel->setStyleSheet(QStringLiteral("font-weight: bold"));
+    changedLabel->setVisible(false);
     previousButton->setObjectName(QStringLiteral("_previousButton"));
     nextButton->setObjectName(QStringLiteral("_nextButton"));
     revertButton->setObjectName(QStringLiteral("_revertButton"));
@@ -50,126 +81,291 @@ FileLabelWindow::FileLabelWindow(const QStringList &paths, const QSet<QString> &
     connect(revertButton, &QPushButton::clicked, this, &FileLabelWindow::revert);
     connect(applyButton, &QPushButton::clicked, this, &FileLabelWindow::apply);
 
+    // On a small screen the form scrolls, so that the path, the status and
+    // the buttons stay in sight; on a large one its lists take what is left.
+    auto *formArea = new QScrollArea(this);
+    formArea->setObjectName(QStringLiteral("_formArea"));
+    formArea->setFrameShape(QFrame::NoFrame);
+    formArea->setFocusPolicy(Qt::NoFocus);
+    formArea->setWidgetResizable(true);
+    formArea->setWidget(stack);
+
     auto *buttons = new QHBoxLayout;
     buttons->addWidget(previousButton);
     buttons->addWidget(nextButton);
     buttons->addStretch(1);
     buttons->addWidget(revertButton);
     buttons->addWidget(applyButton);
+
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(pathLabel);
-    layout->addWidget(stack, 1);
+    layout->addWidget(formArea, 1);
     layout->addWidget(messageLabel);
+    layout->addWidget(changedLabel);
     layout->addLayout(buttons);
 
     showPath(0);
-    // Room for all eight categories of the built-in policy.
-    resize(sizeHint().expandedTo(QSize(480, 600)));
+    fitToScreen();
 }
 
 FileLabelWindow::~FileLabelWindow() = default;
 
 int FileLabelWindow::current() const
 {
-    for (int index = 0; index < pages.size(); ++index) {
-        if (pages.at(index).form && pages.at(index).form == stack->currentWidget())
+    for (int index = 0; index < paths.size(); ++index) {
+        if (pages.at(size_t(index)).form && pages.at(size_t(index)).form == stack->currentWidget())
             return index;
     }
     return -1;
 }
 
-void FileLabelWindow::showPath(int index)
+bool FileLabelWindow::showPath(int index)
 {
-    if (index < 0 || index >= pages.size())
-        return;
-    // Each path keeps its own form, so that edits survive Previous and Next.
-    Page &page = pages[index];
+    if (index < 0 || index >= paths.size())
+        return false;
+    if (index == current())
+        return true;
+    if (!settle())
+        return false;
+    // Each path keeps its own form, read once when first shown.
+    Page &page = pages[size_t(index)];
     if (!page.form) {
         page.form = new FileMacLabelWidget(stack);
-        // The form's own size, so that the checklists are not squeezed.
-        page.form->setMinimumHeight(page.form->height());
         stack->addWidget(page.form);
+        connect(page.form, &FileMacLabelWidget::changed, this, &FileLabelWindow::refresh);
+        // The keyboard goes down the form first, then to Revert and Apply.
+        QWidget::setTabOrder(lastInFocusChain(page.form), revertButton);
+        QWidget::setTabOrder(revertButton, applyButton);
+        QWidget::setTabOrder(applyButton, previousButton);
+        QWidget::setTabOrder(previousButton, nextButton);
         stack->setCurrentWidget(page.form);
-        revert();
-        return;
+        load(index, false);
+        return true;
     }
     stack->setCurrentWidget(page.form);
-    update();
+    refresh();
+    return true;
+}
+
+bool FileLabelWindow::isEdited() const
+{
+    const int index = current();
+    return index >= 0 && edited(index);
+}
+
+QStringList FileLabelWindow::failures() const
+{
+    QStringList lines;
+    for (int index = 0; index < paths.size(); ++index) {
+        const QString &path = paths.at(index);
+        QString failure = pages.at(size_t(index)).failure;
+        if (!pages.at(size_t(index)).form) {
+            FileLabel label;
+            QString reason;
+            if (unnameable.contains(path))
+                failure = QStringLiteral("cannot read the label: %1").arg(QLatin1String(unnameableReason));
+            else if (!LabelEditor::stored(path, &label, &reason))
+                failure = QStringLiteral("cannot read the label: %1").arg(reason);
+        }
+        if (!failure.isEmpty())
+            lines << path + QLatin1String(": ") + failure;
+    }
+    return lines;
+}
+
+bool FileLabelWindow::apply()
+{
+    const int index = current();
+    if (index < 0 || !edited(index))
+        return false;
+    const Page &page = pages.at(size_t(index));
+    const QString &path = paths.at(index);
+    QString reason;
+
+    // The form was read from one object; written to another it would give
+    // that object a label nobody chose for it.
+    Object now;
+    if (!identify(path, &now, &reason)) {
+        report(index, Outcome::Failed, tr("Could not write the label to %1: %2.").arg(path, reason),
+               QStringLiteral("cannot write the label: %1").arg(reason));
+        return false;
+    }
+    if (!(now == page.object)) {
+        report(index, Outcome::Failed,
+               tr("Did not write the label to %1: the path now names another object than the one whose label "
+                  "was read. Revert reads the label of the object it names now.")
+                   .arg(path),
+               QStringLiteral("cannot write the label: the path names another object than the one read"));
+        return false;
+    }
+
+    LabelEditor editor(page.form);
+    if (!editor.write(path, &reason)) {
+        report(index, Outcome::Failed, tr("Could not write the label to %1: %2.").arg(path, reason),
+               QStringLiteral("cannot write the label: %1").arg(reason));
+        return false;
+    }
+    // The form then shows what the object holds now.
+    load(index, true);
+    return true;
 }
 
 void FileLabelWindow::revert()
 {
     const int index = current();
-    if (index < 0)
-        return;
-    Page &page = pages[index];
-    if (unnameable.contains(paths.at(index))) {
-        page.loaded = false;
-        report(tr("Could not read the label of %1: its name is not valid in the locale's encoding.")
-                   .arg(paths.at(index)),
-               true);
-        return;
-    }
-    QString reason;
-    LabelEditor editor(page.form);
-    page.loaded = editor.load(paths.at(index), &reason);
-    if (page.loaded && !editor.showsStored(paths.at(index), &reason))
-        report(tr("The form cannot show the label of %1 as it is: %2.").arg(paths.at(index), reason), true);
-    else if (page.loaded)
-        report(tr("Read the label of %1.").arg(paths.at(index)), false);
-    else
-        report(tr("Could not read the label of %1: %2.").arg(paths.at(index), reason), true);
+    if (index >= 0)
+        load(index, false);
 }
 
-void FileLabelWindow::apply()
+void FileLabelWindow::closeEvent(QCloseEvent *event)
 {
-    const int index = current();
-    if (index < 0 || !pages.at(index).loaded)
-        return;
-    LabelEditor editor(pages.at(index).form);
-    QString reason;
-    if (!editor.write(paths.at(index), &reason)) {
-        report(tr("Could not write the label to %1: %2.").arg(paths.at(index), reason), true);
-        return;
+    if (settle())
+        event->accept();
+    else
+        event->ignore();
+}
+
+bool FileLabelWindow::identify(const QString &path, Object *object, QString *reason)
+{
+    struct stat status;
+    if (stat(path.toLocal8Bit().constData(), &status) != 0) {
+        *reason = QString::fromLocal8Bit(std::strerror(errno));
+        return false;
     }
-    // The form then shows what the object holds now.
+    object->device = status.st_dev;
+    object->inode = status.st_ino;
+    object->kind = status.st_mode & S_IFMT;
+    return true;
+}
+
+void FileLabelWindow::load(int index, bool written)
+{
+    Page &page = pages[size_t(index)];
     const QString &path = paths.at(index);
-    if (!editor.load(path, &reason))
-        report(tr("Wrote the label to %1, but could not read it back: %2.").arg(path, reason), true);
-    else if (!editor.showsStored(path, &reason))
-        report(tr("Wrote the label to %1, but the form cannot show it as it is: %2.").arg(path, reason),
-               true);
-    else
-        report(tr("Wrote the label to %1.").arg(path), false);
+    LabelEditor editor(page.form);
+    QString reason;
+    // Identified before its label is read: an object put in its place
+    // meanwhile makes Apply refuse rather than write this form onto it.
+    page.loaded = false;
+    if (unnameable.contains(path)) {
+        report(index, Outcome::Failed,
+               tr("Could not read the label of %1: its name is not valid in the locale's encoding.").arg(path),
+               QStringLiteral("cannot read the label: %1").arg(QLatin1String(unnameableReason)));
+        return;
+    }
+    if (identify(path, &page.object, &reason) && editor.load(path, &reason)
+        && LabelEditor::stored(path, &page.stored, &reason)) {
+        page.shown = editor.shown();
+        page.loaded = true;
+    }
+
+    if (!page.loaded) {
+        const QString message =
+            written ? tr("Wrote the label to %1, but could not read it back: %2.") : tr("Could not read the label of %1: %2.");
+        report(index, Outcome::Failed, message.arg(path, reason), QStringLiteral("cannot read the label: %1").arg(reason));
+        return;
+    }
+    QString difference;
+    if (!editor.showsStored(path, &difference)) {
+        const QString message = written ? tr("Wrote the label to %1, but the form cannot show it as it is: %2.")
+                                        : tr("The form cannot show the label of %1 as it is: %2.");
+        report(index, Outcome::Warning, message.arg(path, difference));
+    } else {
+        report(index, Outcome::Fine, (written ? tr("Wrote the label to %1.") : tr("Read the label of %1.")).arg(path));
+    }
 }
 
-void FileLabelWindow::report(const QString &message, bool failed)
+// Edited means that writing the form would change the object's label, and
+// that the person changed the form since it was read: a form that cannot
+// show the label as it is holds no edit until the person makes one.
+bool FileLabelWindow::edited(int index) const
+{
+    const Page &page = pages.at(size_t(index));
+    if (!page.loaded)
+        return false;
+    const FileLabel now = LabelEditor(page.form).shown();
+    return !(now == page.stored) && !(now == page.shown);
+}
+
+// With edits on the shown path, asks whether to write or drop them; true
+// when the window may go on.
+bool FileLabelWindow::settle()
+{
+    const int index = current();
+    if (index < 0 || !edited(index))
+        return true;
+    QMessageBox question(QMessageBox::Question, tr("File labels"),
+                         tr("The label of %1 has changes that are not written.").arg(paths.at(index)),
+                         QMessageBox::Apply | QMessageBox::Discard | QMessageBox::Cancel, this);
+    question.setTextFormat(Qt::PlainText);
+    question.setInformativeText(tr("Apply writes them, Discard drops them, Cancel goes back to them."));
+    // A reflex Return writes nothing and loses nothing.
+    question.setDefaultButton(QMessageBox::Cancel);
+    switch (question.exec()) {
+    case QMessageBox::Apply:
+        return apply();
+    case QMessageBox::Discard:
+        load(index, false);
+        return true;
+    default:
+        return false;
+    }
+}
+
+void FileLabelWindow::report(int index, Outcome outcome, const QString &message, const QString &failure)
+{
+    Page &page = pages[size_t(index)];
+    page.message = message;
+    page.outcome = outcome;
+    page.failure = outcome == Outcome::Failed ? failure : QString();
+    refresh();
+}
+
+void FileLabelWindow::refresh()
 {
     const int index = current();
     if (index < 0)
         return;
-    pages[index].message = message;
-    pages[index].failed = failed;
-    update();
-}
-
-void FileLabelWindow::update()
-{
-    const int index = current();
-    if (index < 0)
-        return;
-    const Page &page = pages.at(index);
-    const QFileInfo info(paths.at(index));
-    const QString kind = !info.exists() ? tr("Path")
-        : info.isDir()                  ? tr("Directory")
-                                        : tr("File");
-    pathLabel->setText(tr("%1 %2 of %3: %4")
-                           .arg(kind, QString::number(index + 1), QString::number(paths.size()), paths.at(index)));
+    const Page &page = pages.at(size_t(index));
+    const QString &path = paths.at(index);
+    const QFileInfo info(path);
+    const QString place = !info.exists() ? tr("Path %1 of %2: %3")
+        : info.isDir()                   ? tr("Directory %1 of %2: %3")
+                                         : tr("File %1 of %2: %3");
+    pathLabel->setText(place.arg(QString::number(index + 1), QString::number(paths.size()), path));
     messageLabel->setText(page.message);
-    messageLabel->setStyleSheet(page.failed ? QStringLiteral("color: #b00020; font-weight: bold") : QString());
+    messageLabel->setStyleSheet(page.outcome == Outcome::Fine ? QString()
+                                                              : QStringLiteral("color: #b00020; font-weight: bold"));
+    const bool isEdited = edited(index);
+    changedLabel->setVisible(isEdited);
+    setWindowModified(isEdited);
+    // Without a label read from the object the form holds nothing of the
+    // object's to edit or write.
+    page.form->setEnabled(page.loaded);
     previousButton->setEnabled(index > 0);
-    nextButton->setEnabled(index + 1 < pages.size());
-    // Without a label read from the object the form holds nothing of its own
-    // to write.
-    applyButton->setEnabled(page.loaded);
+    nextButton->setEnabled(index + 1 < paths.size());
+    applyButton->setEnabled(isEdited);
+    // Reading again is also how a path that failed is tried once more.
+    revertButton->setEnabled(isEdited || !page.loaded);
+}
+
+// Opens within the screen's available area, centred, with room left for the
+// window manager's title bar; the form scrolls where the screen is small.
+void FileLabelWindow::fitToScreen()
+{
+    // Room for all eight categories of the built-in policy where there is room.
+    QSize size = sizeHint().expandedTo(QSize(480, 600));
+    const QScreen *screen = this->screen();
+    if (!screen || parentWidget()) {
+        resize(size);
+        return;
+    }
+    const QRect area = screen->availableGeometry();
+    const int titleBar = style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, this);
+    const int border = style()->pixelMetric(QStyle::PM_MdiSubWindowFrameWidth, nullptr, this);
+    const QSize frame(2 * border, titleBar + 2 * border);
+    size = size.boundedTo(area.size() - frame).expandedTo(minimumSizeHint());
+    resize(size);
+    move(area.x() + qMax(0, (area.width() - frame.width() - size.width()) / 2),
+         area.y() + qMax(0, (area.height() - frame.height() - size.height()) / 2));
 }

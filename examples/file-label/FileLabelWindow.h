@@ -5,10 +5,14 @@
 #ifndef VARNEL_FILELABELWINDOW_H
 #define VARNEL_FILELABELWINDOW_H
 
+#include "FileLabel.h"
+
 #include <QSet>
 #include <QStringList>
-#include <QVector>
 #include <QWidget>
+
+#include <sys/types.h>
+#include <vector>
 
 namespace VarnelQt5 {
 class FileMacLabelWidget;
@@ -20,7 +24,9 @@ class QStackedWidget;
 
 // The file label widget for each of a list of paths, one at a time, with
 // Previous and Next, Apply (writes the label) and Revert (reads it again).
-// What happened to the shown path, failures included, is said under the form.
+// What happened to the shown path, failures included, is said under the form;
+// edits not yet written are marked there and in the title, and are never
+// left behind without asking.
 class FileLabelWindow : public QWidget
 {
     Q_OBJECT
@@ -34,30 +40,68 @@ public:
     ~FileLabelWindow() override;
 
     int current() const;
-    void showPath(int index);
+    // Shows the path at index. Edits on the shown path are first applied or
+    // discarded as the person answers; false when the window stays.
+    bool showPath(int index);
+    // Whether the shown form holds edits that are not written.
+    bool isEdited() const;
+    // One line for each path whose label could not be read or whose last
+    // write failed, "PATH: what failed: why"; a path never shown is read now.
+    QStringList failures() const;
 
 public Q_SLOTS:
-    void apply();
+    // Writes the edited form to the object it was read from; false when
+    // nothing was written.
+    bool apply();
     void revert();
 
+protected:
+    void closeEvent(QCloseEvent *event) override;
+
 private:
-    // What the window last said about one path.
-    struct Page {
-        VarnelQt5::FileMacLabelWidget *form = nullptr;
-        bool loaded = false;
-        bool failed = false;
-        QString message;
+    // The object a path named when its label was read.
+    struct Object {
+        dev_t device = 0;
+        ino_t inode = 0;
+        mode_t kind = 0;
+        bool operator==(const Object &other) const
+        {
+            return device == other.device && inode == other.inode && kind == other.kind;
+        }
     };
 
-    void report(const QString &message, bool failed);
-    void update();
+    enum class Outcome { Fine, Warning, Failed };
+
+    // What the window knows about one path.
+    struct Page {
+        VarnelQt5::FileMacLabelWidget *form = nullptr;
+        // The form holds a label read from the object below.
+        bool loaded = false;
+        Object object;
+        // What the object held when last read, and what the form showed then.
+        FileLabel stored;
+        FileLabel shown;
+        QString message;
+        Outcome outcome = Outcome::Fine;
+        // For standard error: what failed last, empty when nothing did.
+        QString failure;
+    };
+
+    static bool identify(const QString &path, Object *object, QString *reason);
+    void load(int index, bool written);
+    bool edited(int index) const;
+    bool settle();
+    void report(int index, Outcome outcome, const QString &message, const QString &failure = QString());
+    void refresh();
+    void fitToScreen();
 
     const QStringList paths;
     const QSet<QString> unnameable;
-    QVector<Page> pages;
+    std::vector<Page> pages;
     QLabel *pathLabel;
     QStackedWidget *stack;
     QLabel *messageLabel;
+    QLabel *changedLabel;
     QPushButton *previousButton;
     QPushButton *nextButton;
     QPushButton *revertButton;

@@ -106,11 +106,18 @@ bool LabelEditor::read(FileLabel *label, QString *reason) const
         *reason = tr("the integrity list is empty, so the integrity level cannot be shown");
         return false;
     }
-    label->level = level->value();
-    label->ilevel = integrity->value();
-    label->categories = categories->value();
-    label->type = type();
+    *label = shown();
     return true;
+}
+
+FileLabel LabelEditor::shown() const
+{
+    FileLabel label;
+    label.level = level->value();
+    label.ilevel = integrity->value();
+    label.categories = categories->value();
+    label.type = type();
+    return label;
 }
 
 bool LabelEditor::showsStored(const QString &path, QString *difference) const

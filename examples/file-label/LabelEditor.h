@@ -37,6 +37,9 @@ public:
     bool load(const QString &path, QString *reason);
     // The label the widget holds; false when a part of it cannot be shown.
     bool read(FileLabel *label, QString *reason) const;
+    // What the widget's controls hold as they are, an empty picker as 0:
+    // two forms compare equal exactly when their controls do.
+    FileLabel shown() const;
     // Whether the form holds the label path holds; otherwise says how the
     // two differ.
     bool showsStored(const QString &path, QString *difference) const;

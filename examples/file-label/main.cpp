@@ -123,6 +123,15 @@ int set(const FileLabel &label, bool withType, const QStringList &paths, const Q
     return status;
 }
 
+// The window's paths that failed, each named, as --get names them.
+int failed(const FileLabelWindow &window)
+{
+    const QStringList failures = window.failures();
+    for (const QString &failure : failures)
+        complain(failure);
+    return failures.isEmpty() ? Done : PathFailed;
+}
+
 } // namespace
 
 int main(int argc, char **argv)
@@ -203,17 +212,20 @@ int main(int argc, char **argv)
         return ProgramTranslations::printTexts(window);
     if (parser.isSet(screenshotOption)) {
         window.show();
+        // The picture shows the window as it settles, its form area sized.
+        QCoreApplication::sendPostedEvents();
         const QString file = parser.value(screenshotOption);
         if (!window.grab().save(file)) {
             complain(QStringLiteral("cannot write %1").arg(file));
             return PathFailed;
         }
-        return Done;
+        return failed(window);
     }
     if (noDisplay) {
         complain(QStringLiteral("no display to show the window on: use --get or --set"));
         return BadArguments;
     }
     window.show();
-    return application.exec();
+    const int status = application.exec();
+    return status != 0 ? status : failed(window);
 }
