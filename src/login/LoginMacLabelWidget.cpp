@@ -7,6 +7,7 @@
 #include "MacFileItem.h"
 #include "MacFileModel.h"
 #include "MacLevelComboBox.h"
+#include "pickers/LockReasons_p.h"
 #include "NewLoginMacLabelWidgetForm_p.h"
 #include "PlatformHandles_p.h"
 #include "UnresolvedUser_p.h"
@@ -318,6 +319,7 @@ void LoginMacLabelWidget::setEditable(bool editable)
                             static_cast<QWidget *>(parts.userTree),
                             static_cast<QWidget *>(parts.adminTree)})
         widget->setEnabled(editable);
+    LockReasons::changed(this);
 
     if (editable) {
         loadLastChoice();

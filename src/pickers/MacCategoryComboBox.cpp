@@ -1,5 +1,6 @@
 #include "MacCategoryComboBox.h"
 
+#include "LockReasons_p.h"
 #include "PickerMetaTypes_p.h"
 #include "PlatformHandles_p.h"
 
@@ -25,6 +26,7 @@ MacCategoryComboBox::MacCategoryComboBox(QWidget *parent)
 {
     registerPickerMetaTypes();
     setAccessibleName(tr("Category"));
+    LockReasons::watch(this);
     connect(this, qOverload<int>(&QComboBox::activated), this, &MacCategoryComboBox::activated);
     rebuild();
 }
@@ -33,6 +35,7 @@ MacCategoryComboBox::~MacCategoryComboBox() = default;
 
 void MacCategoryComboBox::rebuild()
 {
+    const LockReasons::Refresh refresh(this);
     const mac_cat_t previous = value();
     clear();
 

@@ -2,6 +2,7 @@
 
 #include "ComboPicker_p.h"
 #include "LoginParent_p.h"
+#include "LockReasons_p.h"
 #include "PickerMetaTypes_p.h"
 #include "PlatformHandles_p.h"
 
@@ -39,6 +40,7 @@ MacLevelComboBox::MacLevelComboBox(QWidget *parent)
     registerPickerMetaTypes();
     // What assistive tools call the picker until a host or a form names it.
     setAccessibleName(tr("Level"));
+    LockReasons::watch(this);
     connect(this, qOverload<int>(&QComboBox::activated), this, &MacLevelComboBox::activated);
 }
 
@@ -86,6 +88,7 @@ bool MacLevelComboBox::isRebuilt() const
 
 bool MacLevelComboBox::rebuild()
 {
+    const LockReasons::Refresh refresh(this);
     rebuilt = true;
     const mac_lev_t previous = value();
     clear();
