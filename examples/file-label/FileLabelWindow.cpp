@@ -1,5 +1,6 @@
 #include "FileLabelWindow.h"
 
+#include "CategoryFilter.h"
 #include "LabelEditor.h"
 
 #include <FileMacLabelWidget.h>
@@ -82,6 +83,7 @@ void FileLabelWindow::showPath(int index)
     Page &page = pages[index];
     if (!page.form) {
         page.form = new FileMacLabelWidget(stack);
+        addCategoryFilter(page.form);
         // The form's own size, so that the checklists are not squeezed.
         page.form->setMinimumHeight(page.form->height());
         stack->addWidget(page.form);
