@@ -1,0 +1,46 @@
+// A window with a locked level picker and a category list with a checked and
+// a locked row, for tst_atspi to read over AT-SPI. Says "ready" on stdout once
+// shown, and quits when its stdin closes.
+
+#include "MacCategoryListWidget.h"
+#include "MacLevelComboBox.h"
+
+#include <QApplication>
+#include <QSocketNotifier>
+#include <QTimer>
+#include <QVBoxLayout>
+#include <QWidget>
+
+#include <cstdio>
+#include <unistd.h>
+
+int main(int argc, char **argv)
+{
+    QApplication application(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("atspi-host"));
+
+    QWidget window;
+    window.setWindowTitle(QStringLiteral("AT-SPI host"));
+    auto *layout = new QVBoxLayout(&window);
+    auto *level = new VarnelQt5::MacLevelComboBox(uid_t(1000), &window);
+    auto *categories = new VarnelQt5::MacCategoryListWidget(uid_t(1000), &window);
+    categories->setValue(categories->value() | 0x4);
+    layout->addWidget(level);
+    layout->addWidget(categories);
+    window.resize(300, 300);
+    window.show();
+
+    QSocketNotifier input(STDIN_FILENO, QSocketNotifier::Read);
+    QObject::connect(&input, &QSocketNotifier::activated, &application, [&input] {
+        char buffer[64];
+        if (read(STDIN_FILENO, buffer, sizeof buffer) <= 0) {
+            input.setEnabled(false);
+            QCoreApplication::quit();
+        }
+    });
+    QTimer::singleShot(0, &window, [] {
+        std::puts("ready");
+        std::fflush(stdout);
+    });
+    return QApplication::exec();
+}
