@@ -103,6 +103,10 @@ Built build(const QString &kind, StandinPolicy &policy)
         auto *category = new MacCategoryComboBox;
         category->setUid(1000);
         built = {std::unique_ptr<QWidget>(category), category, -1};
+    } else if (kind == QLatin1String("login, MAC off")) {
+        policy.write("system", "mac_enabled=0\n");
+        auto *login = new LoginMacLabelWidget(uid_t(1000), nullptr, true);
+        built = {std::unique_ptr<QWidget>(login), login, -1};
     } else if (kind.startsWith(QLatin1String("information mode"))) {
         auto *login = new LoginMacLabelWidget(uid_t(1000), nullptr, true);
         login->setEditable(false);
@@ -168,6 +172,9 @@ void tst_LockReasons::reasons_data()
         "Low ist die einzige Integritätsebene, die dieser Benutzer wählen darf");
     row("single category", "C1 is the only category this user may choose",
         "C1 ist die einzige Kategorie, die dieser Benutzer wählen darf");
+    // The login widget hides a row whose picker cannot be built, and says why.
+    row("login, MAC off", "Mandatory access control is switched off, so there is no level to choose",
+        "Die verbindliche Zugriffskontrolle ist ausgeschaltet, daher gibt es keine Ebene zur Auswahl");
     const char infoEnglish[] = "This is the label of the running program; it cannot be changed here";
     const char infoGerman[] = "Dies ist das Label des laufenden Programms; es kann hier nicht geändert werden";
     row("information mode", infoEnglish, infoGerman);
