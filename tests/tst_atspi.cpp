@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The libvarnel-mac-qt5 developers
+//
+// SPDX-License-Identifier: LGPL-2.1-or-later
+
 // What a screen reader gets: a widget started with Qt's Linux accessibility
 // switched on, on a private session bus with the accessibility bus, read
 // through AT-SPI over D-Bus from another process: the role, name,

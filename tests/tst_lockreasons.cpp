@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The libvarnel-mac-qt5 developers
+//
+// SPDX-License-Identifier: LGPL-2.1-or-later
+
 // Why a locked choice cannot be changed: the reason each kind of lock gives
 // in its tool tip and accessible description, in English and German, and the
 // category editor's line that ends in an ellipsis.

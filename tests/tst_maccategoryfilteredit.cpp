@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The libvarnel-mac-qt5 developers
+//
+// SPDX-License-Identifier: LGPL-2.1-or-later
+
 // Finding a category among many: type-ahead by name and number in a category
 // list, and MacCategoryFilterEdit hiding the rows whose name does not match.
 

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The libvarnel-mac-qt5 developers
+//
+// SPDX-License-Identifier: LGPL-2.1-or-later
+
 // A window with a locked level picker and a category list with a checked and
 // a locked row, for tst_atspi to read over AT-SPI. Says "ready" on stdout once
 // shown, and quits when its stdin closes.

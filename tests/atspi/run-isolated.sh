@@ -1,4 +1,9 @@
 #!/bin/sh
+
+# SPDX-FileCopyrightText: 2026 The libvarnel-mac-qt5 developers
+#
+# SPDX-License-Identifier: BSD-3-Clause
+
 # Runs a program on a private session bus and a private X display, with a
 # runtime directory of its own, so that the accessibility bus it starts
 # (whose socket lives there) is never another session's.
