@@ -160,8 +160,9 @@ void tst_Atspi::initTestCase()
 void tst_Atspi::screenReaderReadsTheWidgets()
 {
     StandinPolicy policy;
-    // One level only, so the picker is locked; C0 forced on every label.
-    policy.write("mac-users", "*:1:0x1:1:0xff\n");
+    // For user 1000 one level only, so the picker is locked, and C0 forced
+    // on every label; user 1001 may choose among all four levels.
+    policy.write("mac-users", "1000:1:0x1:1:0xff\n*:0:0:3:0xff\n");
 
     // The host starts before the accessibility bus does, as a program
     // starts before a screen reader: Qt 5.15 joins a bus that appears after
@@ -223,6 +224,17 @@ void tst_Atspi::screenReaderReadsTheWidgets()
     };
     for (const QString &node : expected)
         QVERIFY2(read.contains(node), qPrintable(QStringLiteral("%1 not in:\n%2").arg(node, read.join(QLatin1Char('\n')))));
+
+    // The picker is unlocked while the screen reader watches: the reason goes.
+    host.write("switch\n");
+    QTRY_VERIFY_WITH_TIMEOUT(host.canReadLine(), 30000);
+    QCOMPARE(host.readLine().trimmed(), QByteArray("switched"));
+    QStringList combos;
+    for (const Node &node : walk(m_bus, root)) {
+        if (node.role == QLatin1String("combo box"))
+            combos << node.text();
+    }
+    QCOMPARE(combos, QStringList{"combo box | L1 | "});
 
     host.closeWriteChannel();
     QVERIFY(host.waitForFinished(10000));

@@ -181,9 +181,8 @@ private:
         if (!widget)
             return false;
         // A list's viewport: a row under the pointer speaks for itself.
-        if (auto *view = qobject_cast<QAbstractItemView *>(widget->parentWidget())) {
-            if (view->viewport() != widget)
-                return false;
+        auto *view = qobject_cast<QAbstractItemView *>(widget->parentWidget());
+        if (view && view->viewport() == widget) {
             if (view->indexAt(event->pos()).isValid())
                 return false;
             widget = view;

@@ -4,12 +4,14 @@
 
 // A window with a locked level picker and a category list with a checked and
 // a locked row, for tst_atspi to read over AT-SPI. Says "ready" on stdout once
-// shown, and quits when its stdin closes.
+// shown; on the line "switch" it gives the level picker user 1001 and says
+// "switched"; it quits when its stdin closes.
 
 #include "MacCategoryListWidget.h"
 #include "MacLevelComboBox.h"
 
 #include <QApplication>
+#include <QByteArray>
 #include <QSocketNotifier>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -35,11 +37,18 @@ int main(int argc, char **argv)
     window.show();
 
     QSocketNotifier input(STDIN_FILENO, QSocketNotifier::Read);
-    QObject::connect(&input, &QSocketNotifier::activated, &application, [&input] {
+    QObject::connect(&input, &QSocketNotifier::activated, &application, [&input, level] {
         char buffer[64];
-        if (read(STDIN_FILENO, buffer, sizeof buffer) <= 0) {
+        const ssize_t size = read(STDIN_FILENO, buffer, sizeof buffer);
+        if (size <= 0) {
             input.setEnabled(false);
             QCoreApplication::quit();
+            return;
+        }
+        if (QByteArray(buffer, int(size)).startsWith("switch")) {
+            level->setUid(1001);
+            std::puts("switched");
+            std::fflush(stdout);
         }
     });
     QTimer::singleShot(0, &window, [] {
