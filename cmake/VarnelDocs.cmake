@@ -26,6 +26,7 @@ set(pictures
     "maccategorycombobox|VarnelQt5::MacCategoryComboBox: one category"
     "maccategorypushbutton|VarnelQt5::MacCategoryPushButton: the checklist behind a button"
     "maccategorywidget|VarnelQt5::MacCategoryWidget: the categories as text, with a popup checklist"
+    "maccategoryfilteredit|VarnelQt5::MacCategoryFilterEdit: a filter above a category checklist"
     "mactypecombobox|VarnelQt5::MacTypeComboBox: the label types"
     "loginmaclabelwidget|VarnelQt5::LoginMacLabelWidget: the label of a login"
     "loginmaclabeldialog|VarnelQt5::LoginMacLabelDialog, plain form"

@@ -10,6 +10,7 @@
 #include <ILevelComboBox.h>
 #include <LoginMacLabelWidget.h>
 #include <MacCategoryComboBox.h>
+#include <MacCategoryFilterEdit.h>
 #include <MacCategoryListWidget.h>
 #include <MacCategoryPushButton.h>
 #include <MacCategoryWidget.h>
@@ -56,6 +57,12 @@ QWidget *createMacCategoryWidget(QWidget *parent)
     return editor;
 }
 
+// Bound to no list: the form binds it with setCategoryList().
+QWidget *createMacCategoryFilterEdit(QWidget *parent)
+{
+    return new VarnelQt5::MacCategoryFilterEdit(parent);
+}
+
 QWidget *createMacTypeComboBox(QWidget *parent)
 {
     return new VarnelQt5::MacTypeComboBox(parent);
@@ -98,6 +105,11 @@ const VarnelWidgetDescription descriptions[] = {
      "Category set editor",
      "The current category set as text, with a button that pops up a category checklist.",
      240, 28, createMacCategoryWidget},
+    {"VarnelQt5::MacCategoryFilterEdit", "MacCategoryFilterEdit.h", "maccategoryfilteredit.png",
+     "Category filter",
+     "A line edit that hides the rows of a category checklist whose name does not contain the "
+     "typed text; checked rows stay.",
+     200, 28, createMacCategoryFilterEdit},
     {"VarnelQt5::MacTypeComboBox", "MacTypeComboBox.h", "mactypecombobox.png",
      "Label type picker",
      "A combo box of label types, named as the label services name them.",

@@ -21,7 +21,8 @@ namespace VarnelQt5 {
  * its level. A rebuild selects the process's own integrity level where it is
  * offered (inside a read-only login widget, the user's highest level). The
  * picker is enabled only while it offers more than one level, and disabled
- * while no maximum integrity level is known.
+ * while no maximum integrity level is known; then it says why in its tool
+ * tip (and, to assistive tools, in its accessible description).
  *
  * \pic_ilevelcombobox
  *

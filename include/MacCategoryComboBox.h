@@ -20,6 +20,8 @@ namespace VarnelQt5 {
  * user's category range replaces the caller's bounds. Each entry shows the
  * category's name; its data (Qt::UserRole) is the category's mask. The list
  * is filled on construction and again by every setter of a bound or user.
+ * With one entry or none it says why in its tool tip (and, to assistive
+ * tools, in its accessible description).
  *
  * \pic_maccategorycombobox
  *

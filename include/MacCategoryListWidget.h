@@ -24,6 +24,12 @@ namespace VarnelQt5 {
  * user's range until the next setUid(). The list stays empty until a setter
  * or rebuild() runs.
  *
+ * Typing finds the next row whose name or number starts with the typed text
+ * ("Treas" and "13" both find "13:Treasury"). A locked row, a row the policy
+ * does not name, and an empty list say why in their tool tips and accessible
+ * descriptions. A MacCategoryFilterEdit above the list narrows it to the
+ * names typed.
+ *
  * \pic_maccategorylistwidget
  *
  * \code

@@ -23,8 +23,10 @@ class PopupWidget;
  * that pops up a category checklist with a "Done" button.
  *
  * Value, bounds and signal are those of the MacCategoryListWidget inside the
- * popup; the text shows the names the label library gives the set. After
- * each setter the button is enabled only while the checklist has rows.
+ * popup; the text shows the names the label library gives the set, ending
+ * in an ellipsis where they do not fit, with the whole list in the text's
+ * tool tip. After each setter the button is enabled only while the
+ * checklist has rows.
  *
  * \pic_maccategorywidget
  *

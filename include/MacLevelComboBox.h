@@ -21,7 +21,9 @@ namespace VarnelQt5 {
  * order, each shown by its name; each item's data (Qt::UserRole) is its
  * level. setUid(), setMinimumValue() and setMaximumValue() each refill the
  * list at once; until one of them (or rebuild()) runs, the list is empty. The
- * picker is enabled only while it offers more than one level.
+ * picker is enabled only while it offers more than one level; a locked or
+ * empty picker says why in its tool tip (and, to assistive tools, in its
+ * accessible description) unless the host gave it one of its own.
  *
  * \pic_maclevelcombobox
  *

@@ -5,8 +5,10 @@
 # Installs the Debian packages the build needs when any is missing.
 # Sourced by the other scripts.
 # qttranslations5-l10n: Qt's own catalogues, which the programs load and their
-# tests read.
-varnel_packages="cmake make g++ pkgconf qtbase5-dev qttools5-dev qttools5-dev-tools fonts-dejavu-core qttranslations5-l10n"
+# tests read. dbus-daemon, at-spi2-core, xvfb and xauth: the test that reads
+# the widgets through AT-SPI on a private session bus and X display.
+varnel_packages="cmake make g++ pkgconf qtbase5-dev qttools5-dev qttools5-dev-tools fonts-dejavu-core
+qttranslations5-l10n dbus-daemon at-spi2-core xvfb xauth"
 
 varnel_install_packages() {
     missing=""

@@ -16,7 +16,7 @@ scratch=$4
 fail() { echo "FAILED: $*" >&2; exit 1; }
 
 all="gallery maclevelcombobox ilevelcombobox maccategorylistwidget maccategorycombobox
-maccategorypushbutton maccategorywidget mactypecombobox loginmaclabelwidget loginmaclabeldialog
+maccategorypushbutton maccategorywidget maccategoryfilteredit mactypecombobox loginmaclabelwidget loginmaclabeldialog
 loginmaclabeldialog-themed filemaclabelwidget varnel-file-label"
 
 # The page on which a picture of a class shows; none for the programs' pictures.
@@ -29,6 +29,7 @@ page_of() {
     maccategorycombobox) echo classVarnelQt5_1_1MacCategoryComboBox.html ;;
     maccategorypushbutton) echo classVarnelQt5_1_1MacCategoryPushButton.html ;;
     maccategorywidget) echo classVarnelQt5_1_1MacCategoryWidget.html ;;
+    maccategoryfilteredit) echo classVarnelQt5_1_1MacCategoryFilterEdit.html ;;
     mactypecombobox) echo classVarnelQt5_1_1MacTypeComboBox.html ;;
     loginmaclabelwidget) echo classVarnelQt5_1_1LoginMacLabelWidget.html ;;
     loginmaclabeldialog*) echo classVarnelQt5_1_1LoginMacLabelDialog.html ;;

@@ -15,7 +15,8 @@ if(VARNEL_BUILD_PROGRAMS)
         ${PROJECT_SOURCE_DIR}/examples/file-label/FileLabel.cpp
         ${PROJECT_SOURCE_DIR}/examples/file-label/LabelEditor.cpp
         ${PROJECT_SOURCE_DIR}/examples/file-label/FileLabelWindow.h
-        ${PROJECT_SOURCE_DIR}/examples/file-label/FileLabelWindow.cpp)
+        ${PROJECT_SOURCE_DIR}/examples/file-label/FileLabelWindow.cpp
+        ${PROJECT_SOURCE_DIR}/examples/file-label/CategoryFilter.cpp)
     target_include_directories(tst_varnel_file_label PRIVATE "${PROJECT_SOURCE_DIR}/examples/file-label")
     target_compile_definitions(tst_varnel_file_label PRIVATE
         FILE_LABEL="$<TARGET_FILE:varnel-file-label>")

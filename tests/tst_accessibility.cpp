@@ -181,11 +181,11 @@ void tst_Accessibility::categoryRows_data()
     QTest::newRow("checked") << categories << users << 0x5ull << 2 << "2:C2"
                              << "Category C2 | Category C2, checked | [x]";
     QTest::newRow("forced by the user's range") << categories << QByteArray("*:0:0x1:3:0xff\n") << 0x1ull << 0
-        << "0:C0" << "Category C0 | Category C0, checked, cannot be changed | [x]";
+        << "0:C0" << "Category C0 | Category C0, checked, cannot be changed. Every label of this user carries C0 | [x]";
     QTest::newRow("without a name") << QByteArray("0x1:C0\n0x4:\n") << users << 0x1ull << 1 << "2:"
                                     << "Category 2 | Category 2, unchecked";
     QTest::newRow("not in the database") << categories << QByteArray("*:0:0:3:0xffffffffffffffff\n")
-        << (1ull << 40) << -1 << "40:Unknown" << "Unknown category 40 | Unknown category 40, checked | [x]";
+        << (1ull << 40) << -1 << "40:Unknown" << "Unknown category 40 | Unknown category 40, checked. The policy names no category for bit 40 | [x]";
 }
 
 void tst_Accessibility::categoryRows()

@@ -97,6 +97,7 @@ void tst_DesignerPlugin::collection()
              (QSet<QString>{"VarnelQt5::MacLevelComboBox", "VarnelQt5::ILevelComboBox",
                             "VarnelQt5::MacCategoryListWidget", "VarnelQt5::MacCategoryComboBox",
                             "VarnelQt5::MacCategoryPushButton", "VarnelQt5::MacCategoryWidget",
+                            "VarnelQt5::MacCategoryFilterEdit",
                             "VarnelQt5::MacTypeComboBox", "VarnelQt5::LoginMacLabelWidget",
                             "VarnelQt5::FileMacLabelWidget"}));
     QCOMPARE(m_widgets.size(), names.size());
@@ -127,6 +128,8 @@ void tst_DesignerPlugin::addWidgetRows()
     QTest::newRow("category button")
         << "VarnelQt5::MacCategoryPushButton" << QByteArray("QPushButton") << -1;
     QTest::newRow("category editor") << "VarnelQt5::MacCategoryWidget" << QByteArray("QWidget") << 2;
+    QTest::newRow("category filter")
+        << "VarnelQt5::MacCategoryFilterEdit" << QByteArray("QLineEdit") << -1;
     // No type is named in this policy; the entries are the label types.
     QTest::newRow("label type") << "VarnelQt5::MacTypeComboBox" << QByteArray("QComboBox") << 4;
     QTest::newRow("login label") << "VarnelQt5::LoginMacLabelWidget" << QByteArray("QWidget") << 2;

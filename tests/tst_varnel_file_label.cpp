@@ -6,6 +6,7 @@
 #include "FileMacLabelWidget.h"
 #include "ILevelComboBox.h"
 #include "LabelEditor.h"
+#include "MacCategoryFilterEdit.h"
 #include "MacCategoryListWidget.h"
 #include "MacLevelComboBox.h"
 #include "ProgramRun.h"
@@ -212,6 +213,7 @@ private Q_SLOTS:
     void badArguments_data();
     void badArguments();
     void windowAppliesRevertsAndReports();
+    void windowFiltersAndNamesTheCategories();
     void screenshotRendersTheWindow();
     void withoutDisplayOnlyTheWindowIsRefused();
     void windowMarksEdits_data();
@@ -558,6 +560,45 @@ void tst_VarnelFileLabel::windowAppliesRevertsAndReports()
         level()->setValue(1);
         QTest::mouseClick(revert, Qt::LeftButton);
         QCOMPARE(level()->value(), mac_lev_t(3));
+    }
+}
+
+void tst_VarnelFileLabel::windowFiltersAndNamesTheCategories()
+{
+    StandinPolicy policy;
+    QTemporaryDir dir;
+    const QString file = makeObject(dir, QStringLiteral("file"), "1:0:0x5:0x0");
+    {
+        FileLabelWindow window({file});
+        QWidget *form = window.findChild<QStackedWidget *>(QStringLiteral("_labelStack"))->currentWidget();
+        auto *filter = form->findChild<VarnelQt5::MacCategoryFilterEdit *>(QStringLiteral("_categoryFilterEdit"));
+        auto *chosen = form->findChild<QLabel *>(QStringLiteral("_chosenCategoriesLabel"));
+        QVERIFY(filter && chosen);
+        auto *list = filter->categoryList();
+        QCOMPARE(list, form->findChild<VarnelQt5::MacCategoryListWidget *>(QStringLiteral("_categoryListWidget")));
+        QCOMPARE(chosen->toolTip(), QStringLiteral("Chosen: C0, C2"));
+
+        // Narrowed to C7, the checked C0 and C2 stay; checking C7 names it.
+        filter->setText(QStringLiteral("c7"));
+        QStringList shown;
+        for (int row = 0; row < list->count(); ++row) {
+            if (!list->item(row)->isHidden())
+                shown << list->item(row)->text();
+        }
+        QCOMPARE(shown, (QStringList{"0:C0", "2:C2", "7:C7"}));
+        list->item(7)->setCheckState(Qt::Checked);
+        QCOMPARE(chosen->toolTip(), QStringLiteral("Chosen: C0, C2, C7"));
+        QTest::mouseClick(window.findChild<QPushButton *>(QStringLiteral("_applyButton")), Qt::LeftButton);
+        QCOMPARE(stored(file), QByteArray("1:0:0x85:0x0"));
+
+        // Revert reads another label: the line follows, the filter stays.
+        QVERIFY(store(file, "1:0:0x2:0x0"));
+        QTest::mouseClick(window.findChild<QPushButton *>(QStringLiteral("_revertButton")), Qt::LeftButton);
+        QCOMPARE(chosen->toolTip(), QStringLiteral("Chosen: C1"));
+        QCOMPARE(filter->text(), QStringLiteral("c7"));
+        QVERIFY(!list->item(1)->isHidden());
+        list->item(1)->setCheckState(Qt::Unchecked);
+        QCOMPARE(chosen->toolTip(), QStringLiteral("No categories chosen"));
     }
 }
 

@@ -125,9 +125,29 @@
 <context>
     <name>VarnelQt5::ILevelComboBox</name>
     <message>
-        <location filename="../src/pickers/ILevelComboBox.cpp" line="+48"/>
+        <location filename="../src/pickers/ILevelComboBox.cpp" line="+49"/>
         <source>Integrity level</source>
         <translation>Integritätsebene</translation>
+    </message>
+    <message>
+        <location filename="../src/pickers/LockReasons.cpp" line="+72"/>
+        <source>%1 is the only integrity level this user may choose</source>
+        <translation>%1 ist die einzige Integritätsebene, die dieser Benutzer wählen darf</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>The system reports no integrity levels</source>
+        <translation>Das System meldet keine Integritätsebenen</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>The integrity database cannot be read</source>
+        <translation>Die Integritätsdatenbank kann nicht gelesen werden</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>No integrity level lies within this user&apos;s range</source>
+        <translation>Keine Integritätsebene liegt im Bereich dieses Benutzers</translation>
     </message>
 </context>
 <context>
@@ -165,17 +185,54 @@
     </message>
 </context>
 <context>
+    <name>VarnelQt5::LoginMacLabelWidget</name>
+    <message>
+        <location filename="../src/pickers/LockReasons.cpp" line="-49"/>
+        <source>This is the label of the running program; it cannot be changed here</source>
+        <translation>Dies ist das Label des laufenden Programms; es kann hier nicht geändert werden</translation>
+    </message>
+</context>
+<context>
     <name>VarnelQt5::MacCategoryComboBox</name>
     <message>
-        <location filename="../src/pickers/MacCategoryComboBox.cpp" line="+27"/>
+        <location filename="../src/pickers/MacCategoryComboBox.cpp" line="+28"/>
         <source>Category</source>
         <translation>Kategorie</translation>
+    </message>
+    <message>
+        <location filename="../src/pickers/LockReasons.cpp" line="+55"/>
+        <source>%1 is the only category this user may choose</source>
+        <translation>%1 ist die einzige Kategorie, die dieser Benutzer wählen darf</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>Mandatory access control is switched off, so there is no category to choose</source>
+        <translation>Die verbindliche Zugriffskontrolle ist ausgeschaltet, daher gibt es keine Kategorie zur Auswahl</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>The category database cannot be read</source>
+        <translation>Die Kategoriendatenbank kann nicht gelesen werden</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>No category lies within this user&apos;s range</source>
+        <translation>Keine Kategorie liegt im Bereich dieses Benutzers</translation>
+    </message>
+</context>
+<context>
+    <name>VarnelQt5::MacCategoryFilterEdit</name>
+    <message>
+        <location filename="../src/pickers/MacCategoryFilterEdit.cpp" line="+47"/>
+        <location line="+1"/>
+        <source>Filter categories</source>
+        <translation>Kategorien filtern</translation>
     </message>
 </context>
 <context>
     <name>VarnelQt5::MacCategoryListWidget</name>
     <message>
-        <location filename="../src/pickers/MacCategoryListWidget.cpp" line="+61"/>
+        <location filename="../src/pickers/MacCategoryListWidget.cpp" line="+76"/>
         <source>Unknown category %1</source>
         <translation>Unbekannte Kategorie %1</translation>
     </message>
@@ -186,7 +243,22 @@
         <translation>Kategorie %1</translation>
     </message>
     <message>
-        <location line="+9"/>
+        <location line="+13"/>
+        <source>The policy names no category for bit %1</source>
+        <translation>Die Richtlinie benennt keine Kategorie für Bit %1</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>Every label of this user carries %1</source>
+        <translation>Jedes Label dieses Benutzers trägt %1</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Every label chosen here carries %1</source>
+        <translation>Jedes hier gewählte Label trägt %1</translation>
+    </message>
+    <message>
+        <location line="+14"/>
         <source>%1, checked, cannot be changed</source>
         <translation>%1, aktiviert, nicht änderbar</translation>
     </message>
@@ -206,14 +278,39 @@
         <translation>%1, nicht aktiviert</translation>
     </message>
     <message>
-        <location line="+31"/>
+        <location line="+3"/>
+        <source>%1. %2</source>
+        <translation>%1. %2</translation>
+    </message>
+    <message>
+        <location line="+33"/>
         <source>Categories</source>
         <translation>Kategorien</translation>
     </message>
     <message>
-        <location line="+197"/>
+        <location line="+201"/>
         <source>Unknown</source>
         <translation>Unbekannt</translation>
+    </message>
+    <message>
+        <location filename="../src/pickers/LockReasons.cpp" line="+10"/>
+        <source>Every category listed is required for this user</source>
+        <translation>Jede aufgeführte Kategorie ist für diesen Benutzer vorgeschrieben</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Mandatory access control is switched off, so there is no category to choose</source>
+        <translation>Die verbindliche Zugriffskontrolle ist ausgeschaltet, daher gibt es keine Kategorie zur Auswahl</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>The category database cannot be read</source>
+        <translation>Die Kategoriendatenbank kann nicht gelesen werden</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>This user may choose no category</source>
+        <translation>Dieser Benutzer darf keine Kategorie wählen</translation>
     </message>
 </context>
 <context>
@@ -233,7 +330,7 @@
 <context>
     <name>VarnelQt5::MacCategoryWidget</name>
     <message>
-        <location filename="../src/pickers/MacCategoryWidget.cpp" line="+51"/>
+        <location filename="../src/pickers/MacCategoryWidget.cpp" line="+94"/>
         <source>Categories</source>
         <translation>Kategorien</translation>
     </message>
@@ -244,12 +341,12 @@
     </message>
     <message>
         <location line="+7"/>
-        <location line="+77"/>
+        <location line="+79"/>
         <source>Done</source>
         <translation>Fertig</translation>
     </message>
     <message>
-        <location line="-19"/>
+        <location line="-21"/>
         <source>No categories</source>
         <translation>Keine Kategorien</translation>
     </message>
@@ -280,9 +377,29 @@
 <context>
     <name>VarnelQt5::MacLevelComboBox</name>
     <message>
-        <location filename="../src/pickers/MacLevelComboBox.cpp" line="+41"/>
+        <location filename="../src/pickers/MacLevelComboBox.cpp" line="+42"/>
         <source>Level</source>
         <translation>Ebene</translation>
+    </message>
+    <message>
+        <location filename="../src/pickers/LockReasons.cpp" line="-52"/>
+        <source>%1 is the only level this user may choose</source>
+        <translation>%1 ist die einzige Ebene, die dieser Benutzer wählen darf</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>Mandatory access control is switched off, so there is no level to choose</source>
+        <translation>Die verbindliche Zugriffskontrolle ist ausgeschaltet, daher gibt es keine Ebene zur Auswahl</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>The level database cannot be read</source>
+        <translation>Die Ebenendatenbank kann nicht gelesen werden</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>No level lies within this user&apos;s range</source>
+        <translation>Keine Ebene liegt im Bereich dieses Benutzers</translation>
     </message>
 </context>
 <context>

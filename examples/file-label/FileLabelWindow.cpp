@@ -4,6 +4,7 @@
 
 #include "FileLabelWindow.h"
 
+#include "CategoryFilter.h"
 #include "LabelEditor.h"
 
 #include <FileMacLabelWidget.h>
@@ -131,6 +132,7 @@ bool FileLabelWindow::showPath(int index)
     Page &page = pages[size_t(index)];
     if (!page.form) {
         page.form = new FileMacLabelWidget(stack);
+        addCategoryFilter(page.form);
         stack->addWidget(page.form);
         connect(page.form, &FileMacLabelWidget::changed, this, &FileLabelWindow::refresh);
         // The keyboard goes down the form first, then to Revert and Apply.

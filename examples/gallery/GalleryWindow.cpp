@@ -9,6 +9,7 @@
 #include <LoginMacLabelDialog.h>
 #include <LoginMacLabelWidget.h>
 #include <MacCategoryComboBox.h>
+#include <MacCategoryFilterEdit.h>
 #include <MacCategoryListWidget.h>
 #include <MacCategoryPushButton.h>
 #include <MacCategoryWidget.h>
@@ -152,10 +153,18 @@ GalleryWindow::GalleryWindow(uid_t uid, const QString &filePath, QWidget *parent
     categories->setMinimumHeight(categories->sizeHintForRow(0) * 6 + 2 * categories->frameWidth());
     // Wide enough for a few category names on one line.
     categories->setMinimumWidth(300);
+    // A filter above the list, for policies with many categories.
+    auto *filtered = new QWidget(this);
+    auto *filteredLayout = new QVBoxLayout(filtered);
+    filteredLayout->setContentsMargins(0, 0, 0, 0);
+    auto *filter = new MacCategoryFilterEdit(filtered);
+    filter->setCategoryList(categories);
+    filteredLayout->addWidget(filter);
+    filteredLayout->addWidget(categories);
     const std::function<QString()> describeList = [this, categories] { return describeSet(categories->value()); };
     follow(categories, &MacCategoryListWidget::valueChanged,
-           addPart(lists, QStringLiteral("maccategorylistwidget"), QStringLiteral("MacCategoryListWidget"), categories,
-                   describeList),
+           addPart(lists, QStringLiteral("maccategorylistwidget"),
+                   QStringLiteral("MacCategoryListWidget with a MacCategoryFilterEdit"), filtered, describeList),
            describeList);
 
     auto *popupCategories = new MacCategoryWidget(this);

@@ -7,6 +7,8 @@
 #include "GalleryWindow.h"
 
 #include <LoginMacLabelDialog.h>
+#include <MacCategoryFilterEdit.h>
+#include <MacCategoryListWidget.h>
 
 #include <QDir>
 #include <QGroupBox>
@@ -41,6 +43,19 @@ QStringList render(GalleryWindow &window, const QString &dir, QString *error)
     save(content->grab(), QStringLiteral("gallery"));
     for (QGroupBox *part : window.parts())
         save(part->grab(), part->objectName());
+
+    // The category list once more, narrowed by a few letters typed into its
+    // filter; the checked categories stay in view.
+    for (QGroupBox *part : window.parts()) {
+        auto *filter = part->findChild<VarnelQt5::MacCategoryFilterEdit *>();
+        auto *list = filter ? filter->categoryList() : nullptr;
+        if (!list || list->count() < 2)
+            continue;
+        const QString name = list->item(list->count() - 1)->text().section(QLatin1Char(':'), 1);
+        filter->setText(name.left(3));
+        save(part->grab(), QStringLiteral("maccategoryfilteredit"));
+        filter->clear();
+    }
 
     FilePanel *filePanel = window.filePanel();
     const bool fileShown = filePanel->isVisible();

@@ -12,6 +12,7 @@
 #include "MacFileItem.h"
 #include "MacFileModel.h"
 #include "MacLevelComboBox.h"
+#include "pickers/LockReasons_p.h"
 #include "NewLoginMacLabelWidgetForm_p.h"
 #include "PlatformHandles_p.h"
 #include "UnresolvedUser_p.h"
@@ -405,6 +406,8 @@ void LoginMacLabelWidget::setEditable(bool editable)
 {
     editableFlag = editable;
     const FormParts parts = formParts();
+    // Assistive tools hear the new reason whichever way this returns.
+    const LockReasons::Refresh refresh(this);
     if (editable) {
         if (strictModeFlag)
             setIntegrityLevelVisible(false);

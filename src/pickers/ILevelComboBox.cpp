@@ -6,6 +6,7 @@
 
 #include "ComboPicker_p.h"
 #include "LoginParent_p.h"
+#include "LockReasons_p.h"
 #include "PickerMetaTypes_p.h"
 #include "PlatformHandles_p.h"
 
@@ -50,6 +51,7 @@ ILevelComboBox::ILevelComboBox(QWidget *parent)
 {
     registerPickerMetaTypes();
     setAccessibleName(tr("Integrity level"));
+    LockReasons::watch(this);
     refreshMaxIntegrityLevel();
     connect(this, qOverload<int>(&QComboBox::activated), this, &ILevelComboBox::activated);
 }
@@ -96,6 +98,7 @@ bool ILevelComboBox::isVariability() const
 
 bool ILevelComboBox::rebuild()
 {
+    const LockReasons::Refresh refresh(this);
     rebuilt = true;
     TAV_ILEV_T remembered = value();
     clear();

@@ -4,6 +4,7 @@
 
 #include "MacCategoryComboBox.h"
 
+#include "LockReasons_p.h"
 #include "PickerMetaTypes_p.h"
 #include "PlatformHandles_p.h"
 
@@ -29,6 +30,7 @@ MacCategoryComboBox::MacCategoryComboBox(QWidget *parent)
 {
     registerPickerMetaTypes();
     setAccessibleName(tr("Category"));
+    LockReasons::watch(this);
     connect(this, qOverload<int>(&QComboBox::activated), this, &MacCategoryComboBox::activated);
     rebuild();
 }
@@ -37,6 +39,7 @@ MacCategoryComboBox::~MacCategoryComboBox() = default;
 
 void MacCategoryComboBox::rebuild()
 {
+    const LockReasons::Refresh refresh(this);
     const mac_cat_t previous = value();
     clear();
 

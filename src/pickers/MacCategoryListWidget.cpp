@@ -4,6 +4,9 @@
 
 #include "MacCategoryListWidget.h"
 
+#include "CategoryRows_p.h"
+#include "LockReasons_p.h"
+#include "LoginParent_p.h"
 #include "PickerMetaTypes_p.h"
 #include "PlatformHandles_p.h"
 
@@ -30,20 +33,24 @@ int categoryNumber(mac_cat_t mask)
     return 64;
 }
 
-// A row that also tells assistive tools which category it is and, in words,
-// whether it is checked. The words are made only when asked for, from the
-// row's check state and flags, so they follow the check box and cost nothing
-// while the list fills.
+// Why a row is locked: the bounds force it on.
+enum class Lock { None, UserMinimum, CallerMinimum };
+
+// A row that also tells assistive tools which category it is, in words
+// whether it is checked, and why it cannot be changed. The words are made
+// only when asked for, from the row's check state and flags, so they follow
+// the check box and cost nothing while the list fills.
 class CategoryRow : public QListWidgetItem
 {
 public:
     // A row whose category the database does not name is named by number;
     // known is false for a row the database does not list at all.
-    CategoryRow(int number, const QString &name, bool known)
+    CategoryRow(int number, const QString &name, bool known, Lock lock)
         : QListWidgetItem(QString::number(number) + QLatin1Char(':') + name)
         , m_number(number)
         , m_name(name)
         , m_known(known)
+        , m_lock(lock)
     {
     }
 
@@ -53,10 +60,18 @@ public:
             return accessibleName();
         if (role == Qt::AccessibleDescriptionRole)
             return description();
+        if (role == Qt::ToolTipRole) {
+            const QString why = reason();
+            if (!why.isEmpty())
+                return why;
+        }
         return QListWidgetItem::data(role);
     }
 
     QListWidgetItem *clone() const override { return new CategoryRow(*this); }
+
+    int number() const { return m_number; }
+    QString name() const { return m_name; }
 
 private:
     QString accessibleName() const
@@ -68,27 +83,57 @@ private:
         return MacCategoryListWidget::tr("Category %1").arg(m_name);
     }
 
+    // The category as a reason names it: by name, or by number without one.
+    QString shownName() const { return m_name.isEmpty() ? QString::number(m_number) : m_name; }
+
+    QString reason() const
+    {
+        const QListWidget *list = listWidget();
+        // A list that shows the running program's label is locked as a whole.
+        if (list && insideReadOnlyLoginWidget(list))
+            return LockReasons::reason(list);
+        if (!m_known)
+            return MacCategoryListWidget::tr("The policy names no category for bit %1").arg(m_number);
+        if (flags() & Qt::ItemIsEnabled)
+            return QString();
+        switch (m_lock) {
+        case Lock::UserMinimum:
+            return MacCategoryListWidget::tr("Every label of this user carries %1").arg(shownName());
+        case Lock::CallerMinimum:
+            return MacCategoryListWidget::tr("Every label chosen here carries %1").arg(shownName());
+        case Lock::None:
+            break;
+        }
+        return QString();
+    }
+
     QString description() const
     {
         const bool checked = checkState() == Qt::Checked;
         const QString name = accessibleName();
+        QString words;
         // A row the bounds force cannot be changed by the person.
         if (!(flags() & Qt::ItemIsEnabled)) {
-            return checked ? MacCategoryListWidget::tr("%1, checked, cannot be changed").arg(name)
-                           : MacCategoryListWidget::tr("%1, unchecked, cannot be changed").arg(name);
+            words = checked ? MacCategoryListWidget::tr("%1, checked, cannot be changed").arg(name)
+                            : MacCategoryListWidget::tr("%1, unchecked, cannot be changed").arg(name);
+        } else {
+            words = checked ? MacCategoryListWidget::tr("%1, checked").arg(name)
+                            : MacCategoryListWidget::tr("%1, unchecked").arg(name);
         }
-        return checked ? MacCategoryListWidget::tr("%1, checked").arg(name)
-                       : MacCategoryListWidget::tr("%1, unchecked").arg(name);
+        const QString why = reason();
+        return why.isEmpty() ? words : MacCategoryListWidget::tr("%1. %2").arg(words, why);
     }
 
     int m_number;
     QString m_name;
     bool m_known;
+    Lock m_lock;
 };
 
-QListWidgetItem *newRow(int number, const QString &name, bool known, mac_cat_t mask, Qt::CheckState state)
+QListWidgetItem *newRow(int number, const QString &name, bool known, mac_cat_t mask, Qt::CheckState state,
+                        Lock lock = Lock::None)
 {
-    auto *row = new CategoryRow(number, name, known);
+    auto *row = new CategoryRow(number, name, known, lock);
     row->setData(Qt::UserRole, QVariant(qulonglong(mask)));
     row->setCheckState(state);
     return row;
@@ -110,6 +155,8 @@ MacCategoryListWidget::MacCategoryListWidget(QWidget *parent)
 {
     registerPickerMetaTypes();
     setAccessibleName(tr("Categories"));
+    CategoryRows::installTypeAhead(this);
+    LockReasons::watch(this);
     connect(this, &QListWidget::itemChanged, this, &MacCategoryListWidget::itemChanged);
 }
 
@@ -127,6 +174,7 @@ MacCategoryListWidget::~MacCategoryListWidget() = default;
 
 bool MacCategoryListWidget::rebuild()
 {
+    const LockReasons::Refresh refresh(this);
     rebuilt = true;
     valid = false;
     suitable = false;
@@ -166,10 +214,11 @@ bool MacCategoryListWidget::rebuild()
             if (mask == 0 || (useUserRange && !isSubset(mask, userMaximum))
                 || !isSubset(mask, maximum))
                 return;
-            QListWidgetItem *row = newRow(categoryNumber(mask), QString::fromLocal8Bit(entry.name),
-                                          true, mask, Qt::Unchecked);
-            const bool forced = (useUserRange && isSubset(mask, userMinimum))
-                || (minimum != 0 && isSubset(mask, minimum));
+            const bool byUser = useUserRange && isSubset(mask, userMinimum);
+            const bool forced = byUser || (minimum != 0 && isSubset(mask, minimum));
+            QListWidgetItem *row = newRow(categoryNumber(mask), QString::fromLocal8Bit(entry.name), true, mask,
+                                          Qt::Unchecked,
+                                          forced ? (byUser ? Lock::UserMinimum : Lock::CallerMinimum) : Lock::None);
             if (forced) {
                 row->setCheckState(Qt::Checked);
                 row->setFlags(row->flags() & ~Qt::ItemIsEnabled);
@@ -312,6 +361,27 @@ bool MacCategoryListWidget::setValue(mac_cat_t value)
     Q_EMIT valueChanged(this->value());
     return true;
 }
+
+namespace CategoryRows {
+
+QString name(const QListWidgetItem *row)
+{
+    if (const auto *category = dynamic_cast<const CategoryRow *>(row))
+        return category->name();
+    const QString text = row->text();
+    return text.mid(text.indexOf(QLatin1Char(':')) + 1);
+}
+
+QString number(const QListWidgetItem *row)
+{
+    if (const auto *category = dynamic_cast<const CategoryRow *>(row))
+        return QString::number(category->number());
+    const QString text = row->text();
+    const int colon = text.indexOf(QLatin1Char(':'));
+    return colon < 0 ? QString() : text.left(colon);
+}
+
+} // namespace CategoryRows
 
 void MacCategoryListWidget::itemChanged(QListWidgetItem *item)
 {

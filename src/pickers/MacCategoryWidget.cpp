@@ -12,9 +12,12 @@
 #include <QBoxLayout>
 #include <QCursor>
 #include <QDialog>
+#include <QApplication>
 #include <QLabel>
+#include <QPainter>
 #include <QPointer>
 #include <QPushButton>
+#include <QStyle>
 
 namespace VarnelQt5 {
 
@@ -30,6 +33,45 @@ QPushButton *addDoneRow(QVBoxLayout *layout, const QString &text)
     row->addStretch();
     layout->addLayout(row);
     return done;
+}
+
+// Paints a line of names that does not fit as far as it goes, ending in
+// an ellipsis, without the run of blanks the text carries after the names. The
+// label keeps its text; only what is painted changes. One painter serves
+// every editor of the process.
+class ElidedLine : public QObject
+{
+public:
+    explicit ElidedLine(QObject *parent) : QObject(parent) {}
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        auto *label = qobject_cast<QLabel *>(watched);
+        if (event->type() != QEvent::Paint || !label)
+            return false;
+        QString names = label->text();
+        int end = names.size();
+        while (end > 0 && names.at(end - 1) == QLatin1Char(' '))
+            --end;
+        names.truncate(end);
+        const QRect room = label->contentsRect();
+        const QString shown = label->fontMetrics().elidedText(names, Qt::ElideRight, room.width());
+        QPainter painter(label);
+        label->style()->drawItemText(&painter, room,
+                                     int(QStyle::visualAlignment(label->layoutDirection(), label->alignment())),
+                                     label->palette(), label->isEnabled(), shown, label->foregroundRole());
+        return true;
+    }
+};
+
+void elide(QLabel *label)
+{
+    static QPointer<ElidedLine> shared;
+    if (!shared && QCoreApplication::instance())
+        shared = new ElidedLine(QCoreApplication::instance());
+    if (shared)
+        label->installEventFilter(shared);
 }
 
 } // namespace
@@ -49,6 +91,7 @@ MacCategoryWidget::MacCategoryWidget(QWidget *parent)
     // which would force every host form thousands of pixels wide.
     label->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     layout->addWidget(label, 1);
+    elide(label);
     layout->addStretch();
     layout->addWidget(button);
 
@@ -121,6 +164,8 @@ void MacCategoryWidget::categoriesUpdated(mac_cat_t value)
     // The set in words for assistive tools, without the padding.
     const QString words = value == 0 ? tr("No categories") : text;
     label->setAccessibleName(words);
+    // The whole line, also where the label has room for only part of it.
+    label->setToolTip(text);
     setAccessibleDescription(words);
 }
 

@@ -6,6 +6,7 @@
 
 #include "ComboPicker_p.h"
 #include "LoginParent_p.h"
+#include "LockReasons_p.h"
 #include "PickerMetaTypes_p.h"
 #include "PlatformHandles_p.h"
 
@@ -43,6 +44,7 @@ MacLevelComboBox::MacLevelComboBox(QWidget *parent)
     registerPickerMetaTypes();
     // What assistive tools call the picker until a host or a form names it.
     setAccessibleName(tr("Level"));
+    LockReasons::watch(this);
     connect(this, qOverload<int>(&QComboBox::activated), this, &MacLevelComboBox::activated);
 }
 
@@ -90,6 +92,7 @@ bool MacLevelComboBox::isRebuilt() const
 
 bool MacLevelComboBox::rebuild()
 {
+    const LockReasons::Refresh refresh(this);
     rebuilt = true;
     const mac_lev_t previous = value();
     clear();

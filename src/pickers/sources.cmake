@@ -4,6 +4,10 @@
 
 list(APPEND VARNEL_SOURCES
     pickers/CategoryNames_p.h
+    pickers/CategoryRows_p.h
+    pickers/CategoryTypeAhead.cpp
+    pickers/LockReasons_p.h
+    pickers/LockReasons.cpp
     pickers/ComboPicker_p.h
     pickers/LoginParent_p.h
     pickers/LoginParent.cpp
@@ -15,6 +19,7 @@ list(APPEND VARNEL_SOURCES
     pickers/MacTypeComboBox.cpp
     pickers/MacCategoryPushButton.cpp
     pickers/MacCategoryWidget.cpp
+    pickers/MacCategoryFilterEdit.cpp
 )
 list(APPEND VARNEL_PUBLIC_HEADERS
     ${PROJECT_SOURCE_DIR}/include/MacLevelComboBox.h
@@ -24,4 +29,5 @@ list(APPEND VARNEL_PUBLIC_HEADERS
     ${PROJECT_SOURCE_DIR}/include/MacTypeComboBox.h
     ${PROJECT_SOURCE_DIR}/include/MacCategoryPushButton.h
     ${PROJECT_SOURCE_DIR}/include/MacCategoryWidget.h
+    ${PROJECT_SOURCE_DIR}/include/MacCategoryFilterEdit.h
 )

@@ -36,5 +36,5 @@ int main(int argc, char **argv)
             std::fprintf(stderr, "FAILED: %s\n", qPrintable(plugin->name()));
     }
     std::printf("widgets created: %d of %d\n", created, int(widgets.size()));
-    return created == 9 && widgets.size() == 9 ? 0 : 1;
+    return created == 10 && widgets.size() == 10 ? 0 : 1;
 }

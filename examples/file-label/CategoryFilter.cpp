@@ -1,0 +1,96 @@
+// SPDX-FileCopyrightText: 2026 The libvarnel-mac-qt5 developers
+//
+// SPDX-License-Identifier: LGPL-2.1-or-later
+
+#include "CategoryFilter.h"
+
+#include <FileMacLabelWidget.h>
+#include <MacCategoryFilterEdit.h>
+#include <MacCategoryListWidget.h>
+
+#include <QGridLayout>
+#include <QLabel>
+#include <QVBoxLayout>
+
+using VarnelQt5::MacCategoryFilterEdit;
+using VarnelQt5::MacCategoryListWidget;
+
+namespace {
+
+// The names of the checked rows, as they read after "N:".
+QString chosenNames(const MacCategoryListWidget *list)
+{
+    QStringList names;
+    for (int row = 0; row < list->count(); ++row) {
+        if (list->item(row)->checkState() == Qt::Checked)
+            names << list->item(row)->text().section(QLatin1Char(':'), 1);
+    }
+    return names.isEmpty() ? QStringLiteral("No categories chosen")
+                           : QStringLiteral("Chosen: %1").arg(names.join(QStringLiteral(", ")));
+}
+
+// One line that ends in an ellipsis when it does not fit, with the whole
+// text in its tool tip.
+class ChosenLine : public QLabel
+{
+public:
+    explicit ChosenLine(QWidget *parent) : QLabel(parent)
+    {
+        setObjectName(QStringLiteral("_chosenCategoriesLabel"));
+        setTextFormat(Qt::PlainText);
+        setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    }
+
+    void setWhole(const QString &text)
+    {
+        whole = text;
+        setToolTip(text);
+        fit();
+    }
+
+protected:
+    void resizeEvent(QResizeEvent *event) override
+    {
+        QLabel::resizeEvent(event);
+        fit();
+    }
+
+private:
+    void fit() { setText(fontMetrics().elidedText(whole, Qt::ElideRight, contentsRect().width())); }
+
+    QString whole;
+};
+
+} // namespace
+
+void addCategoryFilter(VarnelQt5::FileMacLabelWidget *form)
+{
+    auto *list = form->findChild<MacCategoryListWidget *>(QStringLiteral("_categoryListWidget"));
+    auto *grid = form->findChild<QGridLayout *>(QStringLiteral("gridLayout"));
+    const int index = grid && list ? grid->indexOf(list) : -1;
+    if (index < 0)
+        return;
+    int row, column, rowSpan, columnSpan;
+    grid->getItemPosition(index, &row, &column, &rowSpan, &columnSpan);
+    grid->removeWidget(list);
+
+    auto *column_ = new QVBoxLayout;
+    auto *filter = new MacCategoryFilterEdit(form);
+    filter->setObjectName(QStringLiteral("_categoryFilterEdit"));
+    filter->setCategoryList(list);
+    auto *chosen = new ChosenLine(form);
+    column_->addWidget(filter);
+    column_->addWidget(list);
+    column_->addWidget(chosen);
+    grid->addLayout(column_, row, column, rowSpan, columnSpan);
+
+    const auto follow = [list, chosen] { chosen->setWhole(chosenNames(list)); };
+    // The rows themselves, as the form sets some of them with the list's
+    // signals blocked.
+    const QAbstractItemModel *rows = list->model();
+    QObject::connect(rows, &QAbstractItemModel::dataChanged, chosen, follow);
+    QObject::connect(rows, &QAbstractItemModel::rowsInserted, chosen, follow);
+    QObject::connect(rows, &QAbstractItemModel::rowsRemoved, chosen, follow);
+    QObject::connect(rows, &QAbstractItemModel::modelReset, chosen, follow);
+    follow();
+}

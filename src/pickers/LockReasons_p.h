@@ -1,0 +1,52 @@
+// SPDX-FileCopyrightText: 2026 The libvarnel-mac-qt5 developers
+//
+// SPDX-License-Identifier: LGPL-2.1-or-later
+
+#ifndef VARNEL_LOCKREASONS_P_H
+#define VARNEL_LOCKREASONS_P_H
+
+// Why a picker, or the login label widget, cannot be changed, in words: the
+// tool tip shows it when a person hovers, and assistive tools read it as the
+// widget's accessible description. The words are made when asked for (a
+// tool tip event), and for assistive tools only while one is active, so that
+// building a form costs nothing for them.
+
+#include <QString>
+
+class QWidget;
+
+namespace VarnelQt5 {
+namespace LockReasons {
+
+// The reason widget cannot be changed; empty when it can, or when the widget
+// is none of the library's pickers or login label widgets.
+QString reason(const QWidget *widget);
+
+// Shows the reason as widget's tool tip when asked for, unless the host gave
+// the widget a tool tip of its own, and keeps its accessible description
+// current while assistive tools are active.
+void watch(QWidget *widget);
+
+// The state of widget (and, for a login label widget, of its pickers) may
+// have changed: brings the accessible descriptions up to date when assistive
+// tools are active; otherwise does nothing.
+void changed(QWidget *widget);
+
+// Calls changed() on the widget when it goes out of scope, so that every way
+// out of a rebuild is covered.
+class Refresh
+{
+public:
+    explicit Refresh(QWidget *widget) : m_widget(widget) {}
+    ~Refresh() { changed(m_widget); }
+    Refresh(const Refresh &) = delete;
+    Refresh &operator=(const Refresh &) = delete;
+
+private:
+    QWidget *m_widget;
+};
+
+} // namespace LockReasons
+} // namespace VarnelQt5
+
+#endif

@@ -1,0 +1,152 @@
+// SPDX-FileCopyrightText: 2026 The libvarnel-mac-qt5 developers
+//
+// SPDX-License-Identifier: LGPL-2.1-or-later
+
+#include "MacCategoryFilterEdit.h"
+
+#include "CategoryRows_p.h"
+#include "MacCategoryListWidget.h"
+
+#include <QKeyEvent>
+
+namespace VarnelQt5 {
+
+namespace {
+
+// Text compared without case and without diacritics: "Trésor" and "TRESOR"
+// fold alike.
+QString folded(const QString &text)
+{
+    const QString decomposed = text.normalized(QString::NormalizationForm_KD);
+    QString bare;
+    bare.reserve(decomposed.size());
+    for (const QChar c : decomposed) {
+        if (c.category() != QChar::Mark_NonSpacing)
+            bare.append(c);
+    }
+    return bare.toCaseFolded();
+}
+
+bool isNumber(const QString &text)
+{
+    bool ok = false;
+    text.toUInt(&ok, 10);
+    return ok;
+}
+
+bool passes(const QListWidgetItem *row, const QString &foldedText, const QString &typed)
+{
+    if (foldedText.isEmpty() || row->checkState() == Qt::Checked)
+        return true;
+    if (isNumber(typed) && CategoryRows::number(row) == typed)
+        return true;
+    return folded(CategoryRows::name(row)).contains(foldedText);
+}
+
+} // namespace
+
+MacCategoryFilterEdit::MacCategoryFilterEdit(QWidget *parent)
+    : QLineEdit(parent)
+{
+    setPlaceholderText(tr("Filter categories"));
+    setAccessibleName(tr("Filter categories"));
+    setClearButtonEnabled(true);
+    connect(this, &QLineEdit::textChanged, this, [this] {
+        if (list)
+            applyTo(0, list->count() - 1, true);
+    });
+}
+
+MacCategoryFilterEdit::~MacCategoryFilterEdit()
+{
+    showAll();
+}
+
+void MacCategoryFilterEdit::setCategoryList(MacCategoryListWidget *list)
+{
+    if (list == this->list)
+        return;
+    showAll();
+    for (const QMetaObject::Connection &connection : qAsConst(connections))
+        disconnect(connection);
+    connections.clear();
+    this->list = list;
+    if (!list)
+        return;
+
+    const QAbstractItemModel *model = list->model();
+    // New rows, from a rebuild or a category the set brought along.
+    connections << connect(model, &QAbstractItemModel::rowsInserted, this,
+                           [this](const QModelIndex &, int first, int last) { applyTo(first, last, true); });
+    // A row checked while hidden comes back; one unchecked stays in view
+    // until the text changes, rather than vanishing under the pointer.
+    connections << connect(model, &QAbstractItemModel::dataChanged, this,
+                           [this](const QModelIndex &topLeft, const QModelIndex &bottomRight,
+                                  const QVector<int> &roles) {
+                               if (roles.isEmpty() || roles.contains(Qt::CheckStateRole))
+                                   applyTo(topLeft.row(), bottomRight.row(), false);
+                           });
+    applyTo(0, list->count() - 1, true);
+}
+
+MacCategoryListWidget *MacCategoryFilterEdit::categoryList() const
+{
+    return list;
+}
+
+bool MacCategoryFilterEdit::accepts(int row) const
+{
+    const QListWidgetItem *item = list ? list->item(row) : nullptr;
+    if (!item)
+        return false;
+    const QString typed = text().trimmed();
+    return passes(item, folded(typed), typed);
+}
+
+void MacCategoryFilterEdit::keyPressEvent(QKeyEvent *event)
+{
+    if (event->key() == Qt::Key_Escape && !text().isEmpty()) {
+        clear();
+        event->accept();
+        return;
+    }
+    if (event->key() == Qt::Key_Down && list && event->modifiers() == Qt::NoModifier) {
+        list->setFocus(Qt::TabFocusReason);
+        const QListWidgetItem *current = list->currentItem();
+        if (!current || current->isHidden()) {
+            for (int row = 0; row < list->count(); ++row) {
+                if (!list->item(row)->isHidden()) {
+                    list->setCurrentRow(row);
+                    break;
+                }
+            }
+        }
+        event->accept();
+        return;
+    }
+    QLineEdit::keyPressEvent(event);
+}
+
+void MacCategoryFilterEdit::applyTo(int first, int last, bool hideUnmatched)
+{
+    if (!list)
+        return;
+    const QString typed = text().trimmed();
+    const QString foldedText = folded(typed);
+    for (int row = qMax(first, 0); row <= last && row < list->count(); ++row) {
+        QListWidgetItem *item = list->item(row);
+        const bool shown = passes(item, foldedText, typed);
+        if (hideUnmatched || shown)
+            item->setHidden(!shown);
+    }
+}
+
+void MacCategoryFilterEdit::showAll()
+{
+    if (!list)
+        return;
+    for (int row = 0; row < list->count(); ++row)
+        list->item(row)->setHidden(false);
+}
+
+} // namespace VarnelQt5
