@@ -591,8 +591,10 @@ void tst_VarnelFileLabel::windowFiltersAndNamesTheCategories()
         QTest::mouseClick(window.findChild<QPushButton *>(QStringLiteral("_applyButton")), Qt::LeftButton);
         QCOMPARE(stored(file), QByteArray("1:0:0x85:0x0"));
 
-        // Revert reads another label: the line follows, the filter stays.
+        // Revert (enabled by an edit) reads another label: the line
+        // follows, the filter stays.
         QVERIFY(store(file, "1:0:0x2:0x0"));
+        list->item(0)->setCheckState(Qt::Unchecked);
         QTest::mouseClick(window.findChild<QPushButton *>(QStringLiteral("_revertButton")), Qt::LeftButton);
         QCOMPARE(chosen->toolTip(), QStringLiteral("Chosen: C1"));
         QCOMPARE(filter->text(), QStringLiteral("c7"));
@@ -929,7 +931,7 @@ void tst_VarnelFileLabel::windowTabOrder_data()
     QTest::addColumn<int>("index");
     QTest::addColumn<QString>("order");
 
-    const QString form = QStringLiteral("_levelComboBox, _integrityComboBox, _categoryListWidget, _specialListView, ");
+    const QString form = QStringLiteral("_levelComboBox, _integrityComboBox, _categoryFilterEdit, _categoryListWidget, _specialListView, ");
     QTest::newRow("first path") << 0 << form + QStringLiteral("&Revert, &Apply, &Next");
     QTest::newRow("second path") << 1 << form + QStringLiteral("&Revert, &Apply, &Previous");
 }

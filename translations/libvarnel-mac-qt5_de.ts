@@ -4,7 +4,7 @@
 <context>
     <name>FileMacLabelWidget</name>
     <message>
-        <location filename="../src/file/FileMacLabelWidgetForm.cpp" line="+69"/>
+        <location filename="../src/file/FileMacLabelWidgetForm.cpp" line="+73"/>
         <source>Form</source>
         <translation>Formular</translation>
     </message>
@@ -37,7 +37,7 @@
 <context>
     <name>LoginMacLabelWidget</name>
     <message>
-        <location filename="../src/login/LoginMacLabelWidgetForm.cpp" line="+85"/>
+        <location filename="../src/login/LoginMacLabelWidgetForm.cpp" line="+89"/>
         <source>LoginMacLabelWidget</source>
         <translation>LoginMacLabelWidget</translation>
     </message>
@@ -81,7 +81,7 @@
 <context>
     <name>NewLoginMacLabelWidget</name>
     <message>
-        <location filename="../src/login/NewLoginMacLabelWidgetForm.cpp" line="+122"/>
+        <location filename="../src/login/NewLoginMacLabelWidgetForm.cpp" line="+126"/>
         <source>LoginMacLabelWidget</source>
         <translation>LoginMacLabelWidget</translation>
     </message>
@@ -125,12 +125,12 @@
 <context>
     <name>VarnelQt5::ILevelComboBox</name>
     <message>
-        <location filename="../src/pickers/ILevelComboBox.cpp" line="+49"/>
+        <location filename="../src/pickers/ILevelComboBox.cpp" line="+53"/>
         <source>Integrity level</source>
         <translation>Integritätsebene</translation>
     </message>
     <message>
-        <location filename="../src/pickers/LockReasons.cpp" line="+72"/>
+        <location filename="../src/pickers/LockReasons.cpp" line="+76"/>
         <source>%1 is the only integrity level this user may choose</source>
         <translation>%1 ist die einzige Integritätsebene, die dieser Benutzer wählen darf</translation>
     </message>
@@ -153,23 +153,23 @@
 <context>
     <name>VarnelQt5::LoginMacLabelDialog</name>
     <message>
-        <location filename="../src/login/LoginMacLabelDialog.cpp" line="+73"/>
-        <location line="+106"/>
+        <location filename="../src/login/LoginMacLabelDialog.cpp" line="+111"/>
+        <location line="+113"/>
         <source>MAC label selection</source>
         <translation>MAC-Label-Auswahl</translation>
     </message>
     <message>
-        <location line="-99"/>
+        <location line="-106"/>
         <source>&lt;b&gt;%1 for %2&lt;/b&gt;</source>
         <translation>&lt;b&gt;%1 für %2&lt;/b&gt;</translation>
     </message>
     <message>
-        <location line="+21"/>
+        <location line="+23"/>
         <source>Enter</source>
         <translation>Anmelden</translation>
     </message>
     <message>
-        <location line="+83"/>
+        <location line="+88"/>
         <source>MAC label information</source>
         <translation>MAC-Label-Information</translation>
     </message>
@@ -195,7 +195,7 @@
 <context>
     <name>VarnelQt5::MacCategoryComboBox</name>
     <message>
-        <location filename="../src/pickers/MacCategoryComboBox.cpp" line="+28"/>
+        <location filename="../src/pickers/MacCategoryComboBox.cpp" line="+32"/>
         <source>Category</source>
         <translation>Kategorie</translation>
     </message>
@@ -223,7 +223,7 @@
 <context>
     <name>VarnelQt5::MacCategoryFilterEdit</name>
     <message>
-        <location filename="../src/pickers/MacCategoryFilterEdit.cpp" line="+47"/>
+        <location filename="../src/pickers/MacCategoryFilterEdit.cpp" line="+51"/>
         <location line="+1"/>
         <source>Filter categories</source>
         <translation>Kategorien filtern</translation>
@@ -232,7 +232,7 @@
 <context>
     <name>VarnelQt5::MacCategoryListWidget</name>
     <message>
-        <location filename="../src/pickers/MacCategoryListWidget.cpp" line="+76"/>
+        <location filename="../src/pickers/MacCategoryListWidget.cpp" line="+80"/>
         <source>Unknown category %1</source>
         <translation>Unbekannte Kategorie %1</translation>
     </message>
@@ -316,7 +316,7 @@
 <context>
     <name>VarnelQt5::MacCategoryPushButton</name>
     <message>
-        <location filename="../src/pickers/MacCategoryPushButton.cpp" line="+99"/>
+        <location filename="../src/pickers/MacCategoryPushButton.cpp" line="+103"/>
         <source>Categories</source>
         <translation>Kategorien</translation>
     </message>
@@ -330,7 +330,7 @@
 <context>
     <name>VarnelQt5::MacCategoryWidget</name>
     <message>
-        <location filename="../src/pickers/MacCategoryWidget.cpp" line="+94"/>
+        <location filename="../src/pickers/MacCategoryWidget.cpp" line="+98"/>
         <source>Categories</source>
         <translation>Kategorien</translation>
     </message>
@@ -354,7 +354,7 @@
 <context>
     <name>VarnelQt5::MacFileModel</name>
     <message>
-        <location filename="../src/tree/MacFileModel.cpp" line="+58"/>
+        <location filename="../src/tree/MacFileModel.cpp" line="+62"/>
         <source>%1, checked</source>
         <translation>%1, aktiviert</translation>
     </message>
@@ -377,7 +377,7 @@
 <context>
     <name>VarnelQt5::MacLevelComboBox</name>
     <message>
-        <location filename="../src/pickers/MacLevelComboBox.cpp" line="+42"/>
+        <location filename="../src/pickers/MacLevelComboBox.cpp" line="+46"/>
         <source>Level</source>
         <translation>Ebene</translation>
     </message>
@@ -405,7 +405,7 @@
 <context>
     <name>VarnelQt5::MacTypeComboBox</name>
     <message>
-        <location filename="../src/pickers/MacTypeComboBox.cpp" line="+32"/>
+        <location filename="../src/pickers/MacTypeComboBox.cpp" line="+36"/>
         <source>None</source>
         <translation>Keiner</translation>
     </message>
@@ -418,7 +418,7 @@
 <context>
     <name>VarnelQt5::SpecialAttributesListModel</name>
     <message>
-        <location filename="../src/file/SpecialAttributesListModel.cpp" line="+34"/>
+        <location filename="../src/file/SpecialAttributesListModel.cpp" line="+38"/>
         <source>Other attributes %1</source>
         <translation>Weitere Attribute %1</translation>
     </message>

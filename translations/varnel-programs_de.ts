@@ -2,9 +2,22 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="de_DE">
 <context>
+    <name>CategoryFilter</name>
+    <message>
+        <location filename="../examples/file-label/CategoryFilter.cpp" line="+29"/>
+        <source>No categories chosen</source>
+        <translation>Keine Kategorien gewählt</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Chosen: %1</source>
+        <translation>Gewählt: %1</translation>
+    </message>
+</context>
+<context>
     <name>FileLabelWindow</name>
     <message>
-        <location filename="../examples/file-label/FileLabelWindow.cpp" line="+54"/>
+        <location filename="../examples/file-label/FileLabelWindow.cpp" line="+55"/>
         <source>&amp;Previous</source>
         <translation>&amp;Zurück</translation>
     </message>
@@ -25,7 +38,7 @@
     </message>
     <message>
         <location line="+2"/>
-        <location line="+238"/>
+        <location line="+239"/>
         <source>File labels</source>
         <translation>Datei-Labels</translation>
     </message>
@@ -80,12 +93,12 @@
         <translation>Das Label von %1 konnte nicht gelesen werden: %2.</translation>
     </message>
     <message>
-        <location line="-211"/>
+        <location line="-212"/>
         <source>Changed, not written yet.</source>
         <translation>Geändert, noch nicht geschrieben.</translation>
     </message>
     <message>
-        <location line="+136"/>
+        <location line="+137"/>
         <location line="+15"/>
         <source>Could not write the label to %1: %2.</source>
         <translation>Das Label konnte nicht nach %1 geschrieben werden: %2.</translation>
@@ -177,13 +190,13 @@
 <context>
     <name>GalleryWindow</name>
     <message>
-        <location filename="../examples/gallery/GalleryWindow.cpp" line="+55"/>
-        <location line="+210"/>
+        <location filename="../examples/gallery/GalleryWindow.cpp" line="+56"/>
+        <location line="+218"/>
         <source>(no label)</source>
         <translation>(kein Label)</translation>
     </message>
     <message>
-        <location line="-171"/>
+        <location line="-179"/>
         <source>(nothing accepted yet)</source>
         <translation>(noch nichts bestätigt)</translation>
     </message>
@@ -213,7 +226,7 @@
         <translation>%1 (Typ %2)</translation>
     </message>
     <message>
-        <location line="+39"/>
+        <location line="+47"/>
         <source>(no checklist)</source>
         <translation>(keine Auswahlliste)</translation>
     </message>

@@ -8,6 +8,7 @@
 #include <MacCategoryFilterEdit.h>
 #include <MacCategoryListWidget.h>
 
+#include <QCoreApplication>
 #include <QGridLayout>
 #include <QLabel>
 #include <QVBoxLayout>
@@ -25,8 +26,9 @@ QString chosenNames(const MacCategoryListWidget *list)
         if (list->item(row)->checkState() == Qt::Checked)
             names << list->item(row)->text().section(QLatin1Char(':'), 1);
     }
-    return names.isEmpty() ? QStringLiteral("No categories chosen")
-                           : QStringLiteral("Chosen: %1").arg(names.join(QStringLiteral(", ")));
+    return names.isEmpty() ? QCoreApplication::translate("CategoryFilter", "No categories chosen")
+                           : QCoreApplication::translate("CategoryFilter", "Chosen: %1")
+                                 .arg(names.join(QStringLiteral(", ")));
 }
 
 // One line that ends in an ellipsis when it does not fit, with the whole
@@ -83,6 +85,8 @@ void addCategoryFilter(VarnelQt5::FileMacLabelWidget *form)
     column_->addWidget(list);
     column_->addWidget(chosen);
     grid->addLayout(column_, row, column, rowSpan, columnSpan);
+    // The keyboard reaches the filter just before the list it narrows.
+    QWidget::setTabOrder(list->previousInFocusChain(), filter);
 
     const auto follow = [list, chosen] { chosen->setWhole(chosenNames(list)); };
     // The rows themselves, as the form sets some of them with the list's
