@@ -244,10 +244,8 @@ private Q_SLOTS:
     void windowRefusesAReplacedObject();
     void windowWithAFailedPath_data();
     void windowWithAFailedPath();
-    void windowTabOrder_data();
-    void windowTabOrder();
-    void windowFitsTheScreen_data();
-    void windowFitsTheScreen();
+    void windowFitsTheScreenInTabOrder_data();
+    void windowFitsTheScreenInTabOrder();
     void windowWalkWritesOnlyEdits_data();
     void windowWalkWritesOnlyEdits();
 
@@ -914,39 +912,7 @@ void tst_VarnelFileLabel::windowWithAFailedPath()
     }
 }
 
-void tst_VarnelFileLabel::windowTabOrder_data()
-{
-    QTest::addColumn<int>("index");
-    QTest::addColumn<QString>("order");
-
-    const QString form = QStringLiteral("_levelComboBox, _integrityComboBox, _categoryFilterEdit, _categoryListWidget, _specialListView, ");
-    QTest::newRow("first path") << 0 << form + QStringLiteral("&Revert, &Apply, &Next");
-    QTest::newRow("second path") << 1 << form + QStringLiteral("&Revert, &Apply, &Previous");
-}
-
-// Down the form first, then to the buttons that act on it, whichever path's
-// form is shown (each is made when first shown).
-void tst_VarnelFileLabel::windowTabOrder()
-{
-    QFETCH(int, index);
-    QFETCH(QString, order);
-    StandinPolicy policy;
-    QTemporaryDir dir;
-    {
-        FileLabelWindow window({makeObject(dir, QStringLiteral("first"), before),
-                                makeObject(dir, QStringLiteral("second"), before)});
-        WindowParts parts(window);
-        window.show();
-        QVERIFY(QTest::qWaitForWindowActive(&window));
-        QVERIFY(window.showPath(index));
-        // Revert and Apply take part once there is an edit.
-        edit(parts.form(), QStringLiteral("level=2"));
-        QCOMPARE(tabWalk(parts.form()->findChild<MacLevelComboBox *>()), order);
-        edit(parts.form(), QStringLiteral("level=1"));
-    }
-}
-
-void tst_VarnelFileLabel::windowFitsTheScreen_data()
+void tst_VarnelFileLabel::windowFitsTheScreenInTabOrder_data()
 {
     QTest::addColumn<QByteArray>("scale");
     QTest::addColumn<bool>("scrolls");
@@ -958,8 +924,10 @@ void tst_VarnelFileLabel::windowFitsTheScreen_data()
 }
 
 // Every part of the window opens on the screen, Apply included; the form
-// scrolls only where the screen leaves it too little room.
-void tst_VarnelFileLabel::windowFitsTheScreen()
+// scrolls only where the screen leaves it too little room. Tab goes down the
+// form first, then to the buttons that act on it, whichever path's form is
+// shown (each is made when first shown).
+void tst_VarnelFileLabel::windowFitsTheScreenInTabOrder()
 {
     QFETCH(QByteArray, scale);
     QFETCH(bool, scrolls);
@@ -969,17 +937,21 @@ void tst_VarnelFileLabel::windowFitsTheScreen()
         // a process of its own.
         qputenv("QT_SCALE_FACTOR", scale);
         const ProgramRun run(QCoreApplication::applicationFilePath(),
-                             {QStringLiteral("windowFitsTheScreen:") + QString::fromLatin1(QTest::currentDataTag())});
+                             {QStringLiteral("windowFitsTheScreenInTabOrder:")
+                              + QString::fromLatin1(QTest::currentDataTag())});
         qunsetenv("QT_SCALE_FACTOR");
         QVERIFY2(run.status == 0, run.out.constData());
         return;
     }
 
+    StandinPolicy policy;
     QTemporaryDir dir;
     {
-        FileLabelWindow window({makeObject(dir, QStringLiteral("file"), before)});
+        FileLabelWindow window({makeObject(dir, QStringLiteral("first"), before),
+                                makeObject(dir, QStringLiteral("second"), before)});
         WindowParts parts(window);
-        QVERIFY(parts.show());
+        window.show();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
         const QRect area = window.screen()->availableGeometry();
         const QRect frame = window.frameGeometry();
         QVERIFY2(area.contains(frame), qPrintable(QStringLiteral("%1 by %2 at %3, %4")
@@ -995,6 +967,17 @@ void tst_VarnelFileLabel::windowFitsTheScreen()
         const auto *specials = parts.form()->findChild<QListView *>(QStringLiteral("_specialListView"));
         const QPoint bottom = specials->mapTo(formArea->viewport(), QPoint(0, specials->height() - 1));
         QVERIFY(formArea->viewport()->rect().contains(bottom));
+
+        const QString form = QStringLiteral(
+            "_levelComboBox, _integrityComboBox, _categoryFilterEdit, _categoryListWidget, _specialListView, ");
+        for (const QString &other : {QStringLiteral("&Next"), QStringLiteral("&Previous")}) {
+            // Revert and Apply take part once there is an edit.
+            edit(parts.form(), QStringLiteral("level=2"));
+            QCOMPARE(tabWalk(parts.form()->findChild<MacLevelComboBox *>()),
+                     form + QStringLiteral("&Revert, &Apply, ") + other);
+            edit(parts.form(), QStringLiteral("level=1"));
+            QVERIFY(window.showPath(1));
+        }
     }
 }
 
@@ -1017,21 +1000,27 @@ void tst_VarnelFileLabel::windowWalkWritesOnlyEdits()
     const QStringList paths{makeObject(dir, QStringLiteral("file"), "1:0:0x1:0x10010"),
                             makeObject(dir, QStringLiteral("dir"), "2:63:0x6:0x41"),
                             makeObject(dir, QStringLiteral("other"), "0:0:0x0:0x0")};
-    // What each object holds, and what each form shown so far holds, as the
-    // window should have them.
-    QList<QByteArray> objects;
-    for (const QString &path : paths)
-        objects << stored(path);
-    const auto formOf = [&objects](int index) {
-        const QList<QByteArray> parts = objects.at(index).split(':');
+    // A stored label as a form shows it, and its type's high half apart.
+    const auto formOf = [](const QByteArray &object, quint32 *high = nullptr) {
+        const QList<QByteArray> parts = object.split(':');
         FileLabel label;
         label.level = mac_lev_t(parts.at(0).toUInt());
         label.ilevel = parts.at(1).toUInt();
         label.categories = parts.at(2).toULongLong(nullptr, 16);
         label.type = uint16_t(parts.at(3).toUInt(nullptr, 16));
+        if (high)
+            *high = parts.at(3).toUInt(nullptr, 16) >> 16;
         return label;
     };
-    QList<FileLabel> forms{formOf(0)};
+    // What each object holds and what each form holds, as the window should
+    // have them; a form not yet shown will show its object.
+    QList<FileLabel> objects;
+    QList<quint32> highs;
+    for (const QString &path : paths) {
+        highs << 0;
+        objects << formOf(stored(path), &highs.last());
+    }
+    QList<FileLabel> forms = objects;
     QRandomGenerator random(seed);
     // The ways of leaving edits taken, each with its answer.
     QSet<QString> answered;
@@ -1042,21 +1031,11 @@ void tst_VarnelFileLabel::windowWalkWritesOnlyEdits()
         for (int step = 0; step < 100; ++step) {
             const int index = window.current();
             FileLabel &form = forms[index];
-            const bool edited = !(form == formOf(index));
-            // Apply as the object should then hold it, its type's high half kept.
-            const auto applied = [&] {
-                const quint32 high = objects.at(index).split(':').at(3).toUInt(nullptr, 16) & 0xffff0000u;
-                objects[index] = QStringLiteral("%1:%2:0x%3:0x%4")
-                                     .arg(uint(form.level))
-                                     .arg(form.ilevel)
-                                     .arg(qulonglong(form.categories), 0, 16)
-                                     .arg(high | form.type, 0, 16)
-                                     .toLatin1();
-            };
-            QString done;
+            const bool edited = !(form == objects.at(index));
             const QMessageBox::StandardButton answers[] = {QMessageBox::Apply, QMessageBox::Discard,
                                                            QMessageBox::Cancel};
             const QMessageBox::StandardButton answer = answers[random.bounded(3)];
+            QString done;
             switch (random.bounded(9)) {
             case 0:
                 form.level = mac_lev_t(random.bounded(4));
@@ -1080,14 +1059,13 @@ void tst_VarnelFileLabel::windowWalkWritesOnlyEdits()
             case 4:
                 done = QStringLiteral("Apply");
                 QCOMPARE(window.apply(), edited);
-                if (edited)
-                    applied();
+                objects[index] = form;
                 break;
             case 5:
                 done = QStringLiteral("Revert");
                 QCOMPARE(parts.revert->isEnabled(), edited);
                 window.revert();
-                form = formOf(index);
+                form = objects.at(index);
                 break;
             default: {
                 const QString ways[] = {QStringLiteral("previous"), QStringLiteral("next"), QStringLiteral("close")};
@@ -1103,22 +1081,25 @@ void tst_VarnelFileLabel::windowWalkWritesOnlyEdits()
                 QCOMPARE(moved, !edited || answer != QMessageBox::Cancel);
                 if (edited)
                     answered.insert(done);
-                if (edited && moved)
-                    answer == QMessageBox::Apply ? applied() : void(form = formOf(index));
+                if (edited && moved && answer == QMessageBox::Apply)
+                    objects[index] = form;
+                else if (moved)
+                    form = objects.at(index);
                 window.show();
-                if (moved && to == forms.size())
-                    forms << formOf(to);
                 break;
             }
             }
             if (done.contains(QLatin1Char('=')))
                 edit(parts.form(), done);
             const QString where = QStringLiteral("step %1 (%2) on %3").arg(step).arg(done).arg(window.current());
-            for (int path = 0; path < paths.size(); ++path)
-                QVERIFY2(stored(paths.at(path)) == objects.at(path), qPrintable(where));
-            const FileLabel now = forms.at(window.current());
-            QVERIFY2(LabelEditor(parts.form()).shown() == now, qPrintable(where));
-            QVERIFY2(parts.editSigns() == (now == formOf(window.current()) ? QString() : allEditSigns),
+            for (int path = 0; path < paths.size(); ++path) {
+                quint32 high = 0;
+                QVERIFY2(formOf(stored(paths.at(path)), &high) == objects.at(path) && high == highs.at(path),
+                         qPrintable(where));
+            }
+            const int now = window.current();
+            QVERIFY2(LabelEditor(parts.form()).shown() == forms.at(now), qPrintable(where));
+            QVERIFY2(parts.editSigns() == (forms.at(now) == objects.at(now) ? QString() : allEditSigns),
                      qPrintable(where));
         }
     }
