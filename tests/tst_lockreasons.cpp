@@ -152,7 +152,8 @@ void tst_LockReasons::reasons_data()
         "Low is the only integrity level this user may choose",
         "Low ist die einzige Integritätsebene, die dieser Benutzer wählen darf");
     row("single category", "category", "mac-users=*:0:0x2:3:0x2\n", "", -1,
-        "C1 is the only category this user may choose", "C1 ist die einzige Kategorie, die dieser Benutzer wählen darf");
+        "C1 is the only category this user may choose",
+        "C1 ist die einzige Kategorie, die dieser Benutzer wählen darf");
     // The login widget hides a row whose picker cannot be built, and says why.
     row("login, MAC off", "login", macOff, "", -1, noLevelEnglish, noLevelGerman);
     row("information mode", "login, read-only", "", "", -1, readOnlyEnglish, readOnlyGerman);
