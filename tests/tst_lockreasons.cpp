@@ -96,7 +96,6 @@ private Q_SLOTS:
     void reasons_data();
     void reasons();
     void reasonsFollowTheWidget();
-    void hostTextsWin();
     void elidedLine_data();
     void elidedLine();
 
@@ -206,7 +205,8 @@ void tst_LockReasons::reasons()
     QCOMPARE(varnel_standin_live(), live);
 }
 
-// A reason comes and goes with the state it tells of.
+// A reason comes and goes with the state it tells of, and gives way to the
+// host's own texts.
 void tst_LockReasons::reasonsFollowTheWidget()
 {
     const long live = varnel_standin_live();
@@ -232,21 +232,14 @@ void tst_LockReasons::reasonsFollowTheWidget()
         login.setEditable(true);
         QCOMPARE(told(&login), none);
         QCOMPARE(told(loginLevel), none);
+
+        level.setToolTip(QStringLiteral("Chosen by the host"));
+        level.setAccessibleDescription(QStringLiteral("Described by the host"));
+        policy.write("mac-users", "*:2:0:2:0xff\n");
+        level.setUid(1000);
+        QCOMPARE(told(&level), (QStringList{"Chosen by the host", "Described by the host"}));
     }
     QCOMPARE(varnel_standin_live(), live);
-}
-
-void tst_LockReasons::hostTextsWin()
-{
-    StandinPolicy policy;
-    policy.write("mac-users", "*:1:0:1:0xff\n");
-    MacLevelComboBox level(uid_t(1000), nullptr);
-    level.setToolTip(QStringLiteral("Chosen by the host"));
-    level.setAccessibleDescription(QStringLiteral("Described by the host"));
-    level.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&level));
-    level.setUid(1000);
-    QCOMPARE(told(&level), (QStringList{"Chosen by the host", "Described by the host"}));
 }
 
 void tst_LockReasons::elidedLine_data()
