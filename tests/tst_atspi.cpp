@@ -57,8 +57,8 @@ QString read(const QDBusConnection &bus, const Ref &ref)
     QList<uint> words;
     call(bus, ref, accessibleInterface, "GetState").value<QDBusArgument>() >> words;
     const quint64 bits = words.size() >= 2 ? (quint64(words.at(1)) << 32) | words.at(0) : 0;
-    return QStringList{call(bus, ref, accessibleInterface, "GetRoleName").toString(), accessibleProperty(bus, ref, "Name"),
-                       accessibleProperty(bus, ref, "Description")}
+    const QString role = call(bus, ref, accessibleInterface, "GetRoleName").toString();
+    return QStringList{role, accessibleProperty(bus, ref, "Name"), accessibleProperty(bus, ref, "Description")}
                .join(QLatin1String(" | "))
         + QLatin1String(bits & stateChecked ? " | checked" : "")
         + QLatin1String(bits & stateSensitive ? "" : " | insensitive");
