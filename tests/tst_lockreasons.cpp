@@ -191,6 +191,7 @@ void tst_LockReasons::reasons()
             const QString expected = inGerman ? german : english;
             auto *list = qobject_cast<QListWidget *>(widget);
             if (row >= 0) {
+                QVERIFY(list && list->item(row));
                 QCOMPARE(toolTipOfRow(list, row), expected);
                 // The row's words, then its reason.
                 QCOMPARE(list->item(row)->data(Qt::AccessibleDescriptionRole).toString().section(
