@@ -19,22 +19,14 @@ using namespace VarnelQt5;
 
 namespace {
 
-// 64 categories; a few carry the names of the tests, the others "Cn".
+// 64 categories named "Cn", but for the few the tests look for.
 QByteArray sixtyFour()
 {
+    const QMap<int, QByteArray> names{{3, "Trésor"}, {13, "Treasury"}, {20, "Transport"}, {40, "Staff"}};
     QByteArray file;
-    for (int n = 0; n < 64; ++n) {
-        QByteArray name = "C" + QByteArray::number(n);
-        if (n == 3)
-            name = "Trésor";
-        else if (n == 13)
-            name = "Treasury";
-        else if (n == 20)
-            name = "Transport";
-        else if (n == 40)
-            name = "Staff";
-        file += "0x" + QByteArray::number(qulonglong(1) << n, 16) + ':' + name + '\n';
-    }
+    for (int n = 0; n < 64; ++n)
+        file += "0x" + QByteArray::number(qulonglong(1) << n, 16) + ':'
+            + names.value(n, 'C' + QByteArray::number(n)) + '\n';
     return file;
 }
 
@@ -63,10 +55,8 @@ class tst_MacCategoryFilterEdit : public QObject
 private Q_SLOTS:
     void init();
     void cleanup();
-    void typeAhead_data();
-    void typeAhead();
-    void filter_data();
-    void filter();
+    void finding_data();
+    void finding();
     void filterFollowsTheList();
     void keys();
     void unbinding();
@@ -90,47 +80,66 @@ void tst_MacCategoryFilterEdit::cleanup()
     QCOMPARE(varnel_standin_live(), m_live);
 }
 
-void tst_MacCategoryFilterEdit::typeAhead_data()
+void tst_MacCategoryFilterEdit::finding_data()
 {
-    QTest::addColumn<QStringList>("typed"); // each entry one burst of keys
     QTest::addColumn<QString>("filterText");
+    QTest::addColumn<mac_cat_t>("checked");
     QTest::addColumn<mac_cat_t>("forced");
-    QTest::addColumn<QString>("current");
+    QTest::addColumn<QStringList>("typed"); // each entry one burst of keys
+    QTest::addColumn<QStringList>("shown"); // empty: all 64
+    QTest::addColumn<QString>("current");   // the row typing leads to
 
-    QTest::newRow("a name") << QStringList{"Treas"} << QString() << mac_cat_t(0) << "13:Treasury";
-    QTest::newRow("a name, any case") << QStringList{"tREAS"} << QString() << mac_cat_t(0) << "13:Treasury";
-    QTest::newRow("a number") << QStringList{"13"} << QString() << mac_cat_t(0) << "13:Treasury";
-    QTest::newRow("a number and its colon") << QStringList{"40:"} << QString() << mac_cat_t(0) << "40:Staff";
-    QTest::newRow("the first of several") << QStringList{"Tr"} << QString() << mac_cat_t(0) << "3:Trésor";
-    QTest::newRow("one letter again steps on") << QStringList{"TT"} << QString() << mac_cat_t(0) << "13:Treasury";
-    QTest::newRow("and wraps around") << QStringList{"TTTT"} << QString() << mac_cat_t(0) << "3:Trésor";
-    QTest::newRow("a new search starts after the current row")
-        << QStringList{"Tr", "Tr"} << QString() << mac_cat_t(0) << "13:Treasury";
-    QTest::newRow("no match keeps the row") << QStringList{"Tr", "Zebra"} << QString() << mac_cat_t(0)
-                                            << "3:Trésor";
-    QTest::newRow("hidden rows are passed over") << QStringList{"T"} << "Tra" << mac_cat_t(0) << "20:Transport";
-    QTest::newRow("locked rows are passed over") << QStringList{"Tr"} << QString() << mac_cat_t(0x8)
-                                                 << "13:Treasury";
+    const auto row = [](const char *name, const char *filterText, mac_cat_t checked, mac_cat_t forced,
+                        const QStringList &typed, const QStringList &shown, const char *current) {
+        QTest::newRow(name) << QString::fromUtf8(filterText) << checked << forced << typed << shown
+                            << QString::fromUtf8(current);
+    };
+    // Type-ahead by name and number.
+    row("a name", "", 0, 0, {"Treas"}, {}, "13:Treasury");
+    row("a name, any case", "", 0, 0, {"tREAS"}, {}, "13:Treasury");
+    row("a number", "", 0, 0, {"13"}, {}, "13:Treasury");
+    row("a number and its colon", "", 0, 0, {"40:"}, {}, "40:Staff");
+    row("the first of several", "", 0, 0, {"Tr"}, {}, "3:Trésor");
+    row("one letter again steps on", "", 0, 0, {"TT"}, {}, "13:Treasury");
+    row("and wraps around", "", 0, 0, {"TTTT"}, {}, "3:Trésor");
+    row("a new search starts after the current row", "", 0, 0, {"Tr", "Tr"}, {}, "13:Treasury");
+    row("no match keeps the row", "", 0, 0, {"Tr", "Zebra"}, {}, "3:Trésor");
+    row("locked rows are passed over", "", 0, 0x8, {"Tr"}, {}, "13:Treasury");
+    row("hidden rows are passed over", "port", 0x1, 0, {"T"}, {"0:C0", "20:Transport"}, "20:Transport");
+    // The filter: a typed name, the checked rows and nothing else.
+    row("a part of a name", "reas", 0, 0, {}, {"13:Treasury"}, "");
+    row("checked rows stay", "Treas", 0x3, 0, {"Treas"}, {"0:C0", "1:C1", "13:Treasury"}, "13:Treasury");
+    row("without diacritics", "tresor", 0, 0, {}, {"3:Trésor"}, "");
+    row("with diacritics, any case", "TRÉS", 0, 0, {}, {"3:Trésor"}, "");
+    row("a number in a filter", "40", 0, 0, {}, {"40:Staff"}, "");
+    row("blanks around", "  staff ", 0, 0, {}, {"40:Staff"}, "");
+    row("nothing matches", "zebra", mac_cat_t(1) << 63, 0, {}, {"63:C63"}, "");
 }
 
-void tst_MacCategoryFilterEdit::typeAhead()
+// Finding a row only moves to it or hides others: the set and the rows'
+// texts stay as they were.
+void tst_MacCategoryFilterEdit::finding()
 {
-    QFETCH(QStringList, typed);
     QFETCH(QString, filterText);
+    QFETCH(mac_cat_t, checked);
     QFETCH(mac_cat_t, forced);
+    QFETCH(QStringList, typed);
+    QFETCH(QStringList, shown);
     QFETCH(QString, current);
 
-    MacCategoryListWidget list;
+    MacCategoryListWidget list(uid_t(1000));
     if (forced)
         QVERIFY(list.setMinimumValue(forced));
-    else
-        QVERIFY(list.setUid(1000));
+    if (checked)
+        QVERIFY(list.setValue(checked));
+    const QStringList all = shownRows(list);
+    QCOMPARE(all.size(), 64);
     MacCategoryFilterEdit filter;
     filter.setCategoryList(&list);
+    QCOMPARE(filter.categoryList(), &list);
     filter.setText(filterText);
     list.show();
     QVERIFY(QTest::qWaitForWindowExposed(&list));
-    const mac_cat_t before = list.value();
     QSignalSpy changed(&list, &MacCategoryListWidget::valueChanged);
     for (int burst = 0; burst < typed.size(); ++burst) {
         // Qt's search timeout parts the bursts.
@@ -138,53 +147,15 @@ void tst_MacCategoryFilterEdit::typeAhead()
             QTest::qWait(QApplication::keyboardInputInterval() + 50);
         QTest::keyClicks(&list, typed.at(burst));
     }
-    QCOMPARE(currentText(list), current);
-    // Finding a row never checks it, and every row keeps its text.
-    QCOMPARE(list.value(), before);
-    QCOMPARE(changed.count(), 0);
-    QCOMPARE(list.count(), 64);
-    QCOMPARE(list.item(13)->text(), QStringLiteral("13:Treasury"));
-}
-
-void tst_MacCategoryFilterEdit::filter_data()
-{
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<mac_cat_t>("checked");
-    QTest::addColumn<QStringList>("shown");
-
-    QTest::newRow("a part of a name") << "reas" << mac_cat_t(0) << QStringList{"13:Treasury"};
-    QTest::newRow("checked rows stay") << "Treas" << mac_cat_t(0x3)
-                                       << QStringList{"0:C0", "1:C1", "13:Treasury"};
-    QTest::newRow("without diacritics") << "tresor" << mac_cat_t(0) << QStringList{"3:Trésor"};
-    QTest::newRow("with diacritics, any case") << "TRÉS" << mac_cat_t(0) << QStringList{"3:Trésor"};
-    QTest::newRow("a number") << "40" << mac_cat_t(0) << QStringList{"40:Staff"};
-    QTest::newRow("blanks around") << "  staff " << mac_cat_t(0) << QStringList{"40:Staff"};
-    QTest::newRow("nothing matches") << "zebra" << (mac_cat_t(1) << 63) << QStringList{"63:C63"};
-}
-
-void tst_MacCategoryFilterEdit::filter()
-{
-    QFETCH(QString, text);
-    QFETCH(mac_cat_t, checked);
-    QFETCH(QStringList, shown);
-
-    MacCategoryListWidget list(uid_t(1000));
-    QVERIFY(list.setValue(checked));
-    MacCategoryFilterEdit filter;
-    filter.setCategoryList(&list);
-    QCOMPARE(filter.categoryList(), &list);
-    QSignalSpy changed(&list, &MacCategoryListWidget::valueChanged);
-    filter.setText(text);
-    QCOMPARE(shownRows(list), shown);
+    if (!typed.isEmpty())
+        QCOMPARE(currentText(list), current);
+    QCOMPARE(shownRows(list), shown.isEmpty() ? all : shown);
     for (int row = 0; row < list.count(); ++row)
         QCOMPARE(filter.accepts(row), !list.item(row)->isHidden());
-    // Only hidden and shown: the set and the rows stay as they were.
-    QCOMPARE(list.value(), checked);
+    QCOMPARE(list.value(), checked | forced);
     QCOMPARE(changed.count(), 0);
-    QCOMPARE(list.count(), 64);
-
     filter.clear();
-    QCOMPARE(shownRows(list).size(), 64);
+    QCOMPARE(shownRows(list), all);
 }
 
 void tst_MacCategoryFilterEdit::filterFollowsTheList()
@@ -201,7 +172,7 @@ void tst_MacCategoryFilterEdit::filterFollowsTheList()
     QCOMPARE(shownRows(list), (QStringList{"0:C0", "3:Trésor", "13:Treasury", "20:Transport"}));
     list.item(0)->setCheckState(Qt::Unchecked);
     QCOMPARE(list.value(), mac_cat_t(0));
-    QVERIFY(!list.item(0)->isHidden());
+    QCOMPARE(shownRows(list).size(), 4);
     filter.setText(QStringLiteral("Tra"));
     QCOMPARE(shownRows(list), QStringList{"20:Transport"});
 
@@ -228,39 +199,34 @@ void tst_MacCategoryFilterEdit::filterFollowsTheList()
 
 void tst_MacCategoryFilterEdit::keys()
 {
-    MacCategoryListWidget list(uid_t(1000));
-    MacCategoryFilterEdit filter;
-    filter.setCategoryList(&list);
-    QCOMPARE(filter.placeholderText(), QStringLiteral("Filter categories"));
-    QCOMPARE(filter.accessibleName(), QStringLiteral("Filter categories"));
-    QVERIFY(filter.isClearButtonEnabled());
     QWidget window;
-    filter.setParent(&window);
-    list.setParent(&window);
+    auto *filter = new MacCategoryFilterEdit(&window);
+    auto *list = new MacCategoryListWidget(uid_t(1000), &window);
+    filter->setCategoryList(list);
+    QCOMPARE(filter->placeholderText(), QStringLiteral("Filter categories"));
+    QCOMPARE(filter->accessibleName(), QStringLiteral("Filter categories"));
+    QVERIFY(filter->isClearButtonEnabled());
     window.show();
     QVERIFY(QTest::qWaitForWindowExposed(&window));
-    filter.setFocus();
-    QTRY_VERIFY(filter.hasFocus());
+    filter->setFocus();
+    QTRY_VERIFY(filter->hasFocus());
+    QTest::keyClicks(filter, QStringLiteral("staff"));
+    QCOMPARE(shownRows(*list), QStringList{"40:Staff"});
+    // Down goes into the list, onto its first row in view, where Space
+    // checks it as in any list.
+    QTest::keyClick(filter, Qt::Key_Down);
+    QTRY_VERIFY(list->hasFocus());
+    QCOMPARE(currentText(*list), QStringLiteral("40:Staff"));
+    QTest::keyClick(list, Qt::Key_Space);
+    QCOMPARE(list->value(), mac_cat_t(1) << 40);
 
-    QTest::keyClicks(&filter, QStringLiteral("staff"));
-    QCOMPARE(shownRows(list), QStringList{"40:Staff"});
-    // Down goes into the list, onto its first row in view.
-    QTest::keyClick(&filter, Qt::Key_Down);
-    QTRY_VERIFY(list.hasFocus());
-    QCOMPARE(currentText(list), QStringLiteral("40:Staff"));
-    // Space there checks it, as in any list.
-    QTest::keyClick(&list, Qt::Key_Space);
-    QCOMPARE(list.value(), mac_cat_t(1) << 40);
-
-    // Escape empties the filter and every row is back.
-    filter.setFocus();
-    QTRY_VERIFY(filter.hasFocus());
-    QTest::keyClick(&filter, Qt::Key_Escape);
-    QCOMPARE(filter.text(), QString());
-    QCOMPARE(shownRows(list).size(), 64);
-    QCOMPARE(list.value(), mac_cat_t(1) << 40);
-    filter.setParent(nullptr);
-    list.setParent(nullptr);
+    // Escape empties the filter and every row is back, the check kept.
+    filter->setFocus();
+    QTRY_VERIFY(filter->hasFocus());
+    QTest::keyClick(filter, Qt::Key_Escape);
+    QCOMPARE(filter->text(), QString());
+    QCOMPARE(shownRows(*list).size(), 64);
+    QCOMPARE(list->value(), mac_cat_t(1) << 40);
 }
 
 void tst_MacCategoryFilterEdit::unbinding()
