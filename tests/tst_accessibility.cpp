@@ -19,6 +19,7 @@
 #include "MacTypeComboBox.h"
 #include "SpecialAttributesListModel.h"
 #include "StandinPolicy.h"
+#include "TabWalk.h"
 
 #include <QAbstractButton>
 #include <QAbstractItemModelTester>
@@ -69,23 +70,6 @@ QString nameAndLabels(QWidget *widget)
     for (const auto &relation : relations)
         labels << relation.first->text(QAccessible::Name);
     return widget->accessibleName() + QLatin1Char('/') + labels.join(QLatin1Char(','));
-}
-
-// The widgets Tab visits from start on until focus comes back to start,
-// buttons by their text, others by their object name.
-QString tabWalk(QWidget *start)
-{
-    start->setFocus(Qt::TabFocusReason);
-    QStringList visited;
-    for (int step = 0; step < 20; ++step) {
-        QWidget *focus = QApplication::focusWidget();
-        const auto *button = qobject_cast<QAbstractButton *>(focus);
-        visited << (button ? button->text() : focus->objectName());
-        QTest::keyClick(focus, Qt::Key_Tab);
-        if (QApplication::focusWidget() == start)
-            return visited.join(QLatin1String(", "));
-    }
-    return QStringLiteral("no way back");
 }
 
 // Presses Space on a view's row, as a person working the keyboard does.

@@ -11,6 +11,7 @@
 #include "MacLevelComboBox.h"
 #include "ProgramRun.h"
 #include "StandinPolicy.h"
+#include "TabWalk.h"
 
 #include <QApplication>
 #include <QImage>
@@ -189,25 +190,6 @@ void edit(FileMacLabelWidget *form, const QString &steps)
             QFAIL(qPrintable(QStringLiteral("unknown step ") + step));
         }
     }
-}
-
-// The widgets Tab visits from start on until focus comes back to start,
-// buttons by their text, others by their object name.
-QString tabWalk(QWidget *start)
-{
-    start->setFocus(Qt::TabFocusReason);
-    QStringList visited;
-    for (int step = 0; step < 20; ++step) {
-        QWidget *focus = QApplication::focusWidget();
-        if (!focus)
-            return visited.join(QLatin1String(", ")) + QLatin1String(", <nothing>");
-        const auto *button = qobject_cast<QAbstractButton *>(focus);
-        visited << (button ? button->text() : focus->objectName());
-        QTest::keyClick(focus, Qt::Key_Tab);
-        if (QApplication::focusWidget() == start)
-            return visited.join(QLatin1String(", "));
-    }
-    return QStringLiteral("no way back");
 }
 
 } // namespace
