@@ -4,7 +4,7 @@
 <context>
     <name>CategoryFilter</name>
     <message>
-        <location filename="../examples/file-label/CategoryFilter.cpp" line="+29"/>
+        <location filename="../examples/file-label/CategoryFilter.cpp" line="+31"/>
         <source>No categories chosen</source>
         <translation>Keine Kategorien gewählt</translation>
     </message>

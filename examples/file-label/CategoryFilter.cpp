@@ -18,13 +18,15 @@ using VarnelQt5::MacCategoryListWidget;
 
 namespace {
 
-// The names of the checked rows, as they read after "N:".
-QString chosenNames(const MacCategoryListWidget *list)
+// The names of the checked rows, as they read after "N:". Read from the
+// rows themselves: they also change while the list is being destroyed.
+QString chosenNames(const QAbstractItemModel *rows)
 {
     QStringList names;
-    for (int row = 0; row < list->count(); ++row) {
-        if (list->item(row)->checkState() == Qt::Checked)
-            names << list->item(row)->text().section(QLatin1Char(':'), 1);
+    for (int row = 0; row < rows->rowCount(); ++row) {
+        const QModelIndex index = rows->index(row, 0);
+        if (index.data(Qt::CheckStateRole).toInt() == Qt::Checked)
+            names << index.data().toString().section(QLatin1Char(':'), 1);
     }
     return names.isEmpty() ? QCoreApplication::translate("CategoryFilter", "No categories chosen")
                            : QCoreApplication::translate("CategoryFilter", "Chosen: %1")
@@ -88,10 +90,10 @@ void addCategoryFilter(VarnelQt5::FileMacLabelWidget *form)
     // The keyboard reaches the filter just before the list it narrows.
     QWidget::setTabOrder(list->previousInFocusChain(), filter);
 
-    const auto follow = [list, chosen] { chosen->setWhole(chosenNames(list)); };
     // The rows themselves, as the form sets some of them with the list's
     // signals blocked.
     const QAbstractItemModel *rows = list->model();
+    const auto follow = [rows, chosen] { chosen->setWhole(chosenNames(rows)); };
     QObject::connect(rows, &QAbstractItemModel::dataChanged, chosen, follow);
     QObject::connect(rows, &QAbstractItemModel::rowsInserted, chosen, follow);
     QObject::connect(rows, &QAbstractItemModel::rowsRemoved, chosen, follow);
