@@ -7,6 +7,9 @@
 // different count as the argument), each run a process of its own with the
 // file names as arguments, relative to the files' directory:
 //   --set LABEL                    against  setfattr -n user.varnel.label -v LABEL
+//                                           (the two writing different labels
+//                                           in turn, so that every run changes
+//                                           every file)
 //   --get                          against  getfattr -n user.varnel.label
 // varnel-file-label checks the label against the policy and each object's
 // kind as always; the policy is the stand-in's built-in one. Targets: --set
@@ -38,7 +41,9 @@ namespace {
 
 constexpr int Runs = 9;
 const char attribute[] = "user.varnel.label";
+// The two sides write different labels, so that every run changes every file.
 const char label[] = "1:0:0x1:0x0";
+const char otherLabel[] = "2:0:0x3:0x0";
 
 // Runs a program with its output thrown away; its wall time in seconds, or
 // a negative number when it could not run or failed.
@@ -103,10 +108,8 @@ int main(int argc, char **argv)
     const QByteArray program = FILE_LABEL;
     const QList<QByteArray> setfattr = QList<QByteArray>{"setfattr", "-n", attribute, "-v", label} + files;
     const QList<QByteArray> getfattr = QList<QByteArray>{"getfattr", "-n", attribute} + files;
-    const QList<QByteArray> set = QList<QByteArray>{program, "--set", label} + files;
+    const QList<QByteArray> set = QList<QByteArray>{program, "--set", otherLabel} + files;
     const QList<QByteArray> get = QList<QByteArray>{program, "--get"} + files;
-    // The files hold the label before any run, so that every run writes or
-    // reads the same thing.
     if (timed(setfattr) < 0) {
         std::fprintf(stderr, "setfattr did not run: install the Debian package attr\n");
         return 1;
@@ -114,6 +117,7 @@ int main(int argc, char **argv)
 
     double best[4] = {1e9, 1e9, 1e9, 1e9};
     for (int run = 0; run < Runs; ++run) {
+        // setfattr, then --set, each changing what the other wrote.
         const QList<QByteArray> *commands[4] = {&setfattr, &set, &getfattr, &get};
         for (int i = 0; i < 4; ++i) {
             const double seconds = timed(*commands[i]);
@@ -124,8 +128,9 @@ int main(int argc, char **argv)
             best[i] = std::min(best[i], seconds);
         }
     }
-    if (!holds(files.constFirst(), label) || !holds(files.constLast(), label)) {
-        std::fprintf(stderr, "the files do not hold %s after the runs\n", label);
+    // The last to write was --set.
+    if (!holds(files.constFirst(), otherLabel) || !holds(files.constLast(), otherLabel)) {
+        std::fprintf(stderr, "the files do not hold %s after the runs\n", otherLabel);
         return 1;
     }
 
