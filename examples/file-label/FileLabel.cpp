@@ -34,7 +34,8 @@ bool parseNamed(const QString &field, int index, const LabelNames &names, quint6
     if (index == 0 || index == 1)
         return names.resolve(index == 0 ? LabelNames::Level : LabelNames::Integrity, field, value, error);
     *value = 0;
-    for (const QString &part : field.split(QLatin1Char(','))) {
+    const QStringList parts = field.split(QLatin1Char(','));
+    for (const QString &part : parts) {
         quint64 mask = 0;
         if (!FileLabel::parseNumber(part, ~quint64(0), &mask) && !names.resolve(LabelNames::Category, part, &mask, error))
             return false;

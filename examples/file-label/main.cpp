@@ -6,7 +6,8 @@
 // PATH... opens a window with the file label widget for each path; --get
 // prints labels and --set writes one, both without a window.
 // Exit status: 0 when every path went well, 1 when any path failed (each
-// named on stderr), 2 on bad arguments or a malformed label.
+// named on stderr) or the output could not be written, 2 on bad arguments, a
+// malformed label or no display for the window.
 
 #include "FileLabel.h"
 #include "FileLabelWindow.h"
@@ -84,8 +85,9 @@ void holdMessage(QtMsgType type, const QMessageLogContext &, const QString &mess
 {
     if (type == QtFatalMsg) {
         const QByteArray display = qgetenv(qEnvironmentVariableIsEmpty("DISPLAY") ? "WAYLAND_DISPLAY" : "DISPLAY");
-        std::fprintf(stderr, "varnel-file-label: cannot open the display '%s' to show the window on: use --get or --set\n",
-                     display.constData());
+        const QByteArray named = display.isEmpty() ? QByteArray("a display") : "the display '" + display + '\'';
+        std::fprintf(stderr, "varnel-file-label: cannot open %s to show the window on: use --get or --set\n",
+                     named.constData());
         std::_Exit(BadArguments);
     }
     heldMessages().append({type, message});
