@@ -335,6 +335,8 @@ private Q_SLOTS:
     void namesTheCommandLineRefuses();
     void jsonRecords_data();
     void jsonRecords();
+    void progressOnlyOnATerminal_data();
+    void progressOnlyOnATerminal();
 
 private:
     QTemporaryDir m_runtime;
@@ -1731,6 +1733,54 @@ void tst_VarnelFileLabel::jsonRecords()
     QCOMPARE(storedRaw(file), label);
     if (name.contains('\xff'))
         ::unlink(file.constData());
+}
+
+void tst_VarnelFileLabel::progressOnlyOnATerminal_data()
+{
+    QTest::addColumn<QString>("command");
+    QTest::addColumn<bool>("terminal");
+    QTest::addColumn<QByteArray>("shown");
+
+    // A terminal as standard error (and output), through script(1).
+    const QString onTerminal = QStringLiteral("exec script -qec \"$p --progress-after 0 %1\" /dev/null");
+    QTest::newRow("set on a terminal") << onTerminal.arg(QStringLiteral("--set 2:0:0x2 -R \"$a0\" \"$a1\""))
+                                       << true << QByteArray("\r5 done, 1 failed");
+    QTest::newRow("get to a file on a terminal")
+        << onTerminal.arg(QStringLiteral("--get -R \"$a0\" \"$a1\" > /dev/null")) << true
+        << QByteArray("\r5 done, 1 failed");
+    // The labels printed have the terminal to themselves.
+    QTest::newRow("get to the terminal") << onTerminal.arg(QStringLiteral("--get -R \"$a0\" \"$a1\"")) << true
+                                         << QByteArray();
+    QTest::newRow("set, no terminal")
+        << QStringLiteral("exec \"$p\" --progress-after 0 --set 2:0:0x2 -R \"$a0\" \"$a1\" 2>&1") << false
+        << QByteArray();
+}
+
+// A progress line, objects done and failures, is written over itself on a
+// terminal and cleared at the end; nowhere else.
+void tst_VarnelFileLabel::progressOnlyOnATerminal()
+{
+    QFETCH(QString, command);
+    QFETCH(bool, terminal);
+    QFETCH(QByteArray, shown);
+    StandinPolicy policy;
+    QTemporaryDir dir;
+    for (const char *file : {"a", "b", "c"})
+        makeObject(dir, QLatin1String(file), before);
+    const QByteArray missing = QFile::encodeName(dir.filePath(QStringLiteral("missing")));
+    const ProgramRun run = shell(command, {QFile::encodeName(dir.path()), missing});
+    QCOMPARE(run.status, 1);
+    const QByteArray failure = missing + ": cannot read the label: No such file or directory";
+    QVERIFY2(run.out.contains(failure), run.out.constData());
+    QCOMPARE(run.out.contains("done, "), !shown.isEmpty());
+    if (!shown.isEmpty()) {
+        QVERIFY2(run.out.contains(shown), run.out.constData());
+        // Cleared before the failure is named and at the end.
+        QVERIFY2(run.out.contains("\r\033[Kvarnel-file-label: " + failure), run.out.constData());
+        QVERIFY2(run.out.endsWith("\r\033[K"), run.out.constData());
+    }
+    if (!terminal)
+        QVERIFY(!run.out.contains('\r'));
 }
 
 QTEST_MAIN(tst_VarnelFileLabel)

@@ -42,8 +42,8 @@ constexpr int eholeBit = 0x4;
 constexpr int wholeBit = 0x8;
 // The label library's own flag for the support question.
 constexpr int supportFlags = 0x8000;
-// Runs shorter than this show no progress.
-constexpr qint64 progressAfter = 1000;
+// How often the progress line is written, at most.
+constexpr qint64 progressEvery = 100;
 
 QString errorText(int error)
 {
@@ -485,7 +485,7 @@ void LabelCommand::say(const QByteArray &line)
 void LabelCommand::progress()
 {
     const qint64 now = clock.elapsed();
-    if (now < progressAfter || now - lastProgress < 100)
+    if (now < options.progressAfter || (progressShown && now - lastProgress < progressEvery))
         return;
     lastProgress = now;
     std::fprintf(stderr, "\r%lld done, %lld failed", static_cast<long long>(done), static_cast<long long>(failed));

@@ -32,6 +32,8 @@ public:
         bool recursive = false;
         bool oneFileSystem = false;
         bool verbose = false;
+        // Milliseconds after which a run shows its progress on a terminal.
+        qint64 progressAfter = 1000;
     };
     // A path as given: its bytes, and whether the locale's encoding could
     // carry them as text (otherwise the text names another object, or none).

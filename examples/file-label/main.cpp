@@ -189,8 +189,12 @@ int main(int argc, char **argv)
     QCommandLineOption textsOption(QStringLiteral("window-texts"),
                                    QStringLiteral("Print the window's texts for the paths, one a line, and exit."));
     textsOption.setFlags(QCommandLineOption::HiddenFromHelp);
+    QCommandLineOption progressOption(QStringLiteral("progress-after"),
+                                      QStringLiteral("Show the progress on a terminal after <ms> milliseconds."),
+                                      QStringLiteral("ms"));
+    progressOption.setFlags(QCommandLineOption::HiddenFromHelp);
     parser.addOptions({versionOption, getOption, setOption, recursiveOption, oneFileSystemOption, verboseOption,
-                       nullOption, namesOption, jsonOption, screenshotOption, textsOption});
+                       nullOption, namesOption, jsonOption, screenshotOption, textsOption, progressOption});
     parser.addPositionalArgument(QStringLiteral("path"), QStringLiteral("Files or directories."),
                                  QStringLiteral("PATH..."));
 
@@ -245,6 +249,8 @@ int main(int argc, char **argv)
         options.recursive = parser.isSet(recursiveOption);
         options.oneFileSystem = parser.isSet(oneFileSystemOption);
         options.verbose = parser.isSet(verboseOption);
+        if (parser.isSet(progressOption))
+            options.progressAfter = parser.value(progressOption).toLongLong();
         const QSet<QString> odd = unnameable(argc, argv);
         QList<LabelCommand::Path> objects;
         for (const QString &path : paths)
