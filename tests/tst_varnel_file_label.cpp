@@ -329,6 +329,8 @@ private Q_SLOTS:
     void recursionStaysInTheTree_data();
     void recursionStaysInTheTree();
     void recursionStaysOnOneFileSystem();
+    void recursionGivesEachKindItsAttributes_data();
+    void recursionGivesEachKindItsAttributes();
     void namesRoundTrip_data();
     void namesRoundTrip();
     void namesTheCommandLineRefuses_data();
@@ -1573,6 +1575,51 @@ void tst_VarnelFileLabel::recursionStaysOnOneFileSystem()
     // Without it the walk goes in.
     const ProgramRun all = fileLabel({QStringLiteral("--get"), QStringLiteral("-R"), QStringLiteral("/dev")});
     QVERIFY2(all.out.contains(mounted.toLocal8Bit() + '\t'), all.out.constData());
+}
+
+void tst_VarnelFileLabel::recursionGivesEachKindItsAttributes_data()
+{
+    QTest::addColumn<QStringList>("options");
+    // The labels afterwards of top, top/dir and top/file; "refused" where
+    // the object keeps its own.
+    QTest::addColumn<QStringList>("after");
+
+    const QString set = QStringLiteral("--set");
+    const QString refused = QStringLiteral("refused");
+    QTest::newRow("ccnr and silev") << QStringList{set, QStringLiteral("1:0:0x1:0x11"), QStringLiteral("-R")}
+                                    << QStringList{"1:0:0x1:0x1", "1:0:0x1:0x1", "1:0:0x1:0x10"};
+    QTest::newRow("other bits to both") << QStringList{set, QStringLiteral("1:0:0x1:0x41"), QStringLiteral("-R")}
+                                        << QStringList{"1:0:0x1:0x41", "1:0:0x1:0x41", "1:0:0x1:0x40"};
+    QTest::newRow("none for a file") << QStringList{set, QStringLiteral("2:0:0x0:0x1"), QStringLiteral("-R")}
+                                     << QStringList{"2:0:0x0:0x1", "2:0:0x0:0x1", "2:0:0x0:0x0"};
+    // What the label itself cannot carry is refused as ever.
+    QTest::newRow("ehole with a level") << QStringList{set, QStringLiteral("2:0:0x0:0x5"), QStringLiteral("-R")}
+                                        << QStringList{"2:0:0x0:0x1", "2:0:0x0:0x1", refused};
+    // Named without -R, a path gets exactly what is given, or fails.
+    QTest::newRow("named alone") << QStringList{set, QStringLiteral("1:0:0x1:0x11")}
+                                 << QStringList{refused, refused, refused};
+}
+
+void tst_VarnelFileLabel::recursionGivesEachKindItsAttributes()
+{
+    QFETCH(QStringList, options);
+    QFETCH(QStringList, after);
+    StandinPolicy policy;
+    QTemporaryDir dir;
+    const QString top = dir.filePath(QStringLiteral("top"));
+    QVERIFY(QDir().mkdir(top));
+    QVERIFY(QDir().mkdir(dir.filePath(QStringLiteral("top/dir"))));
+    makeObject(dir, QStringLiteral("top/file"), QByteArray());
+    const QStringList paths{top, dir.filePath(QStringLiteral("top/dir")), dir.filePath(QStringLiteral("top/file"))};
+    for (const QString &path : paths)
+        QVERIFY(store(path, before));
+
+    const bool recursive = options.contains(QLatin1String("-R"));
+    const ProgramRun run = fileLabel(options << (recursive ? QStringList{top} : paths));
+    QCOMPARE(run.status, after.contains(QStringLiteral("refused")) ? 1 : 0);
+    QCOMPARE(ownLines(run).size(), after.count(QStringLiteral("refused")));
+    for (int i = 0; i < paths.size(); ++i)
+        QCOMPARE(stored(paths.at(i)), after.at(i) == QLatin1String("refused") ? QByteArray(before) : after.at(i).toLatin1());
 }
 
 void tst_VarnelFileLabel::namesRoundTrip_data()

@@ -279,6 +279,21 @@ bool LabelCommand::setOne(const QByteArray &path, const char *labelPath, Kind ki
     thisCase.wanted = wanted;
     if (!withType)
         thisCase.wanted.type = thisCase.held.type;
+    // A tree holds both kinds of object: each gets those of the attributes
+    // given that its kind may carry.
+    bool directory = kind == Kind::Directory;
+    if (options.recursive && withType && (thisCase.wanted.type & 0x3f)) {
+        if (kind == Kind::Unknown) {
+            struct stat status;
+            if (::stat(labelPath, &status) != 0) {
+                fail(path, QStringLiteral("cannot read the label: %1").arg(errorText(errno)));
+                return false;
+            }
+            directory = S_ISDIR(status.st_mode);
+            kind = directory ? Kind::Directory : Kind::File;
+        }
+        thisCase.wanted.type &= directory ? directoryBits : fileBits;
+    }
 
     // Where a case is checked alike for both kinds of object and the object
     // holds no attribute of either kind, what kind it is changes nothing.
@@ -295,7 +310,6 @@ bool LabelCommand::setOne(const QByteArray &path, const char *labelPath, Kind ki
         }
         return lastVerdict[directory];
     };
-    bool directory = kind == Kind::Directory;
     if (kind == Kind::Unknown) {
         if (!lastKindFreeKnown) {
             lastKindFree = !(thisCase.held.type & 0x3f) && verdictFor(false).isEmpty() && verdictFor(true).isEmpty();

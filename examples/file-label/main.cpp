@@ -167,7 +167,8 @@ int main(int argc, char **argv)
     const QCommandLineOption recursiveOption(
         {QStringLiteral("R"), QStringLiteral("recursive")},
         QStringLiteral("With --get or --set, also everything below each directory, never following a "
-                       "symbolic link below it; objects that cannot carry a label are skipped."));
+                       "symbolic link below it; each object gets the special attributes of TYPE its kind may "
+                       "carry, and objects that cannot carry a label are skipped."));
     const QCommandLineOption oneFileSystemOption(QStringLiteral("one-file-system"),
                                                  QStringLiteral("With -R, stay on the file system each path is on."));
     const QCommandLineOption verboseOption({QStringLiteral("v"), QStringLiteral("verbose")},
