@@ -598,6 +598,20 @@ void tst_VarnelFileLabel::badArguments_data()
     QTest::newRow("get and set") << QStringList{QStringLiteral("--get"), QStringLiteral("--set"), QStringLiteral("1:0:0")}
                                  << QByteArray("give one of --get, --set and --screenshot");
     QTest::newRow("no path") << QStringList{QStringLiteral("--get"), QStringLiteral("--")} << QByteArray("no path given");
+    QTest::newRow("recursion for the window") << QStringList{QStringLiteral("-R")}
+                                              << QByteArray("give --recursive with --get or --set");
+    QTest::newRow("verbose for the window") << QStringList{QStringLiteral("-v")}
+                                            << QByteArray("give --verbose with --get or --set");
+    QTest::newRow("one file system without recursion")
+        << QStringList{QStringLiteral("--get"), QStringLiteral("--one-file-system")}
+        << QByteArray("give --one-file-system with -R");
+    QTest::newRow("records for --set") << (set("1:0:0") << QStringLiteral("-z")) << QByteArray("give --null with --get");
+    QTest::newRow("names for --set") << (set("1:0:0") << QStringLiteral("--names"))
+                                     << QByteArray("give --names with --get");
+    QTest::newRow("json and records") << QStringList{QStringLiteral("--get"), QStringLiteral("--json"), QStringLiteral("-z")}
+                                      << QByteArray("give --json alone");
+    QTest::newRow("unknown option") << QStringList{QStringLiteral("--get"), QStringLiteral("--follow")}
+                                    << QByteArray("Unknown option 'follow'.");
 }
 
 void tst_VarnelFileLabel::badArguments()

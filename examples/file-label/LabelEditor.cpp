@@ -17,7 +17,6 @@
 #include <memory>
 #include <sys/stat.h>
 
-
 using VarnelQt5::FileMacLabelWidget;
 using VarnelQt5::ILevelComboBox;
 using VarnelQt5::MacCategoryListWidget;
