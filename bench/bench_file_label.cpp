@@ -85,8 +85,12 @@ int main(int argc, char **argv)
         std::fprintf(stderr, "usage: %s [files]\n", argv[0]);
         return 2;
     }
-    // The built-in policy, as the program runs on a fresh machine.
+    // The built-in policy, as the program runs on a fresh machine, and a
+    // runtime directory of its own, so that Qt has nothing to say about one.
     unsetenv("VARNEL_STANDIN_DIR");
+    QTemporaryDir runtime;
+    if (runtime.isValid())
+        setenv("XDG_RUNTIME_DIR", QFile::encodeName(runtime.path()).constData(), 1);
 
     QTemporaryDir dir;
     if (!dir.isValid() || chdir(QFile::encodeName(dir.path()).constData()) != 0) {
