@@ -99,6 +99,12 @@ QSet<QString> unnameable(int argc, char **argv)
 {
     QSet<QString> arguments;
     for (int i = 1; i < argc; ++i) {
+        // Every locale's encoding carries ASCII as it is.
+        const auto *byte = reinterpret_cast<const unsigned char *>(argv[i]);
+        while (*byte != 0 && *byte < 0x80)
+            ++byte;
+        if (*byte == 0)
+            continue;
         const QString text = QString::fromLocal8Bit(argv[i]);
         if (text.toLocal8Bit() != QByteArray(argv[i]))
             arguments.insert(text);
