@@ -631,7 +631,7 @@ void tst_VarnelFileLabel::badArguments()
     QCOMPARE(run.status, 2);
     QCOMPARE(run.out, QByteArray());
     QCOMPARE(run.errLines().size(), 1);
-    QVERIFY2(run.err.startsWith("varnel-file-label: " + message), run.err.constData());
+    QVERIFY2(run.err.startsWith(QByteArray("varnel-file-label: " + message)), run.err.constData());
     QCOMPARE(stored(file), QByteArray(before));
 }
 
@@ -1471,7 +1471,7 @@ void tst_VarnelFileLabel::oneRunMixesKindsAndCases()
     for (int i = 0; i < paths.size(); ++i) {
         QCOMPARE(stored(paths.at(i)), after.at(i) == QLatin1String("refused") ? olds.at(i) : after.at(i).toLatin1());
         if (after.at(i) == QLatin1String("refused"))
-            QVERIFY2(run.err.contains(paths.at(i).toLocal8Bit() + ": cannot set the label: "), run.err.constData());
+            QVERIFY2(run.err.contains(QByteArray(paths.at(i).toLocal8Bit() + ": cannot set the label: ")), run.err.constData());
     }
 }
 
@@ -1580,15 +1580,15 @@ void tst_VarnelFileLabel::recursionStaysOnOneFileSystem()
 
     const ProgramRun run = fileLabel({QStringLiteral("--get"), QStringLiteral("-R"), QStringLiteral("-v"),
                                       QStringLiteral("--one-file-system"), QStringLiteral("/dev")});
-    QVERIFY2(run.err.contains("varnel-file-label: " + mounted.toLocal8Bit() + ": skipped: on another file system\n"),
+    QVERIFY2(run.err.contains(QByteArray("varnel-file-label: " + mounted.toLocal8Bit() + ": skipped: on another file system\n")),
              run.err.constData());
-    QVERIFY2(!run.out.contains(mounted.toLocal8Bit() + '\t') && !run.out.contains(mounted.toLocal8Bit() + '/'),
+    QVERIFY2(!run.out.contains(QByteArray(mounted.toLocal8Bit() + '\t')) && !run.out.contains(QByteArray(mounted.toLocal8Bit() + '/')),
              run.out.constData());
     QVERIFY(run.out.startsWith("/dev\t"));
 
     // Without it the walk goes in.
     const ProgramRun all = fileLabel({QStringLiteral("--get"), QStringLiteral("-R"), QStringLiteral("/dev")});
-    QVERIFY2(all.out.contains(mounted.toLocal8Bit() + '\t'), all.out.constData());
+    QVERIFY2(all.out.contains(QByteArray(mounted.toLocal8Bit() + '\t')), all.out.constData());
 }
 
 void tst_VarnelFileLabel::recursionGivesEachKindItsAttributes_data()
@@ -1720,7 +1720,7 @@ void tst_VarnelFileLabel::namesTheCommandLineRefuses()
     const ProgramRun run = fileLabel({QStringLiteral("--set"), label, path});
     QCOMPARE(run.status, 2);
     QCOMPARE(run.errLines().size(), 1);
-    QVERIFY2(run.err.startsWith("varnel-file-label: " + message), run.err.constData());
+    QVERIFY2(run.err.startsWith(QByteArray("varnel-file-label: " + message)), run.err.constData());
     QCOMPARE(stored(path), QByteArray(before));
 }
 
@@ -1837,7 +1837,7 @@ void tst_VarnelFileLabel::progressOnlyOnATerminal()
     if (!shown.isEmpty()) {
         QVERIFY2(run.out.contains(shown), run.out.constData());
         // Cleared before the failure is named and at the end.
-        QVERIFY2(run.out.contains("\r\033[Kvarnel-file-label: " + failure), run.out.constData());
+        QVERIFY2(run.out.contains(QByteArray("\r\033[Kvarnel-file-label: " + failure)), run.out.constData());
         QVERIFY2(run.out.endsWith("\r\033[K"), run.out.constData());
     }
     if (!terminal)
