@@ -20,7 +20,7 @@
 
 namespace {
 
-const QString libraryCatalogue = QStringLiteral("libvarnel-mac-qt5");
+const QString libraryCatalogue = QStringLiteral(VARNEL_CATALOGUE);
 
 // Where the project's catalogues are, seen from the program: the build
 // tree's translations folder, then the installation prefix's.
@@ -73,7 +73,11 @@ namespace ProgramTranslations {
 void install()
 {
     const QStringList folders = catalogueFolders();
+#if QT_VERSION >= QT_VERSION_CHECK(6, 0, 0)
+    load(QStringLiteral("qtbase"), {QLibraryInfo::path(QLibraryInfo::TranslationsPath)});
+#else
     load(QStringLiteral("qtbase"), {QLibraryInfo::location(QLibraryInfo::TranslationsPath)});
+#endif
     if (!libraryCatalogueLoaded())
         load(libraryCatalogue, folders);
     load(QStringLiteral("varnel-programs"), folders);
