@@ -7,16 +7,17 @@
 # link interface expose.
 include("${CMAKE_CURRENT_LIST_DIR}/VarnelInstallConfigured.cmake")
 
-set(VARNEL_QT_MKSPECS_INSTALL_DIR "${CMAKE_INSTALL_LIBDIR}/qt5/mkspecs/modules" CACHE STRING
-    "Where the qmake module file qt_VarnelMacQt5.pri is installed")
+set(VARNEL_QT_MKSPECS_INSTALL_DIR "${CMAKE_INSTALL_LIBDIR}/${VARNEL_QT_LIBDIR_FOLDER}/mkspecs/modules" CACHE STRING
+    "Where the qmake module file qt_${VARNEL_PACKAGE}.pri is installed")
 
 if(VARNEL_USE_STANDIN)
-    set(VARNEL_PC_PLATFORM_REQUIRES " varnel-standin")
+    set(VARNEL_PC_PLATFORM_REQUIRES " ${VARNEL_STANDIN_PC}")
     set(VARNEL_PC_PLATFORM_LIBS "")
     set(VARNEL_PC_PLATFORM_CFLAGS "")
     set(VARNEL_PRI_PLATFORM_LIBS
-        "-L${VARNEL_PRI_STANDIN_LIBDIR} -Wl,-rpath,${VARNEL_PRI_STANDIN_LIBDIR} -lvarnel-standin -lvarnel-common-qt5")
-    set(VARNEL_PRI_PLATFORM_INCDIRS "${VARNEL_PRI_INCLUDEDIR}/varnel-standin @VARNEL_INCLUDEDIR_UNLESS_SYSTEM@")
+        "-L${VARNEL_PRI_STANDIN_LIBDIR} -Wl,-rpath,${VARNEL_PRI_STANDIN_LIBDIR} -lvarnel-standin -l${VARNEL_COMMON}")
+    set(VARNEL_PRI_PLATFORM_INCDIRS
+        "${VARNEL_PRI_INCLUDEDIR}/varnel-standin @VARNEL_INCLUDEDIR_UNLESS_SYSTEM@ ${VARNEL_PRI_INCLUDEDIR}/${VARNEL_COMMON}")
 else()
     # What cmake/VarnelSystemPlatform.cmake found, by name and folder; the
     # compiler's own folders go without saying.
@@ -28,26 +29,27 @@ else()
         endif()
         list(APPEND libs "-l${library}")
     endforeach()
-    get_filename_component(folder "${VARNEL_COMMON_QT5_LIBRARY}" DIRECTORY)
+    get_filename_component(folder "${VARNEL_COMMON_QT${VARNEL_QT_MAJOR}_LIBRARY}" DIRECTORY)
     if(NOT folder IN_LIST CMAKE_CXX_IMPLICIT_LINK_DIRECTORIES)
         list(APPEND libs "-L${folder}")
     endif()
-    list(APPEND libs "-lvarnel-common-qt5")
+    list(APPEND libs "-l${VARNEL_COMMON}")
     list(REMOVE_DUPLICATES libs)
     string(REPLACE ";" " " libs "${libs}")
     set(VARNEL_PC_PLATFORM_REQUIRES "")
     set(VARNEL_PC_PLATFORM_LIBS " ${libs}")
     set(VARNEL_PRI_PLATFORM_LIBS "${libs}")
-    if(VARNEL_COMMON_QT5_INCLUDE_DIR IN_LIST CMAKE_CXX_IMPLICIT_INCLUDE_DIRECTORIES)
-        set(VARNEL_PC_PLATFORM_CFLAGS "")
-        set(VARNEL_PRI_PLATFORM_INCDIRS "")
+    set(folder "${VARNEL_COMMON_QT${VARNEL_QT_MAJOR}_INCLUDE_DIR}")
+    if(folder IN_LIST CMAKE_CXX_IMPLICIT_INCLUDE_DIRECTORIES)
+        set(VARNEL_PC_PLATFORM_CFLAGS " -I${folder}/${VARNEL_COMMON}")
+        set(VARNEL_PRI_PLATFORM_INCDIRS "${folder}/${VARNEL_COMMON}")
     else()
-        set(VARNEL_PC_PLATFORM_CFLAGS " -I${VARNEL_COMMON_QT5_INCLUDE_DIR}")
-        set(VARNEL_PRI_PLATFORM_INCDIRS "${VARNEL_COMMON_QT5_INCLUDE_DIR}")
+        set(VARNEL_PC_PLATFORM_CFLAGS " -I${folder} -I${folder}/${VARNEL_COMMON}")
+        set(VARNEL_PRI_PLATFORM_INCDIRS "${folder} ${folder}/${VARNEL_COMMON}")
     endif()
 endif()
 
-varnel_install_configured("${CMAKE_CURRENT_LIST_DIR}/varnel-mac-qt5.pc.in"
-    "${CMAKE_INSTALL_LIBDIR}/pkgconfig")
-varnel_install_configured("${CMAKE_CURRENT_LIST_DIR}/qt_VarnelMacQt5.pri.in"
-    "${VARNEL_QT_MKSPECS_INSTALL_DIR}")
+varnel_install_configured("${CMAKE_CURRENT_LIST_DIR}/varnel-mac-qt.pc.in"
+    "${CMAKE_INSTALL_LIBDIR}/pkgconfig" "${VARNEL_LIBRARY}.pc")
+varnel_install_configured("${CMAKE_CURRENT_LIST_DIR}/qt_VarnelMacQt.pri.in"
+    "${VARNEL_QT_MKSPECS_INSTALL_DIR}" "qt_${VARNEL_PACKAGE}.pri")

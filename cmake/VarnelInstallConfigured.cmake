@@ -20,11 +20,9 @@ function(varnel_installed_dir var dir)
     endif()
 endfunction()
 
-# varnel_install_configured(TEMPLATE DESTINATION): installs TEMPLATE, minus
-# its .in, into DESTINATION.
-function(varnel_install_configured template destination)
-    get_filename_component(name "${template}" NAME)
-    string(REGEX REPLACE "\\.in$" "" name "${name}")
+# varnel_install_configured(TEMPLATE DESTINATION NAME): installs TEMPLATE
+# into DESTINATION as NAME.
+function(varnel_install_configured template destination name)
     set(stage "${PROJECT_BINARY_DIR}/installed-files/${name}.in")
     set(result "${PROJECT_BINARY_DIR}/installed-files/${name}")
     # Keeps the placeholders through the first pass.

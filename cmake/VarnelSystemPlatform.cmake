@@ -3,7 +3,9 @@
 # SPDX-License-Identifier: BSD-3-Clause
 
 # The system's own label policy libraries and companion Qt library, in place of
-# the stand-in. Provides Varnel::Services and Varnel::CommonQt5.
+# the stand-in. Provides Varnel::Services and Varnel::CommonQt5 (or
+# Varnel::CommonQt6 for VARNEL_QT_MAJOR 6), whose headers are included by
+# name alone from their folder.
 set(VARNEL_SERVICES_LIBRARY_NAMES "tav;varnel-mic;varnel-mac" CACHE STRING
     "Libraries that provide the label policy services")
 
@@ -16,11 +18,15 @@ if(NOT TARGET Varnel::Services)
     endforeach()
 endif()
 
-if(NOT TARGET Varnel::CommonQt5)
-    find_library(VARNEL_COMMON_QT5_LIBRARY NAMES varnel-common-qt5 REQUIRED)
-    find_path(VARNEL_COMMON_QT5_INCLUDE_DIR varnel-common-qt5/PopupWidget.h REQUIRED)
-    add_library(Varnel::CommonQt5 UNKNOWN IMPORTED)
-    set_target_properties(Varnel::CommonQt5 PROPERTIES
-        IMPORTED_LOCATION "${VARNEL_COMMON_QT5_LIBRARY}"
-        INTERFACE_INCLUDE_DIRECTORIES "${VARNEL_COMMON_QT5_INCLUDE_DIR}")
+if(NOT DEFINED VARNEL_QT_MAJOR)
+    set(VARNEL_QT_MAJOR 5)
+endif()
+if(NOT TARGET Varnel::CommonQt${VARNEL_QT_MAJOR})
+    find_library(VARNEL_COMMON_QT${VARNEL_QT_MAJOR}_LIBRARY NAMES varnel-common-qt${VARNEL_QT_MAJOR} REQUIRED)
+    find_path(VARNEL_COMMON_QT${VARNEL_QT_MAJOR}_INCLUDE_DIR varnel-common-qt${VARNEL_QT_MAJOR}/PopupWidget.h REQUIRED)
+    add_library(Varnel::CommonQt${VARNEL_QT_MAJOR} UNKNOWN IMPORTED)
+    set_target_properties(Varnel::CommonQt${VARNEL_QT_MAJOR} PROPERTIES
+        IMPORTED_LOCATION "${VARNEL_COMMON_QT${VARNEL_QT_MAJOR}_LIBRARY}"
+        INTERFACE_INCLUDE_DIRECTORIES
+            "${VARNEL_COMMON_QT${VARNEL_QT_MAJOR}_INCLUDE_DIR}/varnel-common-qt${VARNEL_QT_MAJOR};${VARNEL_COMMON_QT${VARNEL_QT_MAJOR}_INCLUDE_DIR}")
 endif()

@@ -20,7 +20,7 @@
 
 namespace {
 
-const QString libraryCatalogue = QStringLiteral("libvarnel-mac-qt5");
+const QString libraryCatalogue = QStringLiteral(VARNEL_CATALOGUE);
 
 // Where the project's catalogues are, seen from the program: the build
 // tree's translations folder, then the installation prefix's.

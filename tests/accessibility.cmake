@@ -8,12 +8,12 @@ varnel_add_test(tst_accessibility tst_accessibility.cpp)
 # accessibility switched on, on a private session bus and X display. The
 # packages come with scripts/packages.sh; without them the test fails and
 # says which is missing, rather than being skipped.
-find_package(Qt5 REQUIRED COMPONENTS DBus)
+find_package(${VARNEL_QT} ${VARNEL_QT_MIN_VERSION} REQUIRED COMPONENTS DBus)
 add_executable(atspi_host atspi/AtspiHost.cpp)
-target_link_libraries(atspi_host PRIVATE varnel-mac-qt5)
+target_link_libraries(atspi_host PRIVATE ${VARNEL_LIBRARY})
 add_executable(tst_atspi tst_atspi.cpp ${PROJECT_SOURCE_DIR}/tests/StandinPolicy.h)
 target_include_directories(tst_atspi PRIVATE "${PROJECT_SOURCE_DIR}/tests")
-target_link_libraries(tst_atspi PRIVATE varnel-mac-qt5 Qt5::Test Qt5::DBus)
+target_link_libraries(tst_atspi PRIVATE ${VARNEL_LIBRARY} ${VARNEL_QT}::Test ${VARNEL_QT}::DBus)
 target_compile_definitions(tst_atspi PRIVATE VARNEL_ATSPI_HOST="$<TARGET_FILE:atspi_host>")
 add_dependencies(tst_atspi atspi_host)
 add_test(NAME tst_atspi COMMAND "${CMAKE_CURRENT_SOURCE_DIR}/atspi/run-isolated.sh" "$<TARGET_FILE:tst_atspi>")

@@ -7,28 +7,29 @@
 # without writing into system folders.
 set(VARNEL_PROBE_CATALOGUE_DIR "${CMAKE_CURRENT_BINARY_DIR}/startup-catalogue")
 set(VARNEL_PROBE_TS "${CMAKE_CURRENT_SOURCE_DIR}/startup/libvarnel-mac-qt5_de.ts")
-set_source_files_properties("${VARNEL_PROBE_TS}" PROPERTIES OUTPUT_LOCATION "${VARNEL_PROBE_CATALOGUE_DIR}")
-qt5_add_translation(VARNEL_PROBE_QM "${VARNEL_PROBE_TS}")
+set(VARNEL_PROBE_QM "")
+varnel_add_catalogue(VARNEL_PROBE_QM "${VARNEL_PROBE_TS}" "${VARNEL_PROBE_CATALOGUE_DIR}/${VARNEL_CATALOGUE}_de.qm")
 
 add_library(varnel-startup-probe SHARED
     "${PROJECT_SOURCE_DIR}/src/frame/LibraryStartup.cpp"
     startup/StartupProbe.cpp
     ${VARNEL_PROBE_QM})
 target_compile_definitions(varnel-startup-probe PRIVATE
-    VARNEL_TRANSLATIONS_DIR="${VARNEL_PROBE_CATALOGUE_DIR}")
+    VARNEL_TRANSLATIONS_DIR="${VARNEL_PROBE_CATALOGUE_DIR}"
+    VARNEL_CATALOGUE="${VARNEL_CATALOGUE}")
 target_include_directories(varnel-startup-probe PRIVATE
     "${PROJECT_SOURCE_DIR}/src/frame" "${PROJECT_SOURCE_DIR}/include")
-target_link_libraries(varnel-startup-probe PRIVATE Qt5::Core Varnel::Services)
+target_link_libraries(varnel-startup-probe PRIVATE ${VARNEL_QT}::Core Varnel::Services)
 
 add_executable(startup_host startup/StartupHost.cpp)
-target_link_libraries(startup_host PRIVATE Qt5::Core ${CMAKE_DL_LIBS})
+target_link_libraries(startup_host PRIVATE ${VARNEL_QT}::Core ${CMAKE_DL_LIBS})
 
 varnel_add_test(tst_startup tst_startup.cpp)
 target_compile_definitions(tst_startup PRIVATE
     STARTUP_HOST="$<TARGET_FILE:startup_host>"
     STARTUP_PROBE="$<TARGET_FILE:varnel-startup-probe>"
-    VARNEL_LIBRARY="$<TARGET_FILE:varnel-mac-qt5>"
-    PROBE_CATALOGUE="${VARNEL_PROBE_CATALOGUE_DIR}/libvarnel-mac-qt5_de.qm")
+    VARNEL_LIBRARY="$<TARGET_FILE:${VARNEL_LIBRARY}>"
+    PROBE_CATALOGUE="${VARNEL_PROBE_CATALOGUE_DIR}/${VARNEL_CATALOGUE}_de.qm")
 add_dependencies(tst_startup startup_host varnel-startup-probe)
 
 option(VARNEL_TEST_INSTALL "Test that a program outside the tree builds against the installed package" ON)
@@ -36,18 +37,18 @@ if(VARNEL_TEST_INSTALL)
     add_test(NAME install_and_use_from_outside
         COMMAND "${CMAKE_CURRENT_SOURCE_DIR}/consumer/check-install.sh"
             "${PROJECT_BINARY_DIR}" "${CMAKE_CURRENT_SOURCE_DIR}/consumer"
-            "${CMAKE_CURRENT_BINARY_DIR}/consumer-scratch" "${PROJECT_VERSION}")
+            "${CMAKE_CURRENT_BINARY_DIR}/consumer-scratch" "${PROJECT_VERSION}" "${VARNEL_QT_MAJOR}")
     set_tests_properties(install_and_use_from_outside PROPERTIES TIMEOUT 300)
 endif()
 
 add_test(NAME library_exports
-    COMMAND "${CMAKE_CURRENT_SOURCE_DIR}/check-exports.sh" "$<TARGET_FILE:varnel-mac-qt5>")
+    COMMAND "${CMAKE_CURRENT_SOURCE_DIR}/check-exports.sh" "$<TARGET_FILE:${VARNEL_LIBRARY}>" "${VARNEL_QT_MAJOR}")
 
 add_test(NAME catalogue_up_to_date
-    COMMAND "${CMAKE_CURRENT_SOURCE_DIR}/check-catalogue.sh" "$<TARGET_FILE:Qt5::lupdate>"
+    COMMAND "${CMAKE_CURRENT_SOURCE_DIR}/check-catalogue.sh" "$<TARGET_FILE:${VARNEL_QT}::lupdate>"
         "${PROJECT_SOURCE_DIR}" src:include ${VARNEL_TS_FILES})
 add_test(NAME programs_catalogue_up_to_date
-    COMMAND "${CMAKE_CURRENT_SOURCE_DIR}/check-catalogue.sh" "$<TARGET_FILE:Qt5::lupdate>"
+    COMMAND "${CMAKE_CURRENT_SOURCE_DIR}/check-catalogue.sh" "$<TARGET_FILE:${VARNEL_QT}::lupdate>"
         "${PROJECT_SOURCE_DIR}" examples ${VARNEL_PROGRAMS_TS_FILES})
 
 varnel_add_test(tst_translations tst_translations.cpp)

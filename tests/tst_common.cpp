@@ -4,7 +4,7 @@
 
 // The companion library's user lookups.
 
-#include <varnel-common-qt5/Common.h>
+#include <Common.h>
 
 #include <QtTest>
 

@@ -105,7 +105,7 @@ private:
 
 void tst_LockReasons::initTestCase()
 {
-    QVERIFY(m_german.load(QStringLiteral("libvarnel-mac-qt5_de"), QStringLiteral(VARNEL_QM_DIR)));
+    QVERIFY(m_german.load(QStringLiteral(VARNEL_CATALOGUE "_de"), QStringLiteral(VARNEL_QM_DIR)));
 }
 
 void tst_LockReasons::reasons_data()

@@ -9,7 +9,7 @@
 #include "MacLevelComboBox.h"
 #include "StandinPolicy.h"
 
-#include <varnel-common-qt5/Common.h>
+#include <Common.h>
 
 #include <QApplication>
 #include <QBoxLayout>

@@ -7,7 +7,7 @@
 
 #include "StandinPolicy.h"
 
-#include <varnel-common-qt5/PopupWidget.h>
+#include <PopupWidget.h>
 
 #include <QApplication>
 #include <QDialog>

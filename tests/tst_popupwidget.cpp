@@ -4,7 +4,7 @@
 
 // The companion library's popup window.
 
-#include <varnel-common-qt5/PopupWidget.h>
+#include <PopupWidget.h>
 
 #include <QtTest>
 

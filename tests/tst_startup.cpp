@@ -108,7 +108,7 @@ void tst_Startup::catalogue()
         const QString folder = root.filePath(QStringLiteral("vix/translations"));
         QVERIFY(QDir().mkpath(folder));
         if (fixed == FixedFolder::GermanCatalogue)
-            QVERIFY(QFile::copy(QStringLiteral(PROBE_CATALOGUE), folder + QStringLiteral("/libvarnel-mac-qt5_de.qm")));
+            QVERIFY(QFile::copy(QStringLiteral(PROBE_CATALOGUE), folder + QStringLiteral("/" VARNEL_CATALOGUE "_de.qm")));
         environment.insert(QStringLiteral("STARTUP_CATALOGUE_ROOT"), root.path());
     }
     runHost(scenario, library, environment);

@@ -39,7 +39,7 @@ private:
 
 void tst_Translations::initTestCase()
 {
-    QVERIFY(m_translator.load(QStringLiteral("libvarnel-mac-qt5_de"), QStringLiteral(VARNEL_QM_DIR)));
+    QVERIFY(m_translator.load(QStringLiteral(VARNEL_CATALOGUE "_de"), QStringLiteral(VARNEL_QM_DIR)));
     QVERIFY(QCoreApplication::installTranslator(&m_translator));
 }
 

@@ -17,6 +17,10 @@
 #ifndef VARNEL_TRANSLATIONS_DIR
 #define VARNEL_TRANSLATIONS_DIR "/usr/share/vix/translations"
 #endif
+// Each Qt major's build has a catalogue of its own in the same folder.
+#ifndef VARNEL_CATALOGUE
+#error "VARNEL_CATALOGUE names the catalogue's base name"
+#endif
 
 namespace VarnelQt5 {
 
@@ -40,7 +44,7 @@ void loadTranslations()
     QCoreApplication *application = QCoreApplication::instance();
     auto *translator = new QTranslator(application);
     // A null suffix lets Qt append its own catalogue suffix.
-    if (translator->load(QLocale::system(), QStringLiteral("libvarnel-mac-qt5"),
+    if (translator->load(QLocale::system(), QStringLiteral(VARNEL_CATALOGUE),
                          QStringLiteral("_"), directory, QString())) {
         QCoreApplication::installTranslator(translator);
     } else {

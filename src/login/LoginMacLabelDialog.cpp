@@ -9,7 +9,7 @@
 #include "UnresolvedUser_p.h"
 #include "labelpolicy.h"
 
-#include <varnel-common-qt5/Common.h>
+#include <Common.h>
 
 #include <QDialogButtonBox>
 #include <QGuiApplication>

@@ -7,7 +7,7 @@
 #include "CategoryNames_p.h"
 #include "MacCategoryListWidget.h"
 
-#include <varnel-common-qt5/PopupWidget.h>
+#include <PopupWidget.h>
 
 #include <QBoxLayout>
 #include <QCursor>

@@ -6,22 +6,29 @@
 
 # Builds and runs programs outside the tree against an installed library, each
 # way a program finds it: the CMake package, pkg-config, and qmake's module
-# file (QT += varnelmacqt5), with a form compiled by uic through CMake and
-# qmake; and loads the installed Designer plugin, if any.
-# Usage: build-consumers.sh PREFIX SOURCE_DIR SCRATCH_DIR [VERSION]
+# file (QT += varnelmacqt5, or varnelmacqt6), with a form compiled by uic
+# through CMake and qmake; and loads the installed Designer plugin, if any.
+# QT_MAJOR (5 unless given) says which of the library's flavours to use.
+# Usage: build-consumers.sh PREFIX SOURCE_DIR SCRATCH_DIR [VERSION [QT_MAJOR]]
 set -eu
 prefix=$1
 source=$(cd "$2" && pwd)
 scratch=$3
 version=${4:-}
+major=${5:-5}
 fail() { echo "FAILED: $*" >&2; exit 1; }
+library=varnel-mac-qt$major
 
-pc=$(find "$prefix/lib" "$prefix/lib64" -maxdepth 3 -name varnel-mac-qt5.pc 2>/dev/null | head -n 1)
-[ -n "$pc" ] || fail "no varnel-mac-qt5.pc under $prefix"
+pc=$(find "$prefix/lib" "$prefix/lib64" -maxdepth 3 -name "$library.pc" 2>/dev/null | head -n 1)
+[ -n "$pc" ] || fail "no $library.pc under $prefix"
 libdir=$(dirname "$(dirname "$pc")")
-modules=$libdir/qt5/mkspecs/modules
-[ -f "$modules/qt_VarnelMacQt5.pri" ] || fail "no qt_VarnelMacQt5.pri in $modules"
-[ -f "$prefix/include/varnel-mac-qt5/varnel-mac-qt5_version.h" ] || fail "no version header"
+modules=$libdir/qt$major/mkspecs/modules
+[ -f "$modules/qt_VarnelMacQt$major.pri" ] || fail "no qt_VarnelMacQt$major.pri in $modules"
+[ -f "$prefix/include/$library/varnel-mac-qt5_version.h" ] || fail "no version header"
+case $major in
+5) qmake=qmake ;;
+*) qmake=qmake$major ;;
+esac
 
 rm -rf "$scratch"
 mkdir -p "$scratch"
@@ -39,11 +46,11 @@ run_versioned() {
 }
 
 echo "== CMake"
-cmake -S "$source" -B "$scratch/cmake" -DCMAKE_PREFIX_PATH="$prefix" >/dev/null
+cmake -S "$source" -B "$scratch/cmake" -DCMAKE_PREFIX_PATH="$prefix" -DVARNEL_QT_MAJOR="$major" >/dev/null
 cmake --build "$scratch/cmake" >/dev/null
 run_versioned "$scratch/cmake/consumer" "the CMake consumer"
 run "$scratch/cmake/form-consumer"
-plugin=$libdir/qt5/plugins/designer/varnelmacqt5widgets.so
+plugin=$libdir/qt$major/plugins/designer/varnelmacqt${major}widgets.so
 if [ -f "$plugin" ]; then
     if readelf -d "$plugin" | grep -q RUNPATH; then
         # A plugin with a search path of its own must find the library by it.
@@ -58,19 +65,19 @@ fi
 
 echo "== pkg-config"
 export PKG_CONFIG_PATH="$(dirname "$pc")${PKG_CONFIG_PATH:+:$PKG_CONFIG_PATH}"
-[ -z "$version" ] || [ "$(pkg-config --modversion varnel-mac-qt5)" = "$version" ] \
+[ -z "$version" ] || [ "$(pkg-config --modversion "$library")" = "$version" ] \
     || fail "pkg-config reports another version than $version"
 mkdir -p "$scratch/pkg-config"
 # shellcheck disable=SC2046 # the flags are meant to be split into words
 ${CXX:-c++} -std=c++17 -fPIC -o "$scratch/pkg-config/consumer" "$source/main.cpp" \
-    $(pkg-config --cflags --libs varnel-mac-qt5)
+    $(pkg-config --cflags --libs "$library")
 run_versioned "$scratch/pkg-config/consumer" "the pkg-config consumer"
 
 echo "== qmake"
 mkdir -p "$scratch/qmake"
 (
     cd "$scratch/qmake"
-    QMAKEMODULES=$modules qmake "$source/form-consumer.pro" >/dev/null
+    QMAKEMODULES=$modules "$qmake" "$source/form-consumer.pro" >/dev/null
     make >/dev/null
 )
 run "$scratch/qmake/form-consumer"

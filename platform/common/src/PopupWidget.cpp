@@ -2,7 +2,7 @@
 //
 // SPDX-License-Identifier: LGPL-2.1-or-later
 
-#include <varnel-common-qt5/PopupWidget.h>
+#include <PopupWidget.h>
 
 #include <QGuiApplication>
 #include <QKeyEvent>

@@ -5,7 +5,7 @@
 #ifndef VARNELQT5_POPUPWIDGET_H
 #define VARNELQT5_POPUPWIDGET_H
 
-#include <varnel-common-qt5/varnelcommonqt5_export.h>
+#include "varnelcommonqt5_export.h"
 
 #include <QFrame>
 
