@@ -19,10 +19,13 @@ endif()
 
 # The Qt package and target prefix (Qt5, Qt6) and the lowest version.
 set(VARNEL_QT "Qt${VARNEL_QT_MAJOR}")
+# What is deprecated up to that version is kept out of the build.
 if(VARNEL_QT_MAJOR EQUAL 5)
     set(VARNEL_QT_MIN_VERSION 5.15)
+    set(VARNEL_QT_DISABLE_DEPRECATED_BEFORE 0x050F00)
 else()
     set(VARNEL_QT_MIN_VERSION 6.4)
+    set(VARNEL_QT_DISABLE_DEPRECATED_BEFORE 0x060400)
 endif()
 
 # The library (file, target, header folder, pkg-config module, catalogue

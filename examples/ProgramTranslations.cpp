@@ -73,7 +73,11 @@ namespace ProgramTranslations {
 void install()
 {
     const QStringList folders = catalogueFolders();
+#if QT_VERSION >= QT_VERSION_CHECK(6, 0, 0)
+    load(QStringLiteral("qtbase"), {QLibraryInfo::path(QLibraryInfo::TranslationsPath)});
+#else
     load(QStringLiteral("qtbase"), {QLibraryInfo::location(QLibraryInfo::TranslationsPath)});
+#endif
     if (!libraryCatalogueLoaded())
         load(libraryCatalogue, folders);
     load(QStringLiteral("varnel-programs"), folders);

@@ -44,7 +44,7 @@ public:
     {
         QList<int> lines;
         for (const QByteArray &line : captured.split('\n')) {
-            const int at = line.indexOf(path + ':');
+            const int at = line.indexOf(QByteArray(path + ':'));
             if (at < 0)
                 continue;
             const QByteArray rest = line.mid(at + path.size() + 1);

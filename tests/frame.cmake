@@ -41,6 +41,22 @@ if(VARNEL_TEST_INSTALL)
     set_tests_properties(install_and_use_from_outside PROPERTIES TIMEOUT 300)
 endif()
 
+# Both Qt majors installed into one prefix, given a build tree of the other.
+set(VARNEL_OTHER_MAJOR_BUILD "" CACHE PATH
+    "A built tree of the library for the other Qt major; the tests then install both into one prefix")
+if(VARNEL_OTHER_MAJOR_BUILD)
+    if(VARNEL_QT_MAJOR EQUAL 5)
+        set(builds "${PROJECT_BINARY_DIR}" "${VARNEL_OTHER_MAJOR_BUILD}")
+    else()
+        set(builds "${VARNEL_OTHER_MAJOR_BUILD}" "${PROJECT_BINARY_DIR}")
+    endif()
+    add_test(NAME install_side_by_side
+        COMMAND "${CMAKE_CURRENT_SOURCE_DIR}/consumer/check-side-by-side.sh" ${builds}
+            "${CMAKE_CURRENT_SOURCE_DIR}/consumer" "${CMAKE_CURRENT_BINARY_DIR}/side-by-side-scratch"
+            "${PROJECT_VERSION}")
+    set_tests_properties(install_side_by_side PROPERTIES TIMEOUT 600)
+endif()
+
 add_test(NAME library_exports
     COMMAND "${CMAKE_CURRENT_SOURCE_DIR}/check-exports.sh" "$<TARGET_FILE:${VARNEL_LIBRARY}>" "${VARNEL_QT_MAJOR}")
 

@@ -21,7 +21,9 @@
 #include <QSignalSpy>
 #include <QSortFilterProxyModel>
 #include <QTest>
+#if QT_VERSION < QT_VERSION_CHECK(6, 0, 0)
 #include <QTextCodec>
+#endif
 
 #include <cstdio>
 #include <sys/xattr.h>
@@ -684,7 +686,11 @@ void TestFileMacLabelWidget::unnameablePaths_data()
     QTest::newRow("NUL after the name") << QStringLiteral("file") + QChar(0) + QStringLiteral("/other")
                                         << QByteArray();
     QTest::newRow("lone surrogate") << QStringLiteral("x") + QChar(0xd800) << QByteArray();
+#if QT_VERSION < QT_VERSION_CHECK(6, 0, 0)
+    // Qt 6 names files in UTF-8 whatever the locale, so there every
+    // character has bytes.
     QTest::newRow("not in Latin-1") << QStringLiteral("x") + QChar(0x20ac) << QByteArray("ISO-8859-1");
+#endif
 }
 
 // A path whose text names no object exactly is neither read nor written,
@@ -695,10 +701,14 @@ void TestFileMacLabelWidget::unnameablePaths()
     QFETCH(QByteArray, codec);
 
     StandinPolicy policy;
+#if QT_VERSION < QT_VERSION_CHECK(6, 0, 0)
     QTextCodec *const savedCodec = QTextCodec::codecForLocale();
     const auto restoreCodec = qScopeGuard([savedCodec] { QTextCodec::setCodecForLocale(savedCodec); });
     if (!codec.isEmpty())
         QTextCodec::setCodecForLocale(QTextCodec::codecForName(codec));
+#else
+    QVERIFY(codec.isEmpty());
+#endif
     const QString path = m_dir.filePath(name);
     // The object the path's cut or mangled bytes name.
     QByteArray named = path.toLocal8Bit();

@@ -175,7 +175,7 @@ private Q_SLOTS:
         const QList<QByteArray> lines = readFile(policy.filePath("lastchoice")).split('\n');
         QCOMPARE(lines.size(), writers + 2);
         for (int w = 0; w < writers; ++w)
-            QVERIFY2(lines.at(w).startsWith(QByteArray::number(100 + w) + ":1:0x"), lines.at(w).constData());
+            QVERIFY2(lines.at(w).startsWith(QByteArray(QByteArray::number(100 + w) + ":1:0x")), lines.at(w).constData());
         QCOMPARE(lines.at(writers), QByteArray("1:2:0x2"));
         const QStringList temporaries = QDir(policy.path()).entryList({QStringLiteral(".lastchoice.*")},
                                                                      QDir::Files | QDir::Hidden);

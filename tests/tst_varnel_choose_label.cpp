@@ -234,7 +234,7 @@ void tst_VarnelChooseLabel::endsWithoutPrinting()
         QCOMPARE(run.err, QByteArray());
     } else {
         QCOMPARE(run.errLines().size(), 1);
-        QVERIFY2(run.err.startsWith("varnel-choose-label: " + message), run.err.constData());
+        QVERIFY2(run.err.startsWith(QByteArray("varnel-choose-label: " + message)), run.err.constData());
     }
     // Nothing was accepted, so nothing was remembered.
     QVERIFY(!QFile::exists(policy.filePath("lastchoice")));

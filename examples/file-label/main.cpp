@@ -40,7 +40,7 @@ bool windowless(int argc, char **argv)
         if (argument == "--")
             break;
         for (const char *option : {"--get", "--set", "--screenshot", "--help", "--help-all", "-h", "--version", "-v"}) {
-            if (argument == option || argument.startsWith(QByteArray(option) + '='))
+            if (argument == option || argument.startsWith(QByteArray(QByteArray(option) + '=')))
                 return true;
         }
     }

@@ -36,7 +36,7 @@ inline QString breakableText(const QString &text)
             for (int next = graphemes.toNextBoundary(); next > 0; next = graphemes.toNextBoundary()) {
                 if (start > 0)
                     result += breakHere;
-                result += word.midRef(start, next - start);
+                result += QStringView(word).mid(start, next - start);
                 start = next;
             }
         }

@@ -42,7 +42,11 @@ public:
             return windowEvent(event);
         if (event->type() == QEvent::MouseButtonPress && m_window->isVisible()) {
             const auto *press = static_cast<QMouseEvent *>(event);
+#if QT_VERSION >= QT_VERSION_CHECK(6, 0, 0)
+            const QPoint global = press->globalPosition().toPoint();
+#else
             const QPoint global = press->globalPos();
+#endif
             if (!m_window->frameGeometry().contains(global)) {
                 const bool onOpener = m_opener && m_opener->isVisible()
                     && m_opener->rect().contains(m_opener->mapFromGlobal(global));

@@ -147,7 +147,7 @@ void readDirectory(int fd, const QByteArray &canonicalDir, const InodeShortcut &
             continue;
         const int length = int(std::strlen(name));
         if (type == DT_REG && entryInodes) {
-            listing.files.push_back(Entry{listing.names.size(), length, static_cast<unsigned long>(ent->d_ino),
+            listing.files.push_back(Entry{int(listing.names.size()), length, static_cast<unsigned long>(ent->d_ino),
                                           isAscii(name, length)});
             listing.names.append(name, length + 1);
             continue;
@@ -164,7 +164,7 @@ void readDirectory(int fd, const QByteArray &canonicalDir, const InodeShortcut &
             else
                 continue;
         }
-        const Entry entry{listing.names.size(), length, statted ? static_cast<unsigned long>(st.st_ino) : 0UL,
+        const Entry entry{int(listing.names.size()), length, statted ? static_cast<unsigned long>(st.st_ino) : 0UL,
                           isAscii(name, length)};
         listing.names.append(name, length + 1);
         (type == DT_DIR ? listing.dirs : listing.files).push_back(entry);
