@@ -57,6 +57,12 @@ if(VARNEL_OTHER_MAJOR_BUILD)
     set_tests_properties(install_side_by_side PROPERTIES TIMEOUT 600)
 endif()
 
+# The Qt major setting, configured inside a parent project.
+add_test(NAME qt_major_setting
+    COMMAND "${CMAKE_CURRENT_SOURCE_DIR}/check-qt-major.sh" "${PROJECT_SOURCE_DIR}"
+        "${CMAKE_CURRENT_BINARY_DIR}/qt-major-scratch" "${VARNEL_QT_MAJOR}")
+set_tests_properties(qt_major_setting PROPERTIES TIMEOUT 300)
+
 add_test(NAME library_exports
     COMMAND "${CMAKE_CURRENT_SOURCE_DIR}/check-exports.sh" "$<TARGET_FILE:${VARNEL_LIBRARY}>" "${VARNEL_QT_MAJOR}")
 

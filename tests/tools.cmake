@@ -14,6 +14,9 @@ if(VARNEL_BUILD_PROGRAMS)
     varnel_add_test(tst_varnel_file_label tst_varnel_file_label.cpp ProgramRun.h
         ${PROJECT_SOURCE_DIR}/examples/file-label/FileLabel.cpp
         ${PROJECT_SOURCE_DIR}/examples/file-label/LabelEditor.cpp
+        ${PROJECT_SOURCE_DIR}/examples/file-label/LabelCommand.cpp
+        ${PROJECT_SOURCE_DIR}/examples/file-label/LabelNames.cpp
+        ${PROJECT_SOURCE_DIR}/examples/file-label/TreeWalk.cpp
         ${PROJECT_SOURCE_DIR}/examples/file-label/FileLabelWindow.h
         ${PROJECT_SOURCE_DIR}/examples/file-label/FileLabelWindow.cpp
         ${PROJECT_SOURCE_DIR}/examples/file-label/CategoryFilter.cpp)

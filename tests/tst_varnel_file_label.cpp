@@ -5,6 +5,7 @@
 #include "FileLabelWindow.h"
 #include "FileMacLabelWidget.h"
 #include "ILevelComboBox.h"
+#include "LabelCommand.h"
 #include "LabelEditor.h"
 #include "MacCategoryFilterEdit.h"
 #include "MacCategoryListWidget.h"
@@ -14,7 +15,11 @@
 #include "TabWalk.h"
 
 #include <QApplication>
+#include <QDirIterator>
 #include <QImage>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QJsonParseError>
 #include <QLabel>
 #include <QListView>
 #include <QMessageBox>
@@ -30,6 +35,7 @@
 #include <fcntl.h>
 #include <memory>
 #include <unistd.h>
+#include <sys/stat.h>
 #include <sys/xattr.h>
 
 using VarnelQt5::FileMacLabelWidget;
@@ -73,6 +79,83 @@ QString makeObject(const QTemporaryDir &dir, const QString &kind, const QByteArr
     if (!label.isEmpty())
         store(path, label);
     return path;
+}
+
+
+// The program's own lines on stderr, without what Qt or the stand-in say.
+QList<QByteArray> ownLines(const ProgramRun &run)
+{
+    QList<QByteArray> lines;
+    for (const QByteArray &line : run.errLines()) {
+        if (line.startsWith("varnel-file-label: "))
+            lines << line.mid(int(sizeof "varnel-file-label: ") - 1);
+    }
+    return lines;
+}
+
+// A file named by raw bytes in dir, labelled when label is given; its path.
+QByteArray makeRaw(const QTemporaryDir &dir, const QByteArray &name, const QByteArray &label = QByteArray())
+{
+    const QByteArray path = QFile::encodeName(dir.path()) + '/' + name;
+    const int made = ::open(path.constData(), O_WRONLY | O_CREAT | O_CLOEXEC, 0644);
+    if (made >= 0)
+        ::close(made);
+    if (!label.isEmpty())
+        setxattr(path.constData(), attribute, label.constData(), size_t(label.size()), 0);
+    return path;
+}
+
+QByteArray storedRaw(const QByteArray &path)
+{
+    char value[256];
+    const ssize_t size = getxattr(path.constData(), attribute, value, sizeof value);
+    return size < 0 ? QByteArray("none") : QByteArray(value, int(size));
+}
+
+// Runs the program through the shell, so that arguments may hold any bytes
+// and the environment and output may be set up first: the script names the
+// program "$p" and the bytes "$a0", "$a1" and so on.
+ProgramRun shell(const QString &script, const QList<QByteArray> &bytes = {})
+{
+    QString prelude;
+    for (int i = 0; i < bytes.size(); ++i) {
+        QString octal;
+        for (const char c : bytes.at(i))
+            octal += QStringLiteral("\\%1").arg(uint(static_cast<unsigned char>(c)), 3, 8, QLatin1Char('0'));
+        // The X keeps a last line feed from the command substitution.
+        prelude += QStringLiteral("a%1=$(printf '%2X'); a%1=${a%1%X}; ").arg(i).arg(octal);
+    }
+    return ProgramRun(QStringLiteral("/bin/sh"),
+                      {QStringLiteral("-c"), QStringLiteral("p=$0; ") + prelude + script, QStringLiteral(FILE_LABEL)});
+}
+
+bool privileged()
+{
+    return ::geteuid() == 0;
+}
+
+// Runs the program as a user without privileges: as root, as nobody, over
+// objects and a policy that nobody may reach.
+ProgramRun unprivileged(const QStringList &arguments)
+{
+    if (!privileged())
+        return fileLabel(arguments);
+    return ProgramRun(QStringLiteral("setpriv"),
+                      QStringList{QStringLiteral("--reuid=65534"), QStringLiteral("--regid=65534"),
+                                  QStringLiteral("--clear-groups"), QStringLiteral("--"), QStringLiteral(FILE_LABEL)}
+                          << arguments);
+}
+
+// Lets nobody reach dir and what it holds, owning what is below it.
+void handOver(const QString &dir, bool own = true)
+{
+    ::chmod(QFile::encodeName(dir).constData(), 0755);
+    if (!privileged() || !own)
+        return;
+    QDirIterator it(dir, QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
+                    QDirIterator::Subdirectories);
+    while (it.hasNext())
+        ::lchown(QFile::encodeName(it.next()).constData(), 65534, 65534);
 }
 
 // The parts of the window that a person reads and works.
@@ -227,6 +310,35 @@ private Q_SLOTS:
     void windowFitsTheScreenInTabOrder();
     void windowWalkWritesOnlyEdits_data();
     void windowWalkWritesOnlyEdits();
+    void pathsAreEscaped_data();
+    void pathsAreEscaped();
+    void getRecordsKeepEveryName_data();
+    void getRecordsKeepEveryName();
+    void outputThatCannotBeWrittenFails_data();
+    void outputThatCannotBeWrittenFails();
+    void displayThatCannotBeOpened_data();
+    void displayThatCannotBeOpened();
+    void systemReasonIsNamed_data();
+    void systemReasonIsNamed();
+    void typeReplacesAnUnreadableLabel_data();
+    void typeReplacesAnUnreadableLabel();
+    void hiddenAttributesAreRefused_data();
+    void hiddenAttributesAreRefused();
+    void oneRunMixesKindsAndCases_data();
+    void oneRunMixesKindsAndCases();
+    void recursionStaysInTheTree_data();
+    void recursionStaysInTheTree();
+    void recursionStaysOnOneFileSystem();
+    void recursionGivesEachKindItsAttributes_data();
+    void recursionGivesEachKindItsAttributes();
+    void namesRoundTrip_data();
+    void namesRoundTrip();
+    void namesTheCommandLineRefuses_data();
+    void namesTheCommandLineRefuses();
+    void jsonRecords_data();
+    void jsonRecords();
+    void progressOnlyOnATerminal_data();
+    void progressOnlyOnATerminal();
 
 private:
     QTemporaryDir m_runtime;
@@ -266,7 +378,9 @@ void tst_VarnelFileLabel::setThenGetRoundTrips_data()
     QTest::newRow("type 0 clears them") << false << "file" << QByteArray("0:0:0x0:0x44") << "0:0:0:0"
                                         << QByteArray("0:0:0x0:0x0");
     QTest::newRow("ehole on a file") << true << "file" << QByteArray(before) << "0:0:0:0x4" << QByteArray("0:0:0x0:0x4");
-    QTest::newRow("directory attributes") << false << "dir" << QByteArray() << "1:0:0x1:0x21"
+    // Irelax, which the window shows outside strict mode only on a directory
+    // that has it, is kept.
+    QTest::newRow("directory attributes") << false << "dir" << QByteArray("0:0:0x0:0x20") << "1:0:0x1:0x21"
                                           << QByteArray("1:0:0x1:0x21");
     QTest::newRow("other bits on a directory") << false << "dir" << QByteArray(before) << "3:63:0xff:0x41"
                                                << QByteArray("3:63:0xff:0x41");
@@ -484,6 +598,20 @@ void tst_VarnelFileLabel::badArguments_data()
     QTest::newRow("get and set") << QStringList{QStringLiteral("--get"), QStringLiteral("--set"), QStringLiteral("1:0:0")}
                                  << QByteArray("give one of --get, --set and --screenshot");
     QTest::newRow("no path") << QStringList{QStringLiteral("--get"), QStringLiteral("--")} << QByteArray("no path given");
+    QTest::newRow("recursion for the window") << QStringList{QStringLiteral("-R")}
+                                              << QByteArray("give --recursive with --get or --set");
+    QTest::newRow("verbose for the window") << QStringList{QStringLiteral("-v")}
+                                            << QByteArray("give --verbose with --get or --set");
+    QTest::newRow("one file system without recursion")
+        << QStringList{QStringLiteral("--get"), QStringLiteral("--one-file-system")}
+        << QByteArray("give --one-file-system with -R");
+    QTest::newRow("records for --set") << (set("1:0:0") << QStringLiteral("-z")) << QByteArray("give --null with --get");
+    QTest::newRow("names for --set") << (set("1:0:0") << QStringLiteral("--names"))
+                                     << QByteArray("give --names with --get");
+    QTest::newRow("json and records") << QStringList{QStringLiteral("--get"), QStringLiteral("--json"), QStringLiteral("-z")}
+                                      << QByteArray("give --json alone");
+    QTest::newRow("unknown option") << QStringList{QStringLiteral("--get"), QStringLiteral("--follow")}
+                                    << QByteArray("Unknown option 'follow'.");
 }
 
 void tst_VarnelFileLabel::badArguments()
@@ -1031,6 +1159,702 @@ void tst_VarnelFileLabel::windowWalkWritesOnlyEdits()
     }
     // The walk left each form by each way, unedited and with each answer.
     QVERIFY2(answered.size() == 12, qPrintable(answered.values().join(QLatin1String(", "))));
+}
+
+
+void tst_VarnelFileLabel::pathsAreEscaped_data()
+{
+    QTest::addColumn<QByteArray>("path");
+    QTest::addColumn<QByteArray>("escaped");
+
+    QTest::newRow("plain") << QByteArray("dir/notes.txt") << QByteArray("dir/notes.txt");
+    QTest::newRow("line feed") << QByteArray("a\nb") << QByteArray("a\\012b");
+    QTest::newRow("tab") << QByteArray("a\tb") << QByteArray("a\\011b");
+    QTest::newRow("backslash") << QByteArray("a\\012") << QByteArray("a\\\\012");
+    QTest::newRow("carriage return and escape") << QByteArray("\r\x1b") << QByteArray("\\015\\033");
+    QTest::newRow("delete") << QByteArray("x\x7f") << QByteArray("x\\177");
+    QTest::newRow("bytes above ASCII stay") << QByteArray("\xc3\xbc\xff") << QByteArray("\xc3\xbc\xff");
+    QTest::newRow("blank and quotes stay") << QByteArray("a b\"c'") << QByteArray("a b\"c'");
+}
+
+// Each record of --get is one line, whatever bytes a name holds.
+void tst_VarnelFileLabel::pathsAreEscaped()
+{
+    QFETCH(QByteArray, path);
+    QFETCH(QByteArray, escaped);
+    QCOMPARE(LabelCommand::escaped(path), escaped);
+    QVERIFY(!escaped.contains('\n') && !escaped.contains('\t'));
+}
+
+void tst_VarnelFileLabel::getRecordsKeepEveryName_data()
+{
+    QTest::addColumn<QByteArray>("name");
+    QTest::addColumn<QByteArray>("escaped");
+
+    QTest::newRow("line feed") << QByteArray("a\nb") << QByteArray("a\\012b");
+    QTest::newRow("tab") << QByteArray("c\td") << QByteArray("c\\011d");
+    QTest::newRow("backslash") << QByteArray("e\\f") << QByteArray("e\\\\f");
+    QTest::newRow("last line feed") << QByteArray("g\n") << QByteArray("g\\012");
+}
+
+// --set reaches each such name, --get writes it escaped by default and as
+// it is with -z, and nothing else on the way is labelled.
+void tst_VarnelFileLabel::getRecordsKeepEveryName()
+{
+    QFETCH(QByteArray, name);
+    QFETCH(QByteArray, escaped);
+    StandinPolicy policy;
+    QTemporaryDir dir;
+    const QByteArray odd = makeRaw(dir, name, before);
+    const QByteArray plain = makeRaw(dir, "plain", before);
+    const QByteArray prefix = QFile::encodeName(dir.path()) + '/';
+
+    const ProgramRun set = shell(QStringLiteral("exec \"$p\" --set 2:0:0x2 \"$a0\""), {odd});
+    QCOMPARE(set.err, QByteArray());
+    QCOMPARE(set.status, 0);
+    QCOMPARE(storedRaw(odd), QByteArray("2:0:0x2:0x0"));
+    QCOMPARE(storedRaw(plain), QByteArray(before));
+
+    const ProgramRun lines = shell(QStringLiteral("exec \"$p\" --get \"$a0\" \"$a1\""), {odd, plain});
+    QCOMPARE(lines.status, 0);
+    QCOMPARE(lines.out, prefix + escaped + "\t2:0:0x2:0x0\n" + plain + "\t1:0:0x1:0x0\n");
+    const ProgramRun records = shell(QStringLiteral("exec \"$p\" -z --get \"$a0\" \"$a1\""), {odd, plain});
+    QCOMPARE(records.status, 0);
+    QCOMPARE(records.out, odd + "\t2:0:0x2:0x0" + '\0' + plain + "\t1:0:0x1:0x0" + '\0');
+
+    // A failure names the path escaped too, on one line of its own.
+    QVERIFY(::unlink(odd.constData()) == 0);
+    const ProgramRun missing = shell(QStringLiteral("exec \"$p\" --get \"$a0\""), {odd});
+    QCOMPARE(missing.status, 1);
+    QCOMPARE(missing.errLines(),
+             QList<QByteArray>{"varnel-file-label: " + prefix + escaped + ": cannot read the label: No such file or directory"});
+}
+
+void tst_VarnelFileLabel::outputThatCannotBeWrittenFails_data()
+{
+    QTest::addColumn<QString>("options");
+    QTest::newRow("lines") << "--get";
+    QTest::newRow("records") << "--get -z";
+    QTest::newRow("names") << "--get --names";
+    QTest::newRow("json") << "--get --json";
+    QTest::newRow("recursive") << "--get -R";
+}
+
+// A full disk is a failure, not a success with nothing written.
+void tst_VarnelFileLabel::outputThatCannotBeWrittenFails()
+{
+    QFETCH(QString, options);
+    StandinPolicy policy;
+    QTemporaryDir dir;
+    const QString file = makeObject(dir, QStringLiteral("file"), before);
+    const ProgramRun run = shell(QStringLiteral("exec \"$p\" %1 \"$a0\" > /dev/full").arg(options), {QFile::encodeName(file)});
+    QCOMPARE(run.status, 1);
+    QCOMPARE(run.errLines(), QList<QByteArray>{"varnel-file-label: cannot write the output: No space left on device"});
+    QCOMPARE(stored(file), QByteArray(before));
+
+    // The same to a place that takes it.
+    const ProgramRun fine = shell(QStringLiteral("exec \"$p\" %1 \"$a0\" > /dev/null").arg(options), {QFile::encodeName(file)});
+    QCOMPARE(fine.err, QByteArray());
+    QCOMPARE(fine.status, 0);
+}
+
+void tst_VarnelFileLabel::displayThatCannotBeOpened_data()
+{
+    QTest::addColumn<QString>("environment");
+    QTest::addColumn<QByteArray>("display");
+
+    QTest::newRow("X display") << "DISPLAY=:987 QT_QPA_PLATFORM=" << QByteArray(":987");
+    QTest::newRow("X display named as the platform") << "DISPLAY=:987 QT_QPA_PLATFORM=xcb" << QByteArray(":987");
+    QTest::newRow("platform without its plugin") << "WAYLAND_DISPLAY=nowhere QT_QPA_PLATFORM=nonesuch"
+                                                 << QByteArray("nowhere");
+}
+
+// The window's exit status when the display named cannot be opened is the
+// one --help promises, with one line on stderr, and --get still works there.
+void tst_VarnelFileLabel::displayThatCannotBeOpened()
+{
+    QFETCH(QString, environment);
+    QFETCH(QByteArray, display);
+    QTemporaryDir dir;
+    const QString file = makeObject(dir, QStringLiteral("file"), before);
+    const QString unset = QStringLiteral("unset DISPLAY WAYLAND_DISPLAY QT_QPA_PLATFORM; export %1; ").arg(environment);
+    const ProgramRun window = shell(unset + QStringLiteral("exec \"$p\" \"$a0\""), {QFile::encodeName(file)});
+    QCOMPARE(window.status, 2);
+    QCOMPARE(window.out, QByteArray());
+    QCOMPARE(window.err, "varnel-file-label: cannot open the display '" + display
+                             + "' to show the window on: use --get or --set\n");
+    const ProgramRun get = shell(unset + QStringLiteral("exec \"$p\" --get \"$a0\""), {QFile::encodeName(file)});
+    QCOMPARE(get.status, 0);
+    QCOMPARE(get.out, QFile::encodeName(file) + '\t' + before + '\n');
+    QCOMPARE(stored(file), QByteArray(before));
+}
+
+void tst_VarnelFileLabel::systemReasonIsNamed_data()
+{
+    QTest::addColumn<QStringList>("mode");
+    QTest::addColumn<QByteArray>("reason");
+
+    QTest::newRow("get") << QStringList{QStringLiteral("--get")}
+                         << QByteArray("cannot read the label: Permission denied");
+    QTest::newRow("set keeping the type") << QStringList{QStringLiteral("--set"), QStringLiteral("2:0:0x2")}
+                                          << QByteArray("cannot read the label: Permission denied");
+    QTest::newRow("set with a type") << QStringList{QStringLiteral("--set"), QStringLiteral("2:0:0x2:0x0")}
+                                     << QByteArray("cannot write the label: Permission denied");
+    QTest::newRow("json") << QStringList{QStringLiteral("--get"), QStringLiteral("--json")}
+                          << QByteArray("cannot read the label: Permission denied");
+}
+
+// A user who may not read an object's attribute is told so, in the system's
+// words, and nothing is written.
+void tst_VarnelFileLabel::systemReasonIsNamed()
+{
+    QFETCH(QStringList, mode);
+    QFETCH(QByteArray, reason);
+    StandinPolicy policy;
+    handOver(policy.path(), false);
+    QTemporaryDir dir;
+    handOver(dir.path(), false);
+    // Root's own file, unreadable to others; one's own without any rights.
+    const QString file = makeObject(dir, QStringLiteral("file"), before);
+    QVERIFY(QFile::setPermissions(file, privileged() ? QFile::ReadOwner | QFile::WriteOwner : QFileDevice::Permissions()));
+
+    const ProgramRun run = unprivileged(mode << file);
+    QCOMPARE(run.status, 1);
+    QCOMPARE(ownLines(run), QList<QByteArray>{file.toLocal8Bit() + ": " + reason});
+    if (mode.contains(QLatin1String("--json")))
+        QCOMPARE(run.out, "{\"path\":\"" + file.toLocal8Bit() + "\",\"error\":\"" + reason + "\"}\n");
+    else
+        QCOMPARE(run.out, QByteArray());
+    QVERIFY(QFile::setPermissions(file, QFile::ReadOwner | QFile::WriteOwner));
+    QCOMPARE(stored(file), QByteArray(before));
+}
+
+void tst_VarnelFileLabel::typeReplacesAnUnreadableLabel_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<QByteArray>("old");
+    QTest::addColumn<QString>("label");
+    // The label afterwards; empty where the path fails.
+    QTest::addColumn<QByteArray>("written");
+    QTest::addColumn<QByteArray>("reason");
+
+    const QByteArray keep =
+        "cannot read the label: its label cannot be read; a label with TYPE (LEVEL:ILEVEL:CATEGORIES:TYPE) replaces it";
+    QTest::newRow("garbage, with a type") << "file" << QByteArray("garbage") << "1:0:0x1:0x0"
+                                          << QByteArray("1:0:0x1:0x0") << QByteArray();
+    QTest::newRow("garbage, with attributes") << "file" << QByteArray("garbage") << "0:0:0:0x14"
+                                              << QByteArray("0:0:0x0:0x14") << QByteArray();
+    QTest::newRow("too many fields, on a directory") << "dir" << QByteArray("1:0:0:0:0") << "2:0:0x2:0x1"
+                                                      << QByteArray("2:0:0x2:0x1") << QByteArray();
+    QTest::newRow("garbage, without a type") << "file" << QByteArray("garbage") << "1:0:0x1" << QByteArray() << keep;
+    QTest::newRow("field too wide, without a type") << "dir" << QByteArray("256:0:0:0") << "1:0:0x1" << QByteArray()
+                                                    << keep;
+    // What replaces it is checked as everything else is.
+    QTest::newRow("garbage, a level not in the list")
+        << "file" << QByteArray("garbage") << "9:0:0:0" << QByteArray()
+        << QByteArray("cannot set the label: level 9 is not in the level list");
+    QTest::newRow("garbage, a hidden attribute")
+        << "dir" << QByteArray("garbage") << "1:0:0x1:0x20" << QByteArray()
+        << QByteArray("cannot set the label: special attributes 0x20 are not offered on this directory unless it "
+                      "holds them already");
+}
+
+void tst_VarnelFileLabel::typeReplacesAnUnreadableLabel()
+{
+    QFETCH(QString, kind);
+    QFETCH(QByteArray, old);
+    QFETCH(QString, label);
+    QFETCH(QByteArray, written);
+    QFETCH(QByteArray, reason);
+    StandinPolicy policy;
+    QTemporaryDir dir;
+    const QString path = makeObject(dir, kind, old);
+    QCOMPARE(stored(path), old);
+
+    const ProgramRun run = fileLabel({QStringLiteral("--set"), label, path});
+    QCOMPARE(run.status, written.isEmpty() ? 1 : 0);
+    QCOMPARE(ownLines(run),
+             written.isEmpty() ? QList<QByteArray>{path.toLocal8Bit() + ": " + reason} : QList<QByteArray>());
+    QCOMPARE(stored(path), written.isEmpty() ? old : written);
+}
+
+void tst_VarnelFileLabel::hiddenAttributesAreRefused_data()
+{
+    QTest::addColumn<bool>("strict");
+    QTest::addColumn<QByteArray>("old");
+    QTest::addColumn<QString>("label");
+    QTest::addColumn<QByteArray>("written");
+    QTest::addColumn<QByteArray>("hidden");
+
+    QTest::newRow("both added") << false << QByteArray("1:0:0x1:0x0") << "1:0:0:0x22" << QByteArray() << QByteArray("22");
+    QTest::newRow("irelax added, ccnri held") << false << QByteArray("1:0:0x1:0x2") << "1:0:0:0x22" << QByteArray()
+                                              << QByteArray("20");
+    QTest::newRow("both held") << false << QByteArray("1:0:0x1:0x22") << "2:0:0:0x23"
+                               << QByteArray("2:0:0x0:0x23") << QByteArray();
+    QTest::newRow("kept without a type") << false << QByteArray("1:0:0x1:0x22") << "3:0:0x4"
+                                         << QByteArray("3:0:0x4:0x22") << QByteArray();
+    QTest::newRow("dropped") << false << QByteArray("1:0:0x1:0x22") << "1:0:0x1:0x1" << QByteArray("1:0:0x1:0x1")
+                             << QByteArray();
+    QTest::newRow("ccnr and other bits are always offered") << false << QByteArray("1:0:0x1:0x0") << "1:0:0:0x41"
+                                                            << QByteArray("1:0:0x0:0x41") << QByteArray();
+    QTest::newRow("strict mode offers irelax") << true << QByteArray("1:0:0x1:0x0") << "1:0:0:0x20"
+                                               << QByteArray("1:0:0x0:0x20") << QByteArray();
+    QTest::newRow("strict mode hides ccnri") << true << QByteArray("1:0:0x1:0x0") << "1:0:0:0x2" << QByteArray()
+                                             << QByteArray("2");
+}
+
+// A directory gets no special attribute whose row the window hides from it,
+// unless it holds it already.
+void tst_VarnelFileLabel::hiddenAttributesAreRefused()
+{
+    QFETCH(bool, strict);
+    QFETCH(QByteArray, old);
+    QFETCH(QString, label);
+    QFETCH(QByteArray, written);
+    QFETCH(QByteArray, hidden);
+    StandinPolicy policy;
+    if (strict)
+        policy.write("system", "strict_mode=1\n");
+    QTemporaryDir dir;
+    const QString path = makeObject(dir, QStringLiteral("dir"), old);
+
+    const ProgramRun run = fileLabel({QStringLiteral("--set"), label, path});
+    QCOMPARE(run.status, written.isEmpty() ? 1 : 0);
+    QCOMPARE(run.errLines(),
+             written.isEmpty() ? QList<QByteArray>{"varnel-file-label: " + path.toLocal8Bit()
+                                                   + ": cannot set the label: special attributes 0x" + hidden
+                                                   + " are not offered on this directory unless it holds them already"}
+                               : QList<QByteArray>());
+    QCOMPARE(stored(path), written.isEmpty() ? old : written);
+}
+
+void tst_VarnelFileLabel::oneRunMixesKindsAndCases_data()
+{
+    QTest::addColumn<QStringList>("objects");
+    QTest::addColumn<QString>("label");
+    // One word per object: its label afterwards, or "refused".
+    QTest::addColumn<QStringList>("after");
+
+    const QString refused = QStringLiteral("refused");
+    // Alike for both kinds, so that the kind need not be asked; then a
+    // label whose attribute only a directory takes.
+    QTest::newRow("file then directory, alike") << QStringList{"file", "dir", "file2"} << "2:0:0x2:0x0"
+                                                << QStringList{"2:0:0x2:0x0", "2:0:0x2:0x0", "2:0:0x2:0x0"};
+    QTest::newRow("file then directory, ccnr") << QStringList{"file", "dir", "file2", "dir2"} << "2:0:0x2:0x1"
+                                               << QStringList{refused, "2:0:0x2:0x1", refused, "2:0:0x2:0x1"};
+    QTest::newRow("directory then file, ccnr") << QStringList{"dir", "file", "dir2"} << "2:0:0x2:0x1"
+                                               << QStringList{"2:0:0x2:0x1", refused, "2:0:0x2:0x1"};
+    QTest::newRow("silev, file only") << QStringList{"dir", "file"} << "1:0:0x1:0x10"
+                                      << QStringList{refused, "1:0:0x1:0x10"};
+    // Without a type each object keeps its own, one case each.
+    QTest::newRow("kept attributes, mixed") << QStringList{"file", "ccnr-dir", "silev-file", "dir"} << "3:63:0x80"
+                                            << QStringList{"3:63:0x80:0x0", "3:63:0x80:0x1", "3:63:0x80:0x10",
+                                                           "3:63:0x80:0x0"};
+    QTest::newRow("a file holding a directory's attribute") << QStringList{"ccnr-file", "file"} << "3:0:0x0:0x10"
+                                                            << QStringList{"3:0:0x0:0x11", "3:0:0x0:0x10"};
+}
+
+// One run over objects of both kinds and with various labels checks each
+// against its own kind and label, whatever came before it.
+void tst_VarnelFileLabel::oneRunMixesKindsAndCases()
+{
+    QFETCH(QStringList, objects);
+    QFETCH(QString, label);
+    QFETCH(QStringList, after);
+    StandinPolicy policy;
+    QTemporaryDir dir;
+    QStringList paths;
+    QList<QByteArray> olds;
+    for (const QString &object : objects) {
+        const QByteArray old = object.startsWith(QLatin1String("ccnr")) ? "1:0:0x1:0x1"
+            : object.startsWith(QLatin1String("silev"))                 ? "1:0:0x1:0x10"
+                                                                        : "1:0:0x1:0x0";
+        const QString named = dir.filePath(object);
+        if (object.contains(QLatin1String("dir")))
+            QVERIFY(QDir().mkdir(named));
+        else
+            QVERIFY(QFile(named).open(QIODevice::WriteOnly));
+        QVERIFY(store(named, old));
+        paths << named;
+        olds << old;
+    }
+    const ProgramRun run = fileLabel(QStringList{QStringLiteral("--set"), label} << paths);
+    QCOMPARE(run.status, after.contains(QStringLiteral("refused")) ? 1 : 0);
+    QCOMPARE(ownLines(run).size(), after.count(QStringLiteral("refused")));
+    for (int i = 0; i < paths.size(); ++i) {
+        QCOMPARE(stored(paths.at(i)), after.at(i) == QLatin1String("refused") ? olds.at(i) : after.at(i).toLatin1());
+        if (after.at(i) == QLatin1String("refused"))
+            QVERIFY2(run.err.contains(QByteArray(paths.at(i).toLocal8Bit() + ": cannot set the label: ")), run.err.constData());
+    }
+}
+
+void tst_VarnelFileLabel::recursionStaysInTheTree_data()
+{
+    QTest::addColumn<QStringList>("options");
+    QTest::addColumn<bool>("unreadable");
+
+    QTest::newRow("get") << QStringList{QStringLiteral("--get")} << false;
+    QTest::newRow("get, verbose") << QStringList{QStringLiteral("--get"), QStringLiteral("-v")} << false;
+    QTest::newRow("set") << QStringList{QStringLiteral("--set"), QStringLiteral("2:0:0x2")} << false;
+    QTest::newRow("set, verbose") << QStringList{QStringLiteral("--set"), QStringLiteral("2:0:0x2"), QStringLiteral("-v")}
+                                  << false;
+    QTest::newRow("set, with an unreadable directory")
+        << QStringList{QStringLiteral("--set"), QStringLiteral("2:0:0x2"), QStringLiteral("-v")} << true;
+    QTest::newRow("get, with an unreadable directory") << QStringList{QStringLiteral("--get")} << true;
+}
+
+// -R does every object below the named directory and nothing outside it: a
+// link to a directory elsewhere is not followed, a fifo is skipped, an
+// unreadable directory is named and the rest still done.
+void tst_VarnelFileLabel::recursionStaysInTheTree()
+{
+    QFETCH(QStringList, options);
+    QFETCH(bool, unreadable);
+    const bool set = options.contains(QLatin1String("--set"));
+    const bool verbose = options.contains(QLatin1String("-v"));
+    StandinPolicy policy;
+    handOver(policy.path(), false);
+    QTemporaryDir dir;
+    QTemporaryDir outside;
+    const QString top = dir.filePath(QStringLiteral("top"));
+    for (const char *sub : {"top", "top/sub", "top/sub/deep", "top/.hidden", "top/locked"})
+        QVERIFY(QDir().mkdir(dir.filePath(QLatin1String(sub))));
+    const QStringList files{QStringLiteral("top/a"), QStringLiteral("top/sub/b"), QStringLiteral("top/.hidden/c"),
+                            QStringLiteral("top/locked/d")};
+    for (const QString &file : files)
+        makeObject(dir, file, before);
+    for (const char *labelled : {"top", "top/sub", "top/sub/deep", "top/.hidden", "top/locked"})
+        QVERIFY(store(dir.filePath(QLatin1String(labelled)), before));
+    const QString far = makeObject(outside, QStringLiteral("far"), before);
+    QVERIFY(QFile::link(outside.path(), dir.filePath(QStringLiteral("top/link"))));
+    QVERIFY(QFile::link(far, dir.filePath(QStringLiteral("top/filelink"))));
+    QVERIFY(::mkfifo(QFile::encodeName(dir.filePath(QStringLiteral("top/fifo"))).constData(), 0644) == 0);
+    handOver(dir.path());
+    handOver(outside.path());
+    if (unreadable)
+        QVERIFY(::chmod(QFile::encodeName(dir.filePath(QStringLiteral("top/locked"))).constData(), 0) == 0);
+
+    const ProgramRun run = unprivileged(QStringList{QStringLiteral("-R")} << options << top);
+    QCOMPARE(run.status, unreadable ? 1 : 0);
+
+    // Every object in the tree, in byte order, each directory first.
+    const QStringList inTree{QStringLiteral("top"), QStringLiteral("top/.hidden"), QStringLiteral("top/.hidden/c"),
+                             QStringLiteral("top/a"), QStringLiteral("top/locked"), QStringLiteral("top/locked/d"),
+                             QStringLiteral("top/sub"), QStringLiteral("top/sub/b"), QStringLiteral("top/sub/deep")};
+    QList<QByteArray> expectedErr;
+    const QByteArray locked = dir.filePath(QStringLiteral("top/locked")).toLocal8Bit();
+    if (verbose) {
+        expectedErr << dir.filePath(QStringLiteral("top/fifo")).toLocal8Bit() + ": skipped: a fifo"
+                    << dir.filePath(QStringLiteral("top/filelink")).toLocal8Bit() + ": skipped: a symbolic link"
+                    << dir.filePath(QStringLiteral("top/link")).toLocal8Bit() + ": skipped: a symbolic link";
+    }
+    if (unreadable) {
+        // Its own label is as unreadable as what it holds, to one without
+        // rights on it.
+        expectedErr << locked + ": cannot read the label: Permission denied"
+                    << locked + ": cannot read the directory: Permission denied";
+    }
+    QCOMPARE(ownLines(run), expectedErr);
+
+    QByteArray expectedOut;
+    for (const QString &object : inTree) {
+        const bool hidden = unreadable && object.startsWith(QLatin1String("top/locked"));
+        const QByteArray path = dir.filePath(object).toLocal8Bit();
+        if (!set && !hidden)
+            expectedOut += path + '\t' + before + '\n';
+        if (unreadable)
+            ::chmod(locked.constData(), 0755);
+        QCOMPARE(stored(dir.filePath(object)), QByteArray(set && !hidden ? "2:0:0x2:0x0" : before));
+        if (unreadable)
+            ::chmod(locked.constData(), 0);
+    }
+    QCOMPARE(run.out, expectedOut);
+    QCOMPARE(stored(far), QByteArray(before));
+    QCOMPARE(stored(outside.path()), QByteArray("none"));
+    ::chmod(locked.constData(), 0755);
+}
+
+// --one-file-system leaves out what is mounted below the named directory.
+void tst_VarnelFileLabel::recursionStaysOnOneFileSystem()
+{
+    // A mount point below /dev, as most systems and containers have.
+    struct stat top;
+    QVERIFY(::stat("/dev", &top) == 0);
+    QString mounted;
+    for (const char *candidate : {"/dev/shm", "/dev/pts", "/dev/mqueue", "/dev/hugepages"}) {
+        struct stat status;
+        if (::lstat(candidate, &status) == 0 && S_ISDIR(status.st_mode) && status.st_dev != top.st_dev) {
+            mounted = QLatin1String(candidate);
+            break;
+        }
+    }
+    if (mounted.isEmpty())
+        QSKIP("no file system is mounted below /dev here");
+
+    const ProgramRun run = fileLabel({QStringLiteral("--get"), QStringLiteral("-R"), QStringLiteral("-v"),
+                                      QStringLiteral("--one-file-system"), QStringLiteral("/dev")});
+    QVERIFY2(run.err.contains(QByteArray("varnel-file-label: " + mounted.toLocal8Bit() + ": skipped: on another file system\n")),
+             run.err.constData());
+    QVERIFY2(!run.out.contains(QByteArray(mounted.toLocal8Bit() + '\t')) && !run.out.contains(QByteArray(mounted.toLocal8Bit() + '/')),
+             run.out.constData());
+    QVERIFY(run.out.startsWith("/dev\t"));
+
+    // Without it the walk goes in.
+    const ProgramRun all = fileLabel({QStringLiteral("--get"), QStringLiteral("-R"), QStringLiteral("/dev")});
+    QVERIFY2(all.out.contains(QByteArray(mounted.toLocal8Bit() + '\t')), all.out.constData());
+}
+
+void tst_VarnelFileLabel::recursionGivesEachKindItsAttributes_data()
+{
+    QTest::addColumn<QStringList>("options");
+    // The labels afterwards of top, top/dir and top/file; "refused" where
+    // the object keeps its own.
+    QTest::addColumn<QStringList>("after");
+
+    const QString set = QStringLiteral("--set");
+    const QString refused = QStringLiteral("refused");
+    QTest::newRow("ccnr and silev") << QStringList{set, QStringLiteral("1:0:0x1:0x11"), QStringLiteral("-R")}
+                                    << QStringList{"1:0:0x1:0x1", "1:0:0x1:0x1", "1:0:0x1:0x10"};
+    QTest::newRow("other bits to both") << QStringList{set, QStringLiteral("1:0:0x1:0x41"), QStringLiteral("-R")}
+                                        << QStringList{"1:0:0x1:0x41", "1:0:0x1:0x41", "1:0:0x1:0x40"};
+    QTest::newRow("none for a file") << QStringList{set, QStringLiteral("2:0:0x0:0x1"), QStringLiteral("-R")}
+                                     << QStringList{"2:0:0x0:0x1", "2:0:0x0:0x1", "2:0:0x0:0x0"};
+    // What the label itself cannot carry is refused as ever.
+    QTest::newRow("ehole with a level") << QStringList{set, QStringLiteral("2:0:0x0:0x5"), QStringLiteral("-R")}
+                                        << QStringList{"2:0:0x0:0x1", "2:0:0x0:0x1", refused};
+    // Named without -R, a path gets exactly what is given, or fails.
+    QTest::newRow("named alone") << QStringList{set, QStringLiteral("1:0:0x1:0x11")}
+                                 << QStringList{refused, refused, refused};
+}
+
+void tst_VarnelFileLabel::recursionGivesEachKindItsAttributes()
+{
+    QFETCH(QStringList, options);
+    QFETCH(QStringList, after);
+    StandinPolicy policy;
+    QTemporaryDir dir;
+    const QString top = dir.filePath(QStringLiteral("top"));
+    QVERIFY(QDir().mkdir(top));
+    QVERIFY(QDir().mkdir(dir.filePath(QStringLiteral("top/dir"))));
+    makeObject(dir, QStringLiteral("top/file"), QByteArray());
+    const QStringList paths{top, dir.filePath(QStringLiteral("top/dir")), dir.filePath(QStringLiteral("top/file"))};
+    for (const QString &path : paths)
+        QVERIFY(store(path, before));
+
+    const bool recursive = options.contains(QLatin1String("-R"));
+    const ProgramRun run = fileLabel(options << (recursive ? QStringList{top} : paths));
+    QCOMPARE(run.status, after.contains(QStringLiteral("refused")) ? 1 : 0);
+    QCOMPARE(ownLines(run).size(), after.count(QStringLiteral("refused")));
+    for (int i = 0; i < paths.size(); ++i)
+        QCOMPARE(stored(paths.at(i)), after.at(i) == QLatin1String("refused") ? QByteArray(before) : after.at(i).toLatin1());
+}
+
+void tst_VarnelFileLabel::namesRoundTrip_data()
+{
+    QTest::addColumn<QString>("label");
+    QTest::addColumn<QByteArray>("written");
+    QTest::addColumn<QByteArray>("named");
+
+    QTest::newRow("names") << "L2:High:C0,C2" << QByteArray("2:63:0x5:0x0") << QByteArray("L2:High:C0,C2:0x0");
+    QTest::newRow("numbers") << "2:63:0x5" << QByteArray("2:63:0x5:0x0") << QByteArray("L2:High:C0,C2:0x0");
+    QTest::newRow("names and numbers mixed") << "3:Low:C7,0x2,C0:0x10" << QByteArray("3:0:0x83:0x10")
+                                             << QByteArray("L3:Low:C0,C1,C7:0x10");
+    QTest::newRow("no categories") << "L0:0:0" << QByteArray("0:0:0x0:0x0") << QByteArray("L0:Low:0x0:0x0");
+    // An integrity level, a level and a category without a name stay numbers.
+    QTest::newRow("unnamed values") << "L1:17:C1,0x100" << QByteArray("1:17:0x102:0x0")
+                                    << QByteArray("L1:17:C1,0x100:0x0");
+    QTest::newRow("a name shared is a number") << "4:0:0x200" << QByteArray("4:0:0x200:0x0")
+                                               << QByteArray("4:Low:0x200:0x0");
+}
+
+// Labels written with names read back with the same names, and numbers
+// and names mean the same.
+void tst_VarnelFileLabel::namesRoundTrip()
+{
+    QFETCH(QString, label);
+    QFETCH(QByteArray, written);
+    QFETCH(QByteArray, named);
+    StandinPolicy policy;
+    // A category and a level without a name; two levels and two categories
+    // sharing one.
+    policy.write("levels", "0:L0\n1:L1\n2:L2\n3:L3\n4:Twin\n5:Twin\n");
+    policy.write("categories", StandinPolicy::defaultFile("categories") + "0x100\n0x200:Twin\n0x400:Twin\n");
+    policy.write("mac-users", "*:0:0:5:0x7ff\n");
+    QTemporaryDir dir;
+    const QString path = makeObject(dir, QStringLiteral("file"), before);
+
+    const ProgramRun set = fileLabel({QStringLiteral("--set"), label, path});
+    QCOMPARE(set.err, QByteArray());
+    QCOMPARE(set.status, 0);
+    QCOMPARE(stored(path), written);
+
+    const ProgramRun get = fileLabel({QStringLiteral("--get"), QStringLiteral("--names"), path});
+    QCOMPARE(get.err, QByteArray());
+    QCOMPARE(get.out, path.toLocal8Bit() + '\t' + named + '\n');
+
+    // What --names prints, --set takes back to the same label.
+    QVERIFY(store(path, before));
+    const ProgramRun again = fileLabel({QStringLiteral("--set"), QString::fromLatin1(named), path});
+    QCOMPARE(again.err, QByteArray());
+    QCOMPARE(stored(path), written);
+}
+
+void tst_VarnelFileLabel::namesTheCommandLineRefuses_data()
+{
+    QTest::addColumn<QString>("label");
+    QTest::addColumn<QByteArray>("message");
+
+    QTest::newRow("unknown level") << "Top:0:0"
+                                   << QByteArray("malformed level 'Top' in label 'Top:0:0': a decimal or 0x-prefixed "
+                                                 "number up to 255 or a name (no level of the policy is named 'Top')");
+    QTest::newRow("shared level") << "Twin:0:0"
+                                  << QByteArray("malformed level 'Twin' in label 'Twin:0:0': a decimal or 0x-prefixed "
+                                                "number up to 255 or a name (the level name 'Twin' is shared by 4 and 5)");
+    QTest::newRow("unknown integrity level") << "L1:Middle:0" << QByteArray("malformed integrity level 'Middle'");
+    QTest::newRow("unknown category") << "L1:0:C0,C9" << QByteArray("malformed categories 'C0,C9'");
+    QTest::newRow("shared category")
+        << "L1:0:Twin" << QByteArray("malformed categories 'Twin' in label 'L1:0:Twin': a decimal or 0x-prefixed number "
+                                     "up to 18446744073709551615 or a name (the category name 'Twin' is shared by 0x200 "
+                                     "and 0x400)");
+    QTest::newRow("empty category") << "L1:0:C0,,C1" << QByteArray("malformed categories 'C0,,C1'");
+    QTest::newRow("name case matters") << "l1:0:0" << QByteArray("malformed level 'l1'");
+    QTest::newRow("type has no names") << "L1:0:0:ccnr" << QByteArray("malformed type 'ccnr'");
+}
+
+void tst_VarnelFileLabel::namesTheCommandLineRefuses()
+{
+    QFETCH(QString, label);
+    QFETCH(QByteArray, message);
+    StandinPolicy policy;
+    policy.write("levels", "0:L0\n1:L1\n2:L2\n3:L3\n4:Twin\n5:Twin\n");
+    policy.write("categories", StandinPolicy::defaultFile("categories") + "0x200:Twin\n0x400:Twin\n");
+    QTemporaryDir dir;
+    const QString path = makeObject(dir, QStringLiteral("file"), before);
+    const ProgramRun run = fileLabel({QStringLiteral("--set"), label, path});
+    QCOMPARE(run.status, 2);
+    QCOMPARE(run.errLines().size(), 1);
+    QVERIFY2(run.err.startsWith(QByteArray("varnel-file-label: " + message)), run.err.constData());
+    QCOMPARE(stored(path), QByteArray(before));
+}
+
+void tst_VarnelFileLabel::jsonRecords_data()
+{
+    QTest::addColumn<QByteArray>("name");
+    QTest::addColumn<QByteArray>("label");
+    // The record with PATH standing for the path's JSON value.
+    QTest::addColumn<QByteArray>("record");
+    QTest::addColumn<QByteArray>("path");
+
+    const QByteArray named = R"("names":{"level":"L2","integrity":"High","categories":["C0","C2"]})";
+    QTest::newRow("plain") << QByteArray("plain") << QByteArray("2:63:0x5:0x10")
+                           << R"({"path":PATH,"level":2,"integrity":63,"categories":5,"type":16,)" + named + '}'
+                           << QByteArray("\"DIR/plain\"");
+    QTest::newRow("quote, backslash and line feed")
+        << QByteArray("q\"b\\n\nx") << QByteArray("2:63:0x5:0x10")
+        << R"({"path":PATH,"level":2,"integrity":63,"categories":5,"type":16,)" + named + '}'
+        << QByteArray(R"("DIR/q\"b\\n\u000ax")");
+    QTest::newRow("bytes the locale cannot carry")
+        << QByteArray("o\xff") << QByteArray("2:63:0x5:0x10")
+        << R"({"path":PATH,"level":2,"integrity":63,"categories":5,"type":16,)" + named + '}'
+        << QByteArray("BYTES,111,255]");
+    // Every category: a mask beyond what a double keeps exactly.
+    QTest::newRow("every category")
+        << QByteArray("all") << QByteArray("0:0:0xffffffffffffffff:0x0")
+        << R"({"path":PATH,"level":0,"integrity":0,"categories":18446744073709551615,"type":0,"names":{"level":"L0","integrity":"Low","categories":["C0","C1","C2","C3","C4","C5","C6","C7")"
+               + QByteArray(",null").repeated(56) + "]}}"
+        << QByteArray("\"DIR/all\"");
+    QTest::newRow("unreadable label") << QByteArray("bad") << QByteArray("garbage")
+                                      << QByteArray(R"({"path":PATH,"error":"cannot read the label: its label cannot be read"})")
+                                      << QByteArray("\"DIR/bad\"");
+}
+
+// --json gives one object a line, with the numbers as the label holds them
+// and the names beside them; a failure is an object too.
+void tst_VarnelFileLabel::jsonRecords()
+{
+    QFETCH(QByteArray, name);
+    QFETCH(QByteArray, label);
+    QFETCH(QByteArray, record);
+    QFETCH(QByteArray, path);
+    StandinPolicy policy;
+    QTemporaryDir dir;
+    const QByteArray file = makeRaw(dir, name, label);
+    const QByteArray encodedDir = QFile::encodeName(dir.path());
+    QByteArray bytes = "[";
+    const QByteArray prefix = encodedDir + '/';
+    for (const char c : prefix)
+        bytes += QByteArray::number(uint(static_cast<unsigned char>(c))) + ',';
+    path.replace("DIR", encodedDir).replace("BYTES,", bytes);
+
+    // A name the locale cannot carry is found by a walk, never named.
+    const bool odd = name.contains('\xff');
+    const ProgramRun run = shell(QStringLiteral("export LC_ALL=C.UTF-8; exec \"$p\" --get --json %1 \"$a0\"")
+                                     .arg(odd ? QStringLiteral("-R") : QString()),
+                                 {odd ? encodedDir : file});
+    const bool failure = record.contains("\"error\"");
+    QCOMPARE(run.status, failure ? 1 : 0);
+    const QByteArray line = QByteArray(record).replace("PATH", path) + '\n';
+    if (odd) {
+        QCOMPARE(run.out, "{\"path\":\"" + encodedDir + R"(","level":0,"integrity":0,"categories":0,"type":0,"names":{"level":"L0","integrity":"Low","categories":[]}})" + '\n' + line);
+    } else {
+        QCOMPARE(run.out, line);
+    }
+    // Each line is a JSON document of its own.
+    QJsonParseError error;
+    const QJsonDocument document = QJsonDocument::fromJson(line, &error);
+    QCOMPARE(error.error, QJsonParseError::NoError);
+    QCOMPARE(document.object().value(QStringLiteral("path")).isString(), !odd);
+    QCOMPARE(storedRaw(file), label);
+    if (name.contains('\xff'))
+        ::unlink(file.constData());
+}
+
+void tst_VarnelFileLabel::progressOnlyOnATerminal_data()
+{
+    QTest::addColumn<QString>("command");
+    QTest::addColumn<bool>("terminal");
+    QTest::addColumn<QByteArray>("shown");
+
+    // A terminal as standard error (and output), through script(1).
+    const QString onTerminal = QStringLiteral("exec script -qec \"$p --progress-after 0 %1\" /dev/null");
+    QTest::newRow("set on a terminal") << onTerminal.arg(QStringLiteral("--set 2:0:0x2 -R \"$a0\" \"$a1\""))
+                                       << true << QByteArray("\r5 done, 1 failed");
+    QTest::newRow("get to a file on a terminal")
+        << onTerminal.arg(QStringLiteral("--get -R \"$a0\" \"$a1\" > /dev/null")) << true
+        << QByteArray("\r5 done, 1 failed");
+    // The labels printed have the terminal to themselves.
+    QTest::newRow("get to the terminal") << onTerminal.arg(QStringLiteral("--get -R \"$a0\" \"$a1\"")) << true
+                                         << QByteArray();
+    QTest::newRow("set, no terminal")
+        << QStringLiteral("exec \"$p\" --progress-after 0 --set 2:0:0x2 -R \"$a0\" \"$a1\" 2>&1") << false
+        << QByteArray();
+}
+
+// A progress line, objects done and failures, is written over itself on a
+// terminal and cleared at the end; nowhere else.
+void tst_VarnelFileLabel::progressOnlyOnATerminal()
+{
+    QFETCH(QString, command);
+    QFETCH(bool, terminal);
+    QFETCH(QByteArray, shown);
+    StandinPolicy policy;
+    QTemporaryDir dir;
+    for (const char *file : {"a", "b", "c"})
+        makeObject(dir, QLatin1String(file), before);
+    const QByteArray missing = QFile::encodeName(dir.filePath(QStringLiteral("missing")));
+    const ProgramRun run = shell(command, {QFile::encodeName(dir.path()), missing});
+    QCOMPARE(run.status, 1);
+    const QByteArray failure = missing + ": cannot read the label: No such file or directory";
+    QVERIFY2(run.out.contains(failure), run.out.constData());
+    QCOMPARE(run.out.contains("done, "), !shown.isEmpty());
+    if (!shown.isEmpty()) {
+        QVERIFY2(run.out.contains(shown), run.out.constData());
+        // Cleared before the failure is named and at the end.
+        QVERIFY2(run.out.contains(QByteArray("\r\033[Kvarnel-file-label: " + failure)), run.out.constData());
+        QVERIFY2(run.out.endsWith("\r\033[K"), run.out.constData());
+    }
+    if (!terminal)
+        QVERIFY(!run.out.contains('\r'));
 }
 
 QTEST_MAIN(tst_VarnelFileLabel)

@@ -4,6 +4,8 @@
 
 #include "LabelEditor.h"
 
+#include "LabelLibrary.h"
+
 #include <FileMacLabelWidget.h>
 #include <ILevelComboBox.h>
 #include <MacCategoryListWidget.h>
@@ -14,18 +16,6 @@
 #include <cstring>
 #include <memory>
 #include <sys/stat.h>
-
-// The platform's label library, which the program runs on as the library
-// does; its reading calls have no public header of their own.
-extern "C" {
-struct tav_label;
-tav_label *tav_get_path(const char *path);
-void tavl_put(tav_label *label);
-mac_lev_t tavl_lev(const tav_label *label);
-TAV_ILEV_T tavl_ilev(const tav_label *label);
-mac_cat_t tavl_cat(const tav_label *label);
-uint16_t tavl_type(const tav_label *label);
-}
 
 using VarnelQt5::FileMacLabelWidget;
 using VarnelQt5::ILevelComboBox;
@@ -57,6 +47,19 @@ QString problemOf(const QString &path, const QString &otherwise)
 
 } // namespace
 
+QString LabelEditor::unreadable(const QByteArray &path, int error)
+{
+    struct stat status;
+    if (stat(path.constData(), &status) != 0)
+        return errorText(errno);
+    // The system's reason where the label library left one: the object is
+    // there, so a missing file is no reason (the policy's own files may
+    // leave that behind), and a value it could not make sense of leaves none.
+    if (error != 0 && error != ENOENT)
+        return errorText(error);
+    return tr("its label cannot be read");
+}
+
 LabelEditor::LabelEditor(FileMacLabelWidget *widget)
     : widget(widget)
     , level(widget->findChild<MacLevelComboBox *>(QStringLiteral("_levelComboBox")))
@@ -69,10 +72,11 @@ LabelEditor::LabelEditor(FileMacLabelWidget *widget)
 
 bool LabelEditor::stored(const QString &path, FileLabel *label, QString *reason)
 {
-    const std::unique_ptr<tav_label, void (*)(tav_label *)> held(tav_get_path(path.toLocal8Bit().constData()),
-                                                                 tavl_put);
+    errno = 0;
+    const LabelHandle held = labelHandle(tav_get_path(path.toLocal8Bit().constData()));
     if (!held) {
-        *reason = problemOf(path, tr("its label cannot be read"));
+        const int error = errno;
+        *reason = unreadable(path.toLocal8Bit(), error);
         return false;
     }
     label->level = tavl_lev(held.get());
@@ -90,8 +94,10 @@ bool LabelEditor::load(const QString &path, QString *reason)
         QObject::connect(widget, &FileMacLabelWidget::changed, [loaded] { *loaded = true; });
     widget->getfmac(path);
     QObject::disconnect(heard);
-    if (!*loaded)
-        *reason = problemOf(path, tr("its label cannot be read"));
+    // Read once more for the system's reason, which the form does not keep.
+    FileLabel ignored;
+    if (!*loaded && stored(path, &ignored, reason))
+        *reason = tr("its label cannot be read");
     return *loaded;
 }
 

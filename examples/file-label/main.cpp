@@ -6,20 +6,24 @@
 // PATH... opens a window with the file label widget for each path; --get
 // prints labels and --set writes one, both without a window.
 // Exit status: 0 when every path went well, 1 when any path failed (each
-// named on stderr), 2 on bad arguments or a malformed label.
+// named on stderr) or the output could not be written, 2 on bad arguments, a
+// malformed label or no display for the window.
 
 #include "FileLabel.h"
 #include "FileLabelWindow.h"
-#include "LabelEditor.h"
+#include "LabelCommand.h"
+#include "LabelNames.h"
 #include "ProgramTranslations.h"
-
-#include <FileMacLabelWidget.h>
 
 #include <QApplication>
 #include <QCommandLineParser>
+#include <QList>
+#include <QPair>
 #include <QSet>
 
 #include <cstdio>
+#include <cstdlib>
+#include <memory>
 
 namespace {
 
@@ -32,19 +36,61 @@ void complain(const QString &message)
 }
 
 // Whether the arguments ask for no window, looked at before the application
-// exists so that scripts run without a display.
+// exists so that scripts run without a display. Every option but the
+// window's own needs none, if only to be refused.
 bool windowless(int argc, char **argv)
 {
     for (int i = 1; i < argc; ++i) {
         const QByteArray argument(argv[i]);
         if (argument == "--")
             break;
-        for (const char *option : {"--get", "--set", "--screenshot", "--help", "--help-all", "-h", "--version", "-v"}) {
-            if (argument == option || argument.startsWith(QByteArray(QByteArray(option) + '=')))
-                return true;
-        }
+        if (argument.startsWith('-') && argument != "-" && argument != "--window-texts")
+            return true;
     }
     return false;
+}
+
+// Which of --get and --set the arguments ask for, if either, looked at
+// before the application exists: neither shows anything, and the start of
+// the application is a good part of their time over a few files.
+enum class Command { None, Get, Set };
+
+Command commandOf(int argc, char **argv)
+{
+    Command command = Command::None;
+    for (int i = 1; i < argc; ++i) {
+        const QByteArray argument(argv[i]);
+        if (argument == "--")
+            break;
+        if (argument.startsWith("--screenshot") || argument == "--window-texts")
+            return Command::None;
+        if (argument == "--get")
+            command = Command::Get;
+        else if (argument == "--set" || argument.startsWith("--set="))
+            command = Command::Set;
+    }
+    return command;
+}
+
+// What Qt says while it opens the display, held back: when no display can
+// be opened Qt ends the process, and the program says so in one line
+// instead and exits with its own status.
+QList<QPair<QtMsgType, QString>> &heldMessages()
+{
+    static QList<QPair<QtMsgType, QString>> messages;
+    return messages;
+}
+
+void holdMessage(QtMsgType type, const QMessageLogContext &, const QString &message)
+{
+    if (type == QtFatalMsg) {
+        const QByteArray display = qgetenv(qEnvironmentVariableIsEmpty("DISPLAY") ? "WAYLAND_DISPLAY" : "DISPLAY");
+        const QByteArray named = display.isEmpty() ? QByteArray("a display") : "the display '" + display + '\'';
+        std::fprintf(stderr, "varnel-file-label: cannot open %s to show the window on: use --get or --set\n",
+                     named.constData());
+        std::_Exit(BadArguments);
+    }
+    heldMessages().append({type, message});
 }
 
 // The arguments whose bytes the locale's encoding cannot carry as text: the
@@ -53,74 +99,17 @@ QSet<QString> unnameable(int argc, char **argv)
 {
     QSet<QString> arguments;
     for (int i = 1; i < argc; ++i) {
+        // Every locale's encoding carries ASCII as it is.
+        const auto *byte = reinterpret_cast<const unsigned char *>(argv[i]);
+        while (*byte != 0 && *byte < 0x80)
+            ++byte;
+        if (*byte == 0)
+            continue;
         const QString text = QString::fromLocal8Bit(argv[i]);
         if (text.toLocal8Bit() != QByteArray(argv[i]))
             arguments.insert(text);
     }
     return arguments;
-}
-
-bool nameable(const QString &path, const QSet<QString> &unnameable)
-{
-    if (!unnameable.contains(path))
-        return true;
-    complain(QStringLiteral("%1: cannot read the label: its name is not valid in the locale's encoding").arg(path));
-    return false;
-}
-
-int get(const QStringList &paths, const QSet<QString> &unnameable)
-{
-    int status = Done;
-    for (const QString &path : paths) {
-        if (!nameable(path, unnameable)) {
-            status = PathFailed;
-            continue;
-        }
-        // What the object holds, also where the form would show it otherwise.
-        FileLabel label;
-        QString reason;
-        if (!LabelEditor::stored(path, &label, &reason)) {
-            complain(QStringLiteral("%1: cannot read the label: %2").arg(path, reason));
-            status = PathFailed;
-            continue;
-        }
-        const QByteArray line = (path + QLatin1Char('\t') + label.text()).toLocal8Bit() + '\n';
-        std::fwrite(line.constData(), 1, size_t(line.size()), stdout);
-    }
-    return status;
-}
-
-int set(const FileLabel &label, bool withType, const QStringList &paths, const QSet<QString> &unnameable)
-{
-    int status = Done;
-    for (const QString &path : paths) {
-        if (!nameable(path, unnameable)) {
-            status = PathFailed;
-            continue;
-        }
-        VarnelQt5::FileMacLabelWidget widget;
-        LabelEditor editor(&widget);
-        QString reason;
-        FileLabel held;
-        if (!editor.load(path, &reason) || !LabelEditor::stored(path, &held, &reason)) {
-            complain(QStringLiteral("%1: cannot read the label: %2").arg(path, reason));
-            status = PathFailed;
-            continue;
-        }
-        // Without TYPE the object's own special attributes are kept, not
-        // what the form made of them.
-        FileLabel wanted = label;
-        if (!withType)
-            wanted.type = held.type;
-        if (!editor.set(wanted, true, &reason)) {
-            complain(QStringLiteral("%1: cannot set the label: %2").arg(path, reason));
-            status = PathFailed;
-        } else if (!editor.write(path, &reason)) {
-            complain(QStringLiteral("%1: cannot write the label: %2").arg(path, reason));
-            status = PathFailed;
-        }
-    }
-    return status;
 }
 
 // The window's paths that failed, each named, as --get names them.
@@ -138,10 +127,24 @@ int main(int argc, char **argv)
 {
     const bool noDisplay = qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY")
         && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && (noDisplay || windowless(argc, argv)))
+    const Command command = commandOf(argc, argv);
+    // Without a window the label checks need widgets but no fonts.
+    if (command == Command::Set)
+        qputenv("QT_QPA_PLATFORM", "minimal");
+    else if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && (noDisplay || windowless(argc, argv)))
         qputenv("QT_QPA_PLATFORM", "offscreen");
 
-    QApplication application(argc, argv);
+    const QByteArray platform = qgetenv("QT_QPA_PLATFORM");
+    const bool opensDisplay = command == Command::None && platform != "offscreen" && platform != "minimal";
+    const QtMessageHandler previousHandler = opensDisplay ? qInstallMessageHandler(holdMessage) : nullptr;
+    const std::unique_ptr<QCoreApplication> application(command == Command::Get ? new QCoreApplication(argc, argv)
+                                                                                  : new QApplication(argc, argv));
+    if (opensDisplay) {
+        qInstallMessageHandler(previousHandler);
+        for (const auto &message : std::as_const(heldMessages()))
+            qt_message_output(message.first, QMessageLogContext(), message.second);
+        heldMessages().clear();
+    }
     QCoreApplication::setApplicationName(QStringLiteral("varnel-file-label"));
     QCoreApplication::setApplicationVersion(QStringLiteral(VARNEL_PROGRAM_VERSION));
 
@@ -149,19 +152,43 @@ int main(int argc, char **argv)
     parser.setApplicationDescription(QStringLiteral(
         "Shows and changes the labels of files and directories.\n"
         "PATH... shows each path's label in a window (Previous, Next, Apply, Revert).\n"
-        "Labels are LEVEL:ILEVEL:CATEGORIES:TYPE, the numbers decimal or 0x-prefixed.\n"
+        "Labels are LEVEL:ILEVEL:CATEGORIES:TYPE, the numbers decimal or 0x-prefixed;\n"
+        "--set also takes the policy's names for LEVEL and ILEVEL, and for CATEGORIES\n"
+        "names and masks joined by commas (Confidential:Low:Finance,Research).\n"
+        "In lines of --get, control characters of a path are written as a backslash\n"
+        "and three octal digits (\\012 for a line feed) and a backslash as two.\n"
         "Exit status: 0 when every path went well, 1 when any path failed (each named\n"
-        "on standard error), 2 on bad arguments, a malformed label or no display for\n"
-        "the window."));
+        "on standard error) or the output could not be written, 2 on bad arguments, a\n"
+        "malformed label or no display for the window."));
     const QCommandLineOption helpOption = parser.addHelpOption();
-    const QCommandLineOption versionOption = parser.addVersionOption();
+    const QCommandLineOption versionOption(QStringLiteral("version"), QStringLiteral("Displays version information."));
     const QCommandLineOption getOption(QStringLiteral("get"),
                                        QStringLiteral("Print each path's label as PATH<TAB>LEVEL:ILEVEL:CATEGORIES:TYPE."));
     const QCommandLineOption setOption(
         QStringLiteral("set"),
         QStringLiteral("Write <label>, LEVEL:ILEVEL:CATEGORIES[:TYPE], to each path; without TYPE the "
-                       "special attributes stay as they are. Only values the file label window offers are written."),
+                       "special attributes stay as they are, and a label that cannot be read is kept "
+                       "from being replaced. Only values the file label window offers are written."),
         QStringLiteral("label"));
+    const QCommandLineOption recursiveOption(
+        {QStringLiteral("R"), QStringLiteral("recursive")},
+        QStringLiteral("With --get or --set, also everything below each directory, never following a "
+                       "symbolic link below it; each object gets the special attributes of TYPE its kind may "
+                       "carry, and objects that cannot carry a label are skipped."));
+    const QCommandLineOption oneFileSystemOption(QStringLiteral("one-file-system"),
+                                                 QStringLiteral("With -R, stay on the file system each path is on."));
+    const QCommandLineOption verboseOption({QStringLiteral("v"), QStringLiteral("verbose")},
+                                           QStringLiteral("With -R, name each object skipped on standard error."));
+    const QCommandLineOption nullOption(
+        {QStringLiteral("z"), QStringLiteral("null")},
+        QStringLiteral("With --get, end each line with a NUL instead of a line feed, the path as it is."));
+    const QCommandLineOption namesOption(
+        QStringLiteral("names"), QStringLiteral("With --get, print the policy's names instead of numbers where there "
+                                                "are any (Confidential:Low:Finance,Research:0x0)."));
+    const QCommandLineOption jsonOption(
+        QStringLiteral("json"),
+        QStringLiteral("With --get, print one JSON object a line: path, level, integrity, categories, type and "
+                       "names, or path and error."));
     QCommandLineOption screenshotOption(QStringLiteral("screenshot"),
                                         QStringLiteral("Render the window for the paths to <file> and exit."),
                                         QStringLiteral("file"));
@@ -169,7 +196,12 @@ int main(int argc, char **argv)
     QCommandLineOption textsOption(QStringLiteral("window-texts"),
                                    QStringLiteral("Print the window's texts for the paths, one a line, and exit."));
     textsOption.setFlags(QCommandLineOption::HiddenFromHelp);
-    parser.addOptions({getOption, setOption, screenshotOption, textsOption});
+    QCommandLineOption progressOption(QStringLiteral("progress-after"),
+                                      QStringLiteral("Show the progress on a terminal after <ms> milliseconds."),
+                                      QStringLiteral("ms"));
+    progressOption.setFlags(QCommandLineOption::HiddenFromHelp);
+    parser.addOptions({versionOption, getOption, setOption, recursiveOption, oneFileSystemOption, verboseOption,
+                       nullOption, namesOption, jsonOption, screenshotOption, textsOption, progressOption});
     parser.addPositionalArgument(QStringLiteral("path"), QStringLiteral("Files or directories."),
                                  QStringLiteral("PATH..."));
 
@@ -183,9 +215,31 @@ int main(int argc, char **argv)
         parser.showVersion();
 
     const QStringList paths = parser.positionalArguments();
-    const int modes = int(parser.isSet(getOption)) + int(parser.isSet(setOption)) + int(parser.isSet(screenshotOption));
+    const bool get = parser.isSet(getOption);
+    const bool set = parser.isSet(setOption);
+    const int modes = int(get) + int(set) + int(parser.isSet(screenshotOption));
     if (modes > 1) {
         complain(QStringLiteral("give one of --get, --set and --screenshot"));
+        return BadArguments;
+    }
+    for (const QCommandLineOption *option : {&recursiveOption, &verboseOption}) {
+        if (parser.isSet(*option) && !get && !set) {
+            complain(QStringLiteral("give --%1 with --get or --set").arg(option->names().constLast()));
+            return BadArguments;
+        }
+    }
+    if (parser.isSet(oneFileSystemOption) && !parser.isSet(recursiveOption)) {
+        complain(QStringLiteral("give --one-file-system with -R"));
+        return BadArguments;
+    }
+    for (const QCommandLineOption *option : {&nullOption, &namesOption, &jsonOption}) {
+        if (parser.isSet(*option) && !get) {
+            complain(QStringLiteral("give --%1 with --get").arg(option->names().constLast()));
+            return BadArguments;
+        }
+    }
+    if (parser.isSet(jsonOption) && (parser.isSet(nullOption) || parser.isSet(namesOption))) {
+        complain(QStringLiteral("give --json alone: it has the names, and one object a line"));
         return BadArguments;
     }
     if (paths.isEmpty()) {
@@ -193,17 +247,36 @@ int main(int argc, char **argv)
         return BadArguments;
     }
 
-    if (parser.isSet(getOption))
-        return get(paths, unnameable(argc, argv));
-    if (parser.isSet(setOption)) {
+    if (get || set) {
+        LabelCommand::Options options;
+        options.format = parser.isSet(jsonOption) ? LabelCommand::Format::Json
+            : parser.isSet(nullOption)            ? LabelCommand::Format::NullSeparated
+                                                  : LabelCommand::Format::Escaped;
+        options.names = parser.isSet(namesOption);
+        options.recursive = parser.isSet(recursiveOption);
+        options.oneFileSystem = parser.isSet(oneFileSystemOption);
+        options.verbose = parser.isSet(verboseOption);
+        if (parser.isSet(progressOption))
+            options.progressAfter = parser.value(progressOption).toLongLong();
+        const QSet<QString> odd = unnameable(argc, argv);
+        QList<LabelCommand::Path> objects;
+        for (const QString &path : paths)
+            objects.append({path.toLocal8Bit(), !odd.contains(path)});
+        if (get)
+            return LabelCommand(options).get(objects);
+
         FileLabel label;
         bool withType = false;
         QString error;
         if (!FileLabel::parse(parser.value(setOption), &label, &withType, &error)) {
-            complain(error);
-            return BadArguments;
+            // Names are asked of the policy only for a label that has some.
+            const LabelNames names;
+            if (!FileLabel::parse(parser.value(setOption), &label, &withType, &error, &names)) {
+                complain(error);
+                return BadArguments;
+            }
         }
-        return set(label, withType, paths, unnameable(argc, argv));
+        return LabelCommand(options).set(label, withType, objects);
     }
 
     ProgramTranslations::install();
@@ -226,6 +299,6 @@ int main(int argc, char **argv)
         return BadArguments;
     }
     window.show();
-    const int status = application.exec();
+    const int status = QApplication::exec();
     return status != 0 ? status : failed(window);
 }

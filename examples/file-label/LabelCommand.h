@@ -1,0 +1,117 @@
+// SPDX-FileCopyrightText: 2026 The libvarnel-mac-qt5 developers
+//
+// SPDX-License-Identifier: LGPL-2.1-or-later
+
+#ifndef VARNEL_LABELCOMMAND_H
+#define VARNEL_LABELCOMMAND_H
+
+#include "FileLabel.h"
+
+#include <QByteArray>
+#include <QElapsedTimer>
+#include <QHash>
+#include <QList>
+#include <QString>
+
+#include <memory>
+
+class LabelNames;
+
+// --get and --set without a window, for scripts and whole trees: each path
+// (and with recursion everything below it) is read or written in turn, every
+// failure named on stderr with its reason, none ending the run. Labels are
+// checked as the window's Apply checks them, once for each distinct case
+// rather than once for each path.
+class LabelCommand
+{
+public:
+    enum class Format { Escaped, NullSeparated, Json };
+    struct Options {
+        Format format = Format::Escaped;
+        bool names = false;
+        bool recursive = false;
+        bool oneFileSystem = false;
+        bool verbose = false;
+        // Milliseconds after which a run shows its progress on a terminal.
+        qint64 progressAfter = 1000;
+    };
+    // A path as given: its bytes, and whether the locale's encoding could
+    // carry them as text (otherwise the text names another object, or none).
+    struct Path {
+        QByteArray bytes;
+        bool nameable = true;
+    };
+
+    explicit LabelCommand(const Options &options);
+    ~LabelCommand();
+
+    // Prints the label each object holds; the exit status.
+    int get(const QList<Path> &paths);
+    // Writes label to each object, keeping its special attributes unless
+    // withType; the exit status.
+    int set(const FileLabel &label, bool withType, const QList<Path> &paths);
+
+    // A path as one field of a line: control bytes as three octal digits
+    // after a backslash, the backslash doubled, everything else as it is.
+    static QByteArray escaped(const QByteArray &path);
+    // A path as a JSON value: a string where the locale's encoding carries
+    // it as text, else an array of its bytes.
+    static QByteArray jsonPath(const QByteArray &path);
+    // One JSON object of --get --json for a label read.
+    static QByteArray jsonLabel(const QByteArray &path, const FileLabel &label, const LabelNames *names);
+
+private:
+    Q_DISABLE_COPY(LabelCommand)
+
+    enum class Kind { Unknown, File, Directory };
+    // A case of --set: what the object holds (when readable) and what is to
+    // be written, everything the check of a label looks at but the kind.
+    struct Case {
+        FileLabel held;
+        FileLabel wanted;
+        bool readable = false;
+        bool operator==(const Case &other) const
+        {
+            return held == other.held && wanted == other.wanted && readable == other.readable;
+        }
+    };
+
+    int run(const QList<Path> &paths);
+    bool one(const QByteArray &path, const char *labelPath, Kind kind);
+    bool getOne(const QByteArray &path, const char *labelPath);
+    bool setOne(const QByteArray &path, const char *labelPath, Kind kind);
+    QString verdictOf(const Case &thisCase, bool directory);
+    static QString verdict(bool directory, const FileLabel *held, const FileLabel &label);
+    void output(const QByteArray &bytes);
+    void fail(const QByteArray &path, const QString &reason);
+    void note(const QByteArray &path, const QString &what);
+    void say(const QByteArray &line);
+    void progress();
+
+    const Options options;
+    std::unique_ptr<LabelNames> names;
+    bool setting = false;
+    bool withType = false;
+    FileLabel wanted;
+    // Whether a case may be written onto each kind of object: empty where
+    // it may, else why not.
+    QHash<QByteArray, QString> verdicts;
+    // The case before, its verdicts as far as asked, and whether it was the
+    // same for both kinds: most runs write one label onto like objects.
+    Case lastCase;
+    bool lastCaseValid = false;
+    QString lastVerdict[2];
+    bool lastVerdictKnown[2] = {false, false};
+    bool lastKindFree = false;
+    bool lastKindFreeKnown = false;
+    qint64 done = 0;
+    qint64 failed = 0;
+    bool outputFailed = false;
+    int outputError = 0;
+    bool showProgress = false;
+    bool progressShown = false;
+    QElapsedTimer clock;
+    qint64 lastProgress = 0;
+};
+
+#endif
