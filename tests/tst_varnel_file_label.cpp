@@ -146,16 +146,18 @@ ProgramRun unprivileged(const QStringList &arguments)
                           << arguments);
 }
 
-// Lets nobody reach dir and what it holds, owning what is below it.
-void handOver(const QString &dir, bool own = true)
+// Lets nobody reach dir and what it holds, owning what is below it; false
+// when something stays out of reach or owned as before.
+bool handOver(const QString &dir, bool own = true)
 {
-    ::chmod(QFile::encodeName(dir).constData(), 0755);
+    bool done = ::chmod(QFile::encodeName(dir).constData(), 0755) == 0;
     if (!privileged() || !own)
-        return;
+        return done;
     QDirIterator it(dir, QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
                     QDirIterator::Subdirectories);
     while (it.hasNext())
-        ::lchown(QFile::encodeName(it.next()).constData(), 65534, 65534);
+        done = ::lchown(QFile::encodeName(it.next()).constData(), 65534, 65534) == 0 && done;
+    return done;
 }
 
 // The parts of the window that a person reads and works.
@@ -1311,9 +1313,9 @@ void tst_VarnelFileLabel::systemReasonIsNamed()
     QFETCH(QStringList, mode);
     QFETCH(QByteArray, reason);
     StandinPolicy policy;
-    handOver(policy.path(), false);
+    QVERIFY(handOver(policy.path(), false));
     QTemporaryDir dir;
-    handOver(dir.path(), false);
+    QVERIFY(handOver(dir.path(), false));
     // Root's own file, unreadable to others; one's own without any rights.
     const QString file = makeObject(dir, QStringLiteral("file"), before);
     QVERIFY(QFile::setPermissions(file, privileged() ? QFile::ReadOwner | QFile::WriteOwner : QFileDevice::Permissions()));
@@ -1513,7 +1515,7 @@ void tst_VarnelFileLabel::recursionStaysInTheTree()
     const bool set = options.contains(QLatin1String("--set"));
     const bool verbose = options.contains(QLatin1String("-v"));
     StandinPolicy policy;
-    handOver(policy.path(), false);
+    QVERIFY(handOver(policy.path(), false));
     QTemporaryDir dir;
     QTemporaryDir outside;
     const QString top = dir.filePath(QStringLiteral("top"));
@@ -1529,8 +1531,8 @@ void tst_VarnelFileLabel::recursionStaysInTheTree()
     QVERIFY(QFile::link(outside.path(), dir.filePath(QStringLiteral("top/link"))));
     QVERIFY(QFile::link(far, dir.filePath(QStringLiteral("top/filelink"))));
     QVERIFY(::mkfifo(QFile::encodeName(dir.filePath(QStringLiteral("top/fifo"))).constData(), 0644) == 0);
-    handOver(dir.path());
-    handOver(outside.path());
+    QVERIFY(handOver(dir.path()));
+    QVERIFY(handOver(outside.path()));
     if (unreadable)
         QVERIFY(::chmod(QFile::encodeName(dir.filePath(QStringLiteral("top/locked"))).constData(), 0) == 0);
 
