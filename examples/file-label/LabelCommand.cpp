@@ -129,11 +129,18 @@ QByteArray LabelCommand::escaped(const QByteArray &path)
     return out;
 }
 
+bool LabelCommand::nameable(const QByteArray &bytes)
+{
+    // Every locale's encoding carries ASCII as it is.
+    if (std::all_of(bytes.cbegin(), bytes.cend(), [](char c) { return static_cast<unsigned char>(c) < 0x80; }))
+        return true;
+    return QString::fromLocal8Bit(bytes).toLocal8Bit() == bytes;
+}
+
 QByteArray LabelCommand::jsonPath(const QByteArray &path)
 {
-    const QString text = QString::fromLocal8Bit(path);
-    if (text.toLocal8Bit() == path)
-        return jsonString(text);
+    if (nameable(path))
+        return jsonString(QString::fromLocal8Bit(path));
     QByteArray bytes = "[";
     for (int i = 0; i < path.size(); ++i)
         bytes += (i ? "," : "") + QByteArray::number(uint(static_cast<unsigned char>(path.at(i))));

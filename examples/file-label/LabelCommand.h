@@ -54,6 +54,9 @@ public:
     // A path as one field of a line: control bytes as three octal digits
     // after a backslash, the backslash doubled, everything else as it is.
     static QByteArray escaped(const QByteArray &path);
+    // Whether the locale's encoding carries bytes as text: read as text and
+    // written back, they are the same bytes.
+    static bool nameable(const QByteArray &bytes);
     // A path as a JSON value: a string where the locale's encoding carries
     // it as text, else an array of its bytes.
     static QByteArray jsonPath(const QByteArray &path);

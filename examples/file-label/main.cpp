@@ -23,6 +23,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <memory>
 
 namespace {
@@ -99,15 +100,9 @@ QSet<QString> unnameable(int argc, char **argv)
 {
     QSet<QString> arguments;
     for (int i = 1; i < argc; ++i) {
-        // Every locale's encoding carries ASCII as it is.
-        const auto *byte = reinterpret_cast<const unsigned char *>(argv[i]);
-        while (*byte != 0 && *byte < 0x80)
-            ++byte;
-        if (*byte == 0)
-            continue;
-        const QString text = QString::fromLocal8Bit(argv[i]);
-        if (text.toLocal8Bit() != QByteArray(argv[i]))
-            arguments.insert(text);
+        const QByteArray bytes = QByteArray::fromRawData(argv[i], int(std::strlen(argv[i])));
+        if (!LabelCommand::nameable(bytes))
+            arguments.insert(QString::fromLocal8Bit(bytes));
     }
     return arguments;
 }
