@@ -4,13 +4,55 @@
 
 #include "HierarchyItem.h"
 
+#include <utility>
+#include <vector>
+
 namespace {
 
+// Depth first in pre-order, with a stack of its own instead of the call
+// stack, so that no depth of tree can exhaust the thread's stack.
 void appendDescendants(const HierarchyItem *item, QList<HierarchyItem *> &out)
 {
-    for (HierarchyItem *child : item->childrens()) {
+    std::vector<std::pair<const HierarchyItem *, int>> pending{{item, 0}};
+    while (!pending.empty()) {
+        auto &top = pending.back();
+        const QList<HierarchyItem *> &children = top.first->childrens();
+        if (top.second >= children.size()) {
+            pending.pop_back();
+            continue;
+        }
+        HierarchyItem *child = children.at(top.second++);
         out.append(child);
-        appendDescendants(child, out);
+        pending.emplace_back(child, 0);
+    }
+}
+
+// Nested destructors down to this depth delete their children themselves;
+// below it they hand their children to the destructor at this depth, whose
+// loop deletes them in the same order, so that a deep tree is freed
+// without a stack frame per level.
+constexpr int NestedDeletions = 256;
+
+struct Deletion {
+    int depth = 0;
+    // The child lists handed over, most recent last, each deleted from its
+    // front.
+    std::vector<QList<HierarchyItem *>> *handedOver = nullptr;
+};
+
+thread_local Deletion deletion;
+
+void deleteHandedOver(std::vector<QList<HierarchyItem *>> &handedOver)
+{
+    while (!handedOver.empty()) {
+        QList<HierarchyItem *> &list = handedOver.back();
+        if (list.isEmpty()) {
+            handedOver.pop_back();
+            continue;
+        }
+        HierarchyItem *child = list.takeFirst();
+        // May hand over a list of its own, which then goes first.
+        delete child;
     }
 }
 
@@ -23,12 +65,25 @@ HierarchyItem::HierarchyItem(HierarchyItem *parent)
 
 HierarchyItem::~HierarchyItem()
 {
+    if (m_children.isEmpty())
+        return;
+    if (deletion.depth >= NestedDeletions && deletion.handedOver) {
+        deletion.handedOver->push_back(std::move(m_children));
+        return;
+    }
+    std::vector<QList<HierarchyItem *>> handedOver;
+    std::vector<QList<HierarchyItem *>> *outer = deletion.handedOver;
+    ++deletion.depth;
+    deletion.handedOver = &handedOver;
     // One child at a time from the front, so that each subtree is gone
     // before its next sibling is touched.
     while (!m_children.isEmpty()) {
         delete m_children.first();
         m_children.removeFirst();
+        deleteHandedOver(handedOver);
     }
+    deletion.handedOver = outer;
+    --deletion.depth;
 }
 
 HierarchyItem *HierarchyItem::createItem(HierarchyItem *parent)

@@ -9,16 +9,16 @@
 #include <QSet>
 
 #include <algorithm>
+#include <climits>
 #include <cstring>
 #include <vector>
-
-#include <cstdlib>
 
 #include <dirent.h>
 #include <fcntl.h>
 #include <linux/magic.h>
 #include <sys/stat.h>
 #include <sys/statfs.h>
+#include <sys/sysmacros.h>
 #include <unistd.h>
 
 namespace VarnelQt5 {
@@ -43,17 +43,42 @@ struct Listing {
     const char *nameOf(const Entry &entry) const { return names.constData() + entry.nameOffset; }
 };
 
+// An inode number as an id; one that does not fit the id's type (on a
+// system whose long is narrower than its inode numbers) is reported as 0, as
+// for an entry that cannot be read, rather than cut to another number.
+template<typename Inode>
+unsigned long idOf(Inode inode)
+{
+    return static_cast<unsigned long long>(inode) <= ULONG_MAX ? static_cast<unsigned long>(inode) : 0UL;
+}
+
+// A directory by its device and inode number.
+struct DirKey {
+    dev_t dev;
+    ino_t ino;
+    bool operator==(const DirKey &other) const { return dev == other.dev && ino == other.ino; }
+};
+
+inline size_t qHash(const DirKey &key, size_t seed = 0)
+{
+    return ::qHash(quint64(key.ino), seed) ^ ::qHash(quint64(key.dev), seed);
+}
+
 // Where a regular file's inode number may be taken from its directory entry
 // instead of from lstat. On the file systems named below the two agree for
 // every entry that is not a mount point, so the directories holding a mount
-// point are read the long way.
+// point are read the long way: known by device and inode, however they are
+// reached, and with them every directory of a device where some directory
+// holding a mount point could not be looked at.
 struct InodeShortcut {
     bool usable = false;
-    QSet<QByteArray> dirsHoldingMounts;
+    QSet<DirKey> dirsHoldingMounts;
+    QSet<quint64> devicesUnsure;
 
-    bool appliesTo(int fd, const QByteArray &canonicalDir) const
+    bool appliesTo(int fd, const struct stat &dir) const
     {
-        if (!usable || dirsHoldingMounts.contains(canonicalDir))
+        if (!usable || dirsHoldingMounts.contains(DirKey{dir.st_dev, dir.st_ino})
+            || devicesUnsure.contains(quint64(dir.st_dev)))
             return false;
         struct statfs fs;
         if (::fstatfs(fd, &fs) != 0)
@@ -86,19 +111,52 @@ InodeShortcut readMountTable()
     QFile table(QStringLiteral("/proc/self/mountinfo"));
     if (!table.open(QIODevice::ReadOnly))
         return shortcut;
+    struct Mount {
+        QByteArray id;
+        QByteArray parentId;
+        QByteArray point;
+    };
+    QList<Mount> mounts;
+    QHash<QByteArray, quint64> devices; // mount id -> its device
     const QList<QByteArray> lines = table.readAll().split('\n');
     for (const QByteArray &line : lines) {
         const QList<QByteArray> fields = line.split(' ');
         if (fields.size() < 5)
             continue;
-        QByteArray mountPoint = unescapeMountPoint(fields.at(4));
-        const int slash = mountPoint.lastIndexOf('/');
-        if (slash < 0)
+        const QList<QByteArray> majorMinor = fields.at(2).split(':');
+        bool majorOk = false;
+        bool minorOk = false;
+        const unsigned major = majorMinor.value(0).toUInt(&majorOk);
+        const unsigned minor = majorMinor.value(1).toUInt(&minorOk);
+        QByteArray point = unescapeMountPoint(fields.at(4));
+        const int slash = point.lastIndexOf('/');
+        if (slash < 0 || !majorOk || !minorOk)
             return shortcut;
-        mountPoint.truncate(slash);
-        shortcut.dirsHoldingMounts.insert(mountPoint);
+        // The directory that holds the mount point; the file system's root
+        // for a mount on a top-level directory, none for the root's own.
+        if (point == "/")
+            point.clear();
+        else
+            point.truncate(slash == 0 ? 1 : slash);
+        devices.insert(fields.at(0), quint64(makedev(major, minor)));
+        mounts.append(Mount{fields.at(0), fields.at(1), point});
     }
-    shortcut.usable = !shortcut.dirsHoldingMounts.isEmpty();
+    for (const Mount &mount : mounts) {
+        if (mount.point.isEmpty())
+            continue;
+        struct stat st;
+        if (::stat(mount.point.constData(), &st) == 0 && S_ISDIR(st.st_mode)) {
+            shortcut.dirsHoldingMounts.insert(DirKey{st.st_dev, st.st_ino});
+            continue;
+        }
+        // Out of this process's sight; should the walk come upon it by
+        // another way, every directory of its device is read the long way.
+        const auto device = devices.constFind(mount.parentId);
+        if (device == devices.constEnd())
+            return shortcut;
+        shortcut.devicesUnsure.insert(*device);
+    }
+    shortcut.usable = !mounts.isEmpty();
     return shortcut;
 }
 
@@ -121,7 +179,10 @@ QString decodeName(const char *name, int length, bool ascii)
 // Reads the directory open at fd; fd stays open. The inode number comes
 // from the entry itself, not the name decoded and encoded again, so names
 // that are invalid in the local encoding keep their ids.
-void readDirectory(int fd, const QByteArray &canonicalDir, const InodeShortcut &shortcut, Listing &listing)
+// self is the directory's own status, searchable whether it could be had
+// through the directory (which takes search permission) or only from fd.
+void readDirectory(int fd, const struct stat &self, bool searchable, const InodeShortcut &shortcut,
+                   Listing &listing)
 {
     const int listed = ::fcntl(fd, F_DUPFD_CLOEXEC, 0);
     if (listed < 0)
@@ -134,9 +195,7 @@ void readDirectory(int fd, const QByteArray &canonicalDir, const InodeShortcut &
     // The entry's own inode number stands in for lstat only where lstat of
     // an entry can succeed at all: a directory that can be read but not
     // searched lists names whose lstat fails.
-    struct stat self;
-    const bool entryInodes = shortcut.appliesTo(fd, canonicalDir)
-                             && ::fstatat(fd, ".", &self, AT_SYMLINK_NOFOLLOW) == 0;
+    const bool entryInodes = searchable && shortcut.appliesTo(fd, self);
     while (const dirent *ent = ::readdir(dir)) {
         const char *name = ent->d_name;
         // Hidden entries, and the directory itself and its parent.
@@ -147,7 +206,7 @@ void readDirectory(int fd, const QByteArray &canonicalDir, const InodeShortcut &
             continue;
         const int length = int(std::strlen(name));
         if (type == DT_REG && entryInodes) {
-            listing.files.push_back(Entry{int(listing.names.size()), length, static_cast<unsigned long>(ent->d_ino),
+            listing.files.push_back(Entry{int(listing.names.size()), length, idOf(ent->d_ino),
                                           isAscii(name, length)});
             listing.names.append(name, length + 1);
             continue;
@@ -164,7 +223,7 @@ void readDirectory(int fd, const QByteArray &canonicalDir, const InodeShortcut &
             else
                 continue;
         }
-        const Entry entry{int(listing.names.size()), length, statted ? static_cast<unsigned long>(st.st_ino) : 0UL,
+        const Entry entry{int(listing.names.size()), length, statted ? idOf(st.st_ino) : 0UL,
                           isAscii(name, length)};
         listing.names.append(name, length + 1);
         (type == DT_DIR ? listing.dirs : listing.files).push_back(entry);
@@ -208,73 +267,137 @@ void sortByName(const Listing &listing, std::vector<Entry> &entries)
         entries[i] = keyed[i].entry;
 }
 
-// Directories deeper than this give up their descriptor while their
-// subdirectories are walked, so that a deep tree cannot run the process out
-// of descriptors.
-constexpr int HeldDescriptors = 64;
+// The walk holds the descriptors of the directories down to this depth and
+// of the last few directories above the one it is in; any other directory it
+// opens again by name when it has more subdirectories to enter, so that a
+// deep tree cannot run the process out of descriptors.
+constexpr std::size_t HeldAtTop = 64;
+constexpr std::size_t HeldAbove = 32;
 
-// The directory above the one open at childFd, provided it is still the one
-// the walk came from (dev and ino of it in parent); -1 otherwise.
-int reopenParent(int childFd, const struct stat &parent)
-{
-    if (childFd < 0)
-        return -1;
-    const int fd = ::openat(childFd, "..", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    struct stat st;
-    if (fd >= 0 && ::fstat(fd, &st) == 0 && st.st_dev == parent.st_dev && st.st_ino == parent.st_ino)
-        return fd;
-    if (fd >= 0)
-        ::close(fd);
-    return -1;
-}
+constexpr int OpenFlags = O_RDONLY | O_DIRECTORY | O_CLOEXEC | O_NOFOLLOW;
 
-// Fills item from the directory open at fd, each subdirectory opened
-// relative to its parent, so that no path grows with the depth. Returns the
-// directory's descriptor, which the caller closes: fd itself, or the same
-// directory opened again; -1 when it could not be opened again.
-int fill(MacFileItem *item, int fd, const QByteArray &canonicalDir, const InodeShortcut &shortcut, int depth)
-{
+// A directory the walk is in, from the top down to the current one.
+struct Frame {
+    MacFileItem *item;
     Listing listing;
-    readDirectory(fd, canonicalDir, shortcut, listing);
+    std::size_t nextDir = 0; // of listing.dirs, and of item's children
+    int fd = -1; // -1 when given up
+    dev_t dev = 0;
+    ino_t ino = 0;
+    bool lost = false; // could not be opened again
+
+    const char *enteredName() const { return listing.nameOf(listing.dirs.at(nextDir - 1)); }
+};
+
+// Lists the directory open at fd into a new frame for item and gives item
+// its children: subdirectories first, then files, each group sorted. Takes
+// over fd.
+void enter(std::vector<Frame> &stack, MacFileItem *item, int fd, const InodeShortcut &shortcut)
+{
+    stack.emplace_back();
+    Frame &frame = stack.back();
+    frame.item = item;
+    frame.fd = fd;
+    struct stat self;
+    const bool searchable = ::fstatat(fd, ".", &self, AT_SYMLINK_NOFOLLOW) == 0;
+    if (!searchable && ::fstat(fd, &self) != 0) {
+        ::close(fd);
+        frame.fd = -1;
+        frame.lost = true;
+        return;
+    }
+    frame.dev = self.st_dev;
+    frame.ino = self.st_ino;
+    Listing &listing = frame.listing;
+    readDirectory(fd, self, searchable, shortcut, listing);
     sortByName(listing, listing.dirs);
     sortByName(listing, listing.files);
 
-    struct stat self;
-    const bool release = depth >= HeldDescriptors && !listing.dirs.empty() && ::fstat(fd, &self) == 0;
-
     QList<HierarchyItem *> &children = item->childrens();
     children.reserve(int(listing.dirs.size() + listing.files.size()));
-    for (const Entry &entry : listing.dirs) {
-        auto *child = new MacFileItem(item);
-        child->name = decodeName(listing.nameOf(entry), entry.nameLength, entry.ascii);
-        // Seen as a directory, not a link; should it have been swapped for a
-        // link since, it is not entered.
-        int childFd = fd >= 0 ? ::openat(fd, listing.nameOf(entry), O_RDONLY | O_DIRECTORY | O_CLOEXEC | O_NOFOLLOW)
-                              : -1;
-        if (childFd >= 0) {
-            if (release) {
-                ::close(fd);
-                fd = -1;
-            }
-            // The subtree is complete before the child joins its parent. No
-            // link is followed, so the canonical path grows by the name.
-            const QByteArray name = QByteArray::fromRawData(listing.nameOf(entry), entry.nameLength);
-            childFd = fill(child, childFd, canonicalDir + '/' + name, shortcut, depth + 1);
-            if (release)
-                fd = reopenParent(childFd, self);
-            if (childFd >= 0)
-                ::close(childFd);
+    for (const std::vector<Entry> *group : {&listing.dirs, &listing.files}) {
+        for (const Entry &entry : *group) {
+            auto *child = new MacFileItem(item);
+            child->name = decodeName(listing.nameOf(entry), entry.nameLength, entry.ascii);
+            child->id = entry.id;
+            children.append(child);
         }
-        child->id = entry.id;
-        children.append(child);
     }
-    for (const Entry &entry : listing.files) {
-        auto *child = new MacFileItem(item);
-        child->name = decodeName(listing.nameOf(entry), entry.nameLength, entry.ascii);
-        child->id = entry.id;
-        children.append(child);
+    // Only the subdirectories' names are needed further on.
+    listing.files = std::vector<Entry>();
+}
+
+// The descriptor of the directory at stack[depth], opened again when it was
+// given up: by name from the nearest directory above it that is still held,
+// never through a directory below it (which might not be searchable, or
+// have been moved away), links not followed, and each step checked against
+// the device and inode seen on the way down. -1 when that fails.
+int descriptorAt(std::vector<Frame> &stack, std::size_t depth)
+{
+    Frame &target = stack[depth];
+    if (target.fd >= 0 || target.lost)
+        return target.fd;
+    std::size_t held = depth;
+    while (held > 0 && stack[held].fd < 0)
+        --held;
+    int fd = stack[held].fd;
+    if (fd < 0) {
+        target.lost = true;
+        return -1;
     }
-    return fd;
+    for (std::size_t level = held + 1; level <= depth; ++level) {
+        Frame &frame = stack[level];
+        const int next = ::openat(fd, stack[level - 1].enteredName(), OpenFlags);
+        if (level - 1 > held && stack[level - 1].fd != fd)
+            ::close(fd);
+        struct stat st;
+        if (next < 0 || ::fstat(next, &st) != 0 || st.st_dev != frame.dev || st.st_ino != frame.ino) {
+            if (next >= 0)
+                ::close(next);
+            target.lost = true;
+            return -1;
+        }
+        // The levels just above the target are kept, as the walk comes
+        // back through them next.
+        if (level + HeldAbove > depth)
+            frame.fd = next;
+        fd = next;
+    }
+    return target.fd;
+}
+
+void walk(MacFileItem *top, int topFd, const InodeShortcut &shortcut)
+{
+    std::vector<Frame> stack;
+    enter(stack, top, topFd, shortcut);
+    while (!stack.empty()) {
+        const std::size_t depth = stack.size() - 1;
+        Frame &frame = stack.back();
+        if (frame.nextDir >= frame.listing.dirs.size()) {
+            if (frame.fd >= 0)
+                ::close(frame.fd);
+            stack.pop_back();
+            continue;
+        }
+        auto *child = static_cast<MacFileItem *>(frame.item->childrens().at(int(frame.nextDir)));
+        ++frame.nextDir;
+        // A directory that cannot be entered is a leaf; its siblings are
+        // not touched by that. Seen as a directory, not a link; should it
+        // have been swapped for a link since, it is not entered.
+        const int fd = descriptorAt(stack, depth);
+        const int childFd = fd >= 0 ? ::openat(fd, frame.enteredName(), OpenFlags) : -1;
+        if (childFd < 0)
+            continue;
+        // The descriptor furthest up the recent ones is given up.
+        if (depth >= HeldAtTop + HeldAbove) {
+            Frame &far = stack[depth - HeldAbove];
+            if (far.fd >= 0) {
+                ::close(far.fd);
+                far.fd = -1;
+            }
+        }
+        enter(stack, child, childFd, shortcut);
+    }
 }
 
 } // namespace
@@ -298,7 +421,7 @@ unsigned long MacFileItem::getId(const char *path)
     struct stat st;
     if (!path || ::lstat(path, &st) != 0)
         return 0;
-    return static_cast<unsigned long>(st.st_ino);
+    return idOf(st.st_ino);
 }
 
 bool MacFileItem::load(const QString &path, const QString &name)
@@ -307,24 +430,11 @@ bool MacFileItem::load(const QString &path, const QString &name)
     QByteArray dirPath = QFile::encodeName(QDir(path).absolutePath());
     if (dirPath.endsWith('/'))
         dirPath.chop(1);
-    // Paths in the mount table are canonical, with the file system's root
-    // as the empty path like dirPath.
-    InodeShortcut shortcut;
-    QByteArray canonicalDir;
-    if (char *resolved = ::realpath(dirPath.isEmpty() ? "/" : dirPath.constData(), nullptr)) {
-        canonicalDir = resolved;
-        std::free(resolved);
-        if (canonicalDir == "/")
-            canonicalDir.clear();
-        shortcut = readMountTable();
-    }
     // The top may be reached through a link; nothing below it is.
     const int fd = ::open(dirPath.isEmpty() ? "/" : dirPath.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd < 0)
         return true;
-    const int done = fill(this, fd, canonicalDir, shortcut, 0);
-    if (done >= 0)
-        ::close(done);
+    walk(this, fd, readMountTable());
     return true;
 }
 

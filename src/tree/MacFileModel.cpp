@@ -8,18 +8,60 @@
 
 #include <algorithm>
 #include <typeinfo>
+#include <utility>
+#include <vector>
 
 namespace VarnelQt5 {
 
 namespace {
 
+// Depth first in pre-order, on a stack of its own so that no depth of tree
+// exhausts the thread's stack.
 void collectChecked(const HierarchyItem *item, QList<unsigned long> &ids)
 {
-    for (const HierarchyItem *child : item->childrens()) {
+    std::vector<std::pair<const HierarchyItem *, int>> pending{{item, 0}};
+    while (!pending.empty()) {
+        auto &top = pending.back();
+        const QList<HierarchyItem *> &children = top.first->childrens();
+        if (top.second >= children.size()) {
+            pending.pop_back();
+            continue;
+        }
+        const HierarchyItem *child = children.at(top.second++);
         const MacFileItem *file = asFileItem(child);
         if (file && file->checked)
             ids.append(file->id);
-        collectChecked(child, ids);
+        if (!child->isLeaf())
+            pending.emplace_back(child, 0);
+    }
+}
+
+bool allChecked(const HierarchyItem *owner)
+{
+    return std::all_of(owner->childrens().cbegin(), owner->childrens().cend(), [](const HierarchyItem *sibling) {
+        const MacFileItem *file = asFileItem(sibling);
+        return !file || file->checked;
+    });
+}
+
+// The item's parent as a MacFileItem when it has an index: the root has
+// none, so nothing above a top-level row is changed.
+MacFileItem *indexedParent(const HierarchyItem *item)
+{
+    HierarchyItem *owner = item->parent();
+    return owner && !owner->isRoot() ? asFileItem(owner) : nullptr;
+}
+
+void clearCheckedAncestors(MacFileModel *model, HierarchyItem *from)
+{
+    // Clears from and then each checked ancestor in turn, up to the first
+    // one not checked; their other children stay as they are.
+    for (MacFileItem *ancestor = asFileItem(from); ancestor;) {
+        ancestor->checked = false;
+        const QModelIndex at = model->itemToIndex(ancestor);
+        Q_EMIT model->dataChanged(at, at);
+        MacFileItem *above = indexedParent(ancestor);
+        ancestor = above && above->checked ? above : nullptr;
     }
 }
 
@@ -85,11 +127,20 @@ bool MacFileModel::setData(const QModelIndex &index, const QVariant &value, int 
     // The root has no index: nothing above a top-level row is changed.
     const bool hasParentIndex = parentItem && !owner->isRoot();
 
+    // Without a subclass that could watch the calls, each step follows by a
+    // loop that emits exactly what the calls would, so that no depth of
+    // tree nests calls a level at a time.
+    const bool plain = typeid(*this) == typeid(MacFileModel);
+
     if (role == Qt::EditRole) {
         item->checked = value.toBool();
         Q_EMIT dataChanged(index, index);
-        if (!item->checked && hasParentIndex && parentItem->checked)
-            setData(itemToIndex(owner), false, Qt::EditRole);
+        if (!item->checked && hasParentIndex && parentItem->checked) {
+            if (plain)
+                clearCheckedAncestors(this, owner);
+            else
+                setData(itemToIndex(owner), false, Qt::EditRole);
+        }
         return true;
     }
 
@@ -97,9 +148,7 @@ bool MacFileModel::setData(const QModelIndex &index, const QVariant &value, int 
     Q_EMIT dataChanged(index, index);
     const bool checked = item->checked;
 
-    // Without a subclass that could watch the calls, the subtree follows by
-    // a direct walk that emits exactly what the calls would.
-    if (typeid(*this) == typeid(MacFileModel)) {
+    if (plain) {
         invertDifferingChildren(item, checked);
     } else {
         const QList<HierarchyItem *> &children = item->childrens();
@@ -113,15 +162,28 @@ bool MacFileModel::setData(const QModelIndex &index, const QVariant &value, int 
     if (!hasParentIndex)
         return true;
     if (checked && !parentItem->checked) {
-        const bool complete = std::all_of(owner->childrens().cbegin(), owner->childrens().cend(),
-                                          [](const HierarchyItem *sibling) {
-                                              const MacFileItem *file = asFileItem(sibling);
-                                              return !file || file->checked;
-                                          });
-        if (complete)
+        if (!allChecked(owner))
+            return true;
+        if (!plain) {
             setData(itemToIndex(owner), true, Qt::CheckStateRole);
+            return true;
+        }
+        // Each ancestor completed in turn is checked; its children are all
+        // checked already, so none of them is inverted.
+        for (MacFileItem *ancestor = asFileItem(owner); ancestor;) {
+            ancestor->checked = true;
+            const QModelIndex at = itemToIndex(ancestor);
+            Q_EMIT dataChanged(at, at);
+            MacFileItem *above = indexedParent(ancestor);
+            if (!above || above->checked || !allChecked(above))
+                break;
+            ancestor = above;
+        }
     } else if (!checked && parentItem->checked) {
-        setData(itemToIndex(owner), false, Qt::EditRole);
+        if (plain)
+            clearCheckedAncestors(this, owner);
+        else
+            setData(itemToIndex(owner), false, Qt::EditRole);
     }
     return true;
 }
@@ -129,16 +191,26 @@ bool MacFileModel::setData(const QModelIndex &index, const QVariant &value, int 
 void MacFileModel::invertDifferingChildren(MacFileItem *item, bool checked)
 {
     // Each child inverted here finds its parent checked as itself, so no
-    // upward step follows.
-    const QList<HierarchyItem *> &children = item->childrens();
-    for (int row = 0; row < children.size(); ++row) {
+    // upward step follows. Depth first in pre-order, as the calls would go,
+    // on a stack of its own.
+    std::vector<std::pair<MacFileItem *, int>> pending{{item, 0}};
+    while (!pending.empty()) {
+        auto &top = pending.back();
+        MacFileItem *owner = top.first;
+        const QList<HierarchyItem *> &children = owner->childrens();
+        if (top.second >= children.size()) {
+            pending.pop_back();
+            continue;
+        }
+        const int row = top.second++;
         MacFileItem *child = asFileItem(children.at(row));
         if (!child || child->checked == checked)
             continue;
         child->checked = checked;
-        const QModelIndex index = createIndex(row, 0, item);
+        const QModelIndex index = createIndex(row, 0, owner);
         Q_EMIT dataChanged(index, index);
-        invertDifferingChildren(child, checked);
+        if (!child->isLeaf())
+            pending.emplace_back(child, 0);
     }
 }
 
