@@ -33,7 +33,10 @@ public:
     explicit HierarchyItem(HierarchyItem *parent);
     /**
      * Deletes the subtree, children in list order, each subtree before its
-     * next sibling. The parent's child list is left alone.
+     * next sibling. The parent's child list is left alone. However deep the
+     * tree, this takes no stack frame per level: far down a deep tree an
+     * item's children are deleted just after the item itself rather than
+     * within its destructor.
      */
     virtual ~HierarchyItem();
 

@@ -34,7 +34,7 @@ public:
     static HierarchyItem *createItem(HierarchyItem *parent);
     /**
      * The inode number of \a path itself (links are not followed); 0 when it
-     * cannot be read.
+     * cannot be read, or when it does not fit an unsigned long.
      */
     static unsigned long getId(const char *path);
 
@@ -42,8 +42,10 @@ public:
      * Names the item and fills its subtree from the directory \a path:
      * subdirectories first, then regular files, each group in the directory
      * listing's name order ignoring case. Hidden entries, symbolic links and
-     * special files are left out; an unreadable directory gives no children.
-     * Always true.
+     * special files are left out; an unreadable directory gives no children,
+     * and one that cannot be entered is a leaf, its siblings unaffected.
+     * There is no depth limit: the walk needs no stack frame per level and
+     * memory in proportion to the tree. Always true.
      */
     virtual bool load(const QString &path, const QString &name);
 

@@ -52,7 +52,8 @@ public:
     /**
      * Column 0 only. Qt::CheckStateRole inverts the flag whatever the value
      * (and the subtree and ancestors follow); Qt::EditRole sets it to
-     * value.toBool() and, when cleared, clears the ticked ancestors only.
+     * value.toBool() and, when cleared, clears the ticked ancestors only;
+     * it sets a directory's own flag without its children following.
      */
     bool setData(const QModelIndex &index, const QVariant &value, int role = Qt::EditRole) override;
     /** "Name" over column 0 and "Id" over column 2. */
@@ -61,7 +62,12 @@ public:
     /** Column 0 is user-checkable. */
     Qt::ItemFlags flags(const QModelIndex &index) const override;
 
-    /** The ids of the checked entries, depth first in pre-order. */
+    /**
+     * The ids of the checked entries, depth first in pre-order: the inode
+     * numbers read when the model was built. The tree is not read again, so
+     * an entry replaced since then may have a different number by now, and
+     * its old number may belong to another file.
+     */
     QList<unsigned long> checkedIds() const;
 
 private:
