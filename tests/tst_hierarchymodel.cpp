@@ -9,6 +9,9 @@
 #include <QStringList>
 #include <QTest>
 
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include <memory>
 
 namespace {
@@ -100,6 +103,8 @@ private Q_SLOTS:
     void rowCountOfOtherColumns_data();
     void rowCountOfOtherColumns();
     void destructionOrder();
+    void deepTree_data();
+    void deepTree();
 };
 
 void TestHierarchyModel::emptyRoot()
@@ -223,6 +228,54 @@ void TestHierarchyModel::destructionOrder()
     model->fillSample(&log);
     owner.reset();
     QCOMPARE(log, sampleOrder);
+}
+
+void TestHierarchyModel::deepTree_data()
+{
+    QTest::addColumn<int>("levels");
+
+    QTest::newRow("300 levels") << 300;
+    QTest::newRow("100,000 levels") << 100000;
+}
+
+// A chain L1 ... Ln, each Li holding L(i+1) and then S(i+1), is listed and
+// freed in pre-order, L1 ... Ln, Sn ... S1, however deep; in a forked child,
+// so that a crash fails one row only.
+void TestHierarchyModel::deepTree()
+{
+    QFETCH(int, levels);
+
+    QStringList expected;
+    for (int i = 1; i <= levels; ++i)
+        expected.append(QLatin1Char('L') + QString::number(i));
+    for (int i = levels; i >= 1; --i)
+        expected.append(QLatin1Char('S') + QString::number(i));
+
+    const pid_t child = ::fork();
+    QVERIFY(child >= 0);
+    if (child == 0) {
+        QStringList log;
+        int failed = 0;
+        {
+            NamedModel model;
+            HierarchyItem *at = model.root();
+            for (int i = 1; i <= levels; ++i) {
+                HierarchyItem *next = model.add(at, QLatin1Char('L') + QString::number(i), &log);
+                model.add(at, QLatin1Char('S') + QString::number(i), &log);
+                at = next;
+            }
+            QStringList listed;
+            for (HierarchyItem *item : model.root()->childrensAll())
+                listed.append(static_cast<NamedItem *>(item)->text);
+            failed |= listed == expected ? 0 : 1;
+        }
+        failed |= log == expected ? 0 : 2;
+        ::_exit(failed);
+    }
+    int status = 0;
+    QCOMPARE(::waitpid(child, &status, 0), child);
+    QVERIFY2(WIFEXITED(status), "the child did not end normally");
+    QCOMPARE(WEXITSTATUS(status), 0); // 1: listed out of order, 2: freed out of order
 }
 
 QTEST_GUILESS_MAIN(TestHierarchyModel)

@@ -7,6 +7,7 @@
 // path can name.
 
 #include "MacFileItem.h"
+#include "MacFileModel.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -21,9 +22,44 @@
 #include <unistd.h>
 
 #include <climits>
+#include <functional>
 #include <vector>
 
+#include <dirent.h>
+#include <dlfcn.h>
+#include <malloc.h>
+
 using VarnelQt5::MacFileItem;
+using VarnelQt5::MacFileModel;
+
+namespace {
+
+// Moves a directory away the moment the walk lists it, as someone else
+// might while the walk is inside it.
+struct MoveOnListing {
+    bool armed = false;
+    bool fired = false;
+    dev_t dev = 0;
+    ino_t ino = 0;
+    QByteArray from;
+    QByteArray to;
+} moveOnListing;
+
+} // namespace
+
+// Stands in front of the C library's, for the library's walk too.
+extern "C" __attribute__((visibility("default"))) DIR *fdopendir(int fd)
+{
+    using Real = DIR *(*)(int);
+    static const Real real = reinterpret_cast<Real>(::dlsym(RTLD_NEXT, "fdopendir"));
+    struct stat st;
+    if (moveOnListing.armed && ::fstat(fd, &st) == 0 && st.st_dev == moveOnListing.dev
+        && st.st_ino == moveOnListing.ino) {
+        moveOnListing.armed = false;
+        moveOnListing.fired = ::rename(moveOnListing.from.constData(), moveOnListing.to.constData()) == 0;
+    }
+    return real(fd);
+}
 
 namespace {
 
@@ -122,6 +158,130 @@ private:
     QByteArray m_fileName;
 };
 
+// What a forked child reported, and whether it ended as it should.
+struct ChildRun {
+    bool exited = false; // normally, with status 0
+    QByteArray report;
+};
+
+// Runs body in a forked child, so that a crash fails one row rather than
+// the runner; as root the child first becomes a user without any right to
+// the tree beyond what its modes grant (and says so when it cannot).
+ChildRun runForked(const std::function<QByteArray()> &body, bool unprivileged)
+{
+    uid_t uid = 0;
+    gid_t gid = 0;
+    const bool drop = unprivileged && ::geteuid() == 0;
+    ChildRun run;
+    int channel[2];
+    if ((drop && !unusedIds(&uid, &gid)) || ::pipe(channel) != 0)
+        return run;
+    const pid_t child = ::fork();
+    if (child < 0)
+        return run;
+    if (child == 0) {
+        ::close(channel[0]);
+        QByteArray report = "no unprivileged user";
+        if (!drop
+            || (::setgroups(0, nullptr) == 0 && ::setgid(gid) == 0 && ::setuid(uid) == 0 && ::geteuid() == uid))
+            report = body();
+        const bool written = ::write(channel[1], report.constData(), size_t(report.size())) == report.size();
+        ::_exit(written ? 0 : 1);
+    }
+    ::close(channel[1]);
+    char buffer[4096];
+    for (ssize_t n; (n = ::read(channel[0], buffer, sizeof buffer)) > 0;)
+        run.report.append(buffer, int(n));
+    ::close(channel[0]);
+    int status = 0;
+    run.exited = ::waitpid(child, &status, 0) == child && WIFEXITED(status) && WEXITSTATUS(status) == 0;
+    return run;
+}
+
+// Every item below root but the chain of directories named "d", as
+// "depth name id" lines in pre-order, and how many "d" there were; walked
+// without recursion, as the tree may be deep.
+QByteArrayList describeBranches(const HierarchyItem *root)
+{
+    QByteArrayList lines;
+    int chain = 0;
+    std::vector<std::pair<const HierarchyItem *, int>> pending{{root, 0}};
+    while (!pending.empty()) {
+        const auto [item, depth] = pending.back();
+        pending.pop_back();
+        const QList<HierarchyItem *> &children = item->childrens();
+        for (auto it = children.crbegin(); it != children.crend(); ++it)
+            pending.emplace_back(*it, depth + 1);
+        if (item == root)
+            continue;
+        const auto *file = static_cast<const MacFileItem *>(item);
+        if (file->name == QLatin1String("d"))
+            ++chain;
+        else
+            lines.append(QByteArray::number(depth) + ' ' + QFile::encodeName(file->name) + ' '
+                         + QByteArray::number(qulonglong(file->id)));
+    }
+    lines.append("d " + QByteArray::number(chain));
+    return lines;
+}
+
+// The process's resident memory: now, and at its peak.
+qint64 residentKiB(const char *field)
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return -1;
+    for (const QByteArray &line : status.readAll().split('\n')) {
+        if (line.startsWith(field))
+            return line.mid(int(qstrlen(field))).trimmed().split(' ').value(0).toLongLong();
+    }
+    return -1;
+}
+
+// How far a load of top raises the peak of resident memory, in KiB.
+QByteArray peakGrowthOfLoad(const QString &top)
+{
+    // Free memory the child inherited would hide what the load takes.
+    ::malloc_trim(0);
+    QFile clear(QStringLiteral("/proc/self/clear_refs"));
+    if (clear.open(QIODevice::WriteOnly))
+        clear.write("5");
+    clear.close();
+    const qint64 before = residentKiB("VmRSS:");
+    MacFileItem root(nullptr);
+    root.load(top, QStringLiteral("root"));
+    const qint64 peak = residentKiB("VmHWM:");
+    return QByteArray::number(before >= 0 && peak >= 0 ? peak - before : -1);
+}
+
+// Loads a chain of levels, ticks it all, unticks and ticks its deepest
+// entry again, and frees it: the checked counts in that order.
+QByteArray tickThroughChain(const QString &top)
+{
+    QByteArrayList counts;
+    {
+        MacFileModel model(top, nullptr);
+        // Down to "leaf", alone in the bottom directory.
+        QModelIndex bottom;
+        int depth = 0;
+        for (QModelIndex at = model.index(0, 0); at.isValid(); at = model.index(0, 0, at)) {
+            bottom = at;
+            ++depth;
+        }
+        counts.append(QByteArray::number(depth));
+        model.setData(model.index(0, 0), true, Qt::CheckStateRole);
+        counts.append(QByteArray::number(model.checkedIds().size()));
+        model.setData(model.index(1, 0), true, Qt::CheckStateRole);
+        counts.append(QByteArray::number(model.checkedIds().size()));
+        model.setData(bottom, true, Qt::CheckStateRole);
+        counts.append(QByteArray::number(model.checkedIds().size()));
+        model.setData(bottom, true, Qt::CheckStateRole);
+        counts.append(QByteArray::number(model.checkedIds().size()));
+    }
+    counts.append("freed");
+    return counts.join(' ');
+}
+
 } // namespace
 
 class TestMacFileItem : public QObject
@@ -133,6 +293,9 @@ private Q_SLOTS:
     void unsearchableDirectory();
     void deepTree_data();
     void deepTree();
+    void hostileTree_data();
+    void hostileTree();
+    void largeFileOffsets();
 };
 
 void TestMacFileItem::unsearchableDirectory_data()
@@ -251,6 +414,155 @@ void TestMacFileItem::deepTree()
         item = item->childrens().value(0);
     }
     QVERIFY(item->childrens().isEmpty());
+}
+
+namespace {
+
+enum Hostile {
+    Branches, // a chain with branches at its end and an uncle above
+    Chain, // a chain of one-letter directories, ticked through
+    Memory, // chains of long names, loaded at one depth and at twice it
+};
+
+} // namespace
+
+void TestMacFileItem::hostileTree_data()
+{
+    QTest::addColumn<int>("shape");
+    QTest::addColumn<int>("levels");
+    QTest::addColumn<int>("uncleUp"); // levels above the chain's end where z sits
+    QTest::addColumn<int>("modeOfA");
+    QTest::addColumn<bool>("moveB"); // moved away while the walk lists it
+
+    // Below the chain's end: A (holding f), B (holding x); beside the chain
+    // uncleUp levels up: z (holding y). Run as a user other than root.
+    QTest::newRow("unsearchable at depth 10") << int(Branches) << 10 << 1 << 0444 << false;
+    QTest::newRow("unsearchable at depth 66") << int(Branches) << 66 << 1 << 0444 << false;
+    // Far enough down that the walk must open the great-uncle's parent again.
+    QTest::newRow("unsearchable at depth 200, z 60 up") << int(Branches) << 200 << 60 << 0444 << false;
+    QTest::newRow("moved away at depth 66") << int(Branches) << 66 << 1 << 0755 << true;
+    QTest::newRow("moved away at depth 200, z 60 up") << int(Branches) << 200 << 60 << 0755 << true;
+    QTest::newRow("20,000 levels") << int(Chain) << 20000 << 0 << 0 << false;
+    // 100,000 levels take minutes to make and remove on a disk; the
+    // generic tree's own test frees and lists that many in memory.
+    QTest::newRow("1,000 and 2,000 levels of long names") << int(Memory) << 1000 << 0 << 0 << false;
+}
+
+// Nothing is dropped, nothing crashes, and memory grows with the tree.
+void TestMacFileItem::hostileTree()
+{
+    QFETCH(int, shape);
+    QFETCH(int, levels);
+
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const QByteArray top = QFile::encodeName(dir.path());
+    QVERIFY(::chmod(top.constData(), 0755) == 0);
+
+    if (shape == Chain) {
+        DeepTree tree(dir.path(), levels, 1);
+        QCOMPARE(tree.expected.size(), levels + 1);
+        const ChildRun run = runForked([&] { return tickThroughChain(dir.path()); }, false);
+        QVERIFY2(run.exited, run.report.constData());
+        // levels directories, levels files and the leaf: the first directory
+        // takes all but the top file; the top file completes the top level;
+        // the leaf unticked leaves the files; ticked again, every directory
+        // is completed up to the top.
+        const QByteArray all = QByteArray::number(2 * levels + 1);
+        QCOMPARE(run.report, QByteArray::number(levels + 1) + ' ' + QByteArray::number(2 * levels) + ' ' + all + ' '
+                                 + QByteArray::number(levels) + ' ' + all + " freed");
+        return;
+    }
+
+    if (shape == Memory) {
+        qint64 growth[2] = {0, 0};
+        for (int twice = 0; twice < 2; ++twice) {
+            QTemporaryDir sub(dir.path() + QStringLiteral("/t"));
+            QVERIFY(sub.isValid());
+            DeepTree tree(sub.path(), levels * (twice + 1), 255);
+            QCOMPARE(tree.expected.size(), levels * (twice + 1) + 1);
+            const ChildRun run = runForked([&] { return peakGrowthOfLoad(sub.path()); }, false);
+            QVERIFY2(run.exited, run.report.constData());
+            growth[twice] = run.report.toLongLong();
+            QVERIFY2(growth[twice] > 0, run.report.constData());
+        }
+        qInfo("peak growth of a load: %lld KiB at %d levels, %lld KiB at %d", growth[0], levels, growth[1],
+              2 * levels);
+        QVERIFY2(double(growth[1]) < 2.5 * double(growth[0]),
+                 QByteArray::number(double(growth[1]) / double(growth[0])).constData());
+        return;
+    }
+
+    QFETCH(int, uncleUp);
+    QFETCH(int, modeOfA);
+    QFETCH(bool, moveB);
+    QByteArray path = top;
+    QByteArray uncleParent;
+    for (int level = 1; level <= levels; ++level) {
+        if (level == levels - uncleUp + 1)
+            uncleParent = path;
+        path += "/d";
+        QVERIFY(::mkdir(path.constData(), 0755) == 0);
+    }
+    const auto make = [](const QByteArray &at, bool directory) {
+        if (directory)
+            return ::mkdir(at.constData(), 0755) == 0;
+        const int fd = ::open(at.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+        return fd >= 0 && ::close(fd) == 0;
+    };
+    QVERIFY(make(path + "/A", true) && make(path + "/A/f", false) && make(path + "/B", true)
+            && make(path + "/B/x", false) && make(uncleParent + "/z", true) && make(uncleParent + "/z/y", false));
+    const auto inode = [](const QByteArray &at) {
+        struct stat st;
+        return QByteArray::number(qulonglong(::lstat(at.constData(), &st) == 0 ? st.st_ino : 0));
+    };
+    const int zDepth = levels - uncleUp + 1;
+    QByteArrayList expected;
+    // In pre-order: z comes after the chain's directory beside it, since
+    // "d" sorts before "z".
+    const QByteArray end = QByteArray::number(levels + 1);
+    const QByteArray below = QByteArray::number(levels + 2);
+    expected << end + " A " + inode(path + "/A")
+             << below + " f " + (modeOfA & 0111 ? inode(path + "/A/f") : QByteArray("0"))
+             << end + " B " + inode(path + "/B") << below + " x " + inode(path + "/B/x")
+             << QByteArray::number(zDepth) + " z " + inode(uncleParent + "/z")
+             << QByteArray::number(zDepth + 1) + " y " + inode(uncleParent + "/z/y")
+             << "d " + QByteArray::number(levels);
+    QVERIFY(::chmod(QByteArray(path + "/A").constData(), mode_t(modeOfA)) == 0);
+
+    if (moveB) {
+        struct stat st;
+        QVERIFY(::stat(QByteArray(path + "/B").constData(), &st) == 0);
+        moveOnListing.dev = st.st_dev;
+        moveOnListing.ino = st.st_ino;
+        moveOnListing.from = path + "/B";
+        moveOnListing.to = top + "/moved";
+        moveOnListing.armed = true;
+    }
+    const ChildRun run = runForked(
+        [&] {
+            MacFileItem root(nullptr);
+            root.load(dir.path(), QStringLiteral("root"));
+            if (moveB && !moveOnListing.fired)
+                return QByteArray("B was not moved");
+            return describeBranches(&root).join('\n');
+        },
+        !moveB);
+    moveOnListing.armed = false;
+    ::chmod(QByteArray(path + "/A").constData(), 0755);
+    QVERIFY(run.exited);
+    QCOMPARE(run.report, expected.join('\n'));
+}
+
+// Large inode numbers and directories need 64-bit offsets on 32-bit
+// systems as well; the library is built with the same definitions.
+void TestMacFileItem::largeFileOffsets()
+{
+#if !defined(_FILE_OFFSET_BITS) || _FILE_OFFSET_BITS != 64
+    QFAIL("not built with 64-bit file offsets");
+#endif
+    QCOMPARE(sizeof(ino_t), size_t(8));
+    QCOMPARE(sizeof(off_t), size_t(8));
 }
 
 QTEST_GUILESS_MAIN(TestMacFileItem)
