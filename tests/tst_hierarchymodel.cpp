@@ -9,6 +9,7 @@
 #include <QStringList>
 #include <QTest>
 
+#include <pthread.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -86,6 +87,40 @@ public:
 // The sample tree in pre-order.
 const QStringList sampleOrder{QStringLiteral("A"), QStringLiteral("A1"), QStringLiteral("A1a"), QStringLiteral("A2"),
                               QStringLiteral("B")};
+
+struct DeepRun {
+    int levels;
+    const QStringList *expected;
+    int failed = 0;
+};
+
+// A chain of levels built, listed and freed, each checked against expected.
+void *buildListAndFree(void *argument)
+{
+    auto *run = static_cast<DeepRun *>(argument);
+    const int levels = run->levels;
+    const QStringList &expected = *run->expected;
+    {
+        QStringList log;
+        int failed = 0;
+        {
+            NamedModel model;
+            HierarchyItem *at = model.root();
+            for (int i = 1; i <= levels; ++i) {
+                HierarchyItem *next = model.add(at, QLatin1Char('L') + QString::number(i), &log);
+                model.add(at, QLatin1Char('S') + QString::number(i), &log);
+                at = next;
+            }
+            QStringList listed;
+            for (HierarchyItem *item : model.root()->childrensAll())
+                listed.append(static_cast<NamedItem *>(item)->text);
+            failed |= listed == expected ? 0 : 1;
+        }
+        failed |= log == expected ? 0 : 2;
+        run->failed = failed;
+    }
+    return nullptr;
+}
 
 } // namespace
 
@@ -254,28 +289,21 @@ void TestHierarchyModel::deepTree()
     const pid_t child = ::fork();
     QVERIFY(child >= 0);
     if (child == 0) {
-        QStringList log;
-        int failed = 0;
-        {
-            NamedModel model;
-            HierarchyItem *at = model.root();
-            for (int i = 1; i <= levels; ++i) {
-                HierarchyItem *next = model.add(at, QLatin1Char('L') + QString::number(i), &log);
-                model.add(at, QLatin1Char('S') + QString::number(i), &log);
-                at = next;
-            }
-            QStringList listed;
-            for (HierarchyItem *item : model.root()->childrensAll())
-                listed.append(static_cast<NamedItem *>(item)->text);
-            failed |= listed == expected ? 0 : 1;
-        }
-        failed |= log == expected ? 0 : 2;
-        ::_exit(failed);
+        // On a stack far smaller than a thread's default, so that a frame
+        // per level would run out of it at this depth.
+        DeepRun run{levels, &expected};
+        pthread_attr_t attributes;
+        pthread_t thread;
+        if (::pthread_attr_init(&attributes) != 0 || ::pthread_attr_setstacksize(&attributes, 512 * 1024) != 0
+            || ::pthread_create(&thread, &attributes, &buildListAndFree, &run) != 0
+            || ::pthread_join(thread, nullptr) != 0)
+            ::_exit(4);
+        ::_exit(run.failed);
     }
     int status = 0;
     QCOMPARE(::waitpid(child, &status, 0), child);
     QVERIFY2(WIFEXITED(status), "the child did not end normally");
-    QCOMPARE(WEXITSTATUS(status), 0); // 1: listed out of order, 2: freed out of order
+    QCOMPARE(WEXITSTATUS(status), 0); // 1: listed out of order, 2: freed out of order, 4: no thread
 }
 
 QTEST_GUILESS_MAIN(TestHierarchyModel)
