@@ -6,6 +6,9 @@
  * comes without its type, as on file systems that record none, so that the
  * walk has to ask lstat what each entry is. */
 #define _GNU_SOURCE
+/* Both entry points are defined below, each under its own name, whatever
+ * the build chose for the callers. */
+#undef _FILE_OFFSET_BITS
 #include <dirent.h>
 #include <dlfcn.h>
 #include <stddef.h>
