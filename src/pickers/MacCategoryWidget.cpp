@@ -126,6 +126,8 @@ void MacCategoryWidget::setUid(uid_t uid)
 {
     list->setUid(uid);
     button->setEnabled(list->hasAvailableCategories());
+    // A rebuild from the empty set checks the user's minimum silently.
+    categoriesUpdated(list->value());
 }
 
 void MacCategoryWidget::setMinimumValue(mac_cat_t value)
