@@ -17,7 +17,10 @@ namespace VarnelQt5 {
  *
  * The entries are the categories of the platform's category database whose
  * masks lie between the bounds, compared as numbers; once a user is set, the
- * user's category range replaces the caller's bounds. Each entry shows the
+ * user's category range replaces the caller's bounds: then a category is
+ * offered when its mask lies within the user's maximum categories as a set
+ * (a user without a record is offered only a category of mask 0). Each entry
+ * shows the
  * category's name; its data (Qt::UserRole) is the category's mask. The list
  * is filled on construction and again by every setter of a bound or user.
  * With one entry or none it says why in its tool tip (and, to assistive

@@ -52,9 +52,12 @@ public:
 
     /**
      * Refills the list from the category database within the bounds and
-     * restores the earlier set as far as the bounds allow; false when the
-     * sources cannot be read or MAC is off. Restoring a non-empty set goes
-     * through setValue() and so emits valueChanged().
+     * restores the earlier set as far as the bounds allow, checking again the
+     * very rows that were checked; false when the sources cannot be read or
+     * MAC is off. Restoring a non-empty set emits valueChanged() when it
+     * changes the set the refill left. When the user's range cannot be read
+     * (or MAC is off), nothing of an earlier range remains: until a rebuild
+     * reads one, setValue() takes only the empty set.
      */
     bool rebuild();
 
@@ -101,18 +104,21 @@ public Q_SLOTS:
     bool setMaximumValue(mac_cat_t value);
     /**
      * Checks exactly the rows whose categories lie in \a value; a category of
-     * \a value without a row of its own gets one, named "Unknown". Returns
-     * false, with nothing changed, when \a value leaves the user's range.
-     * Emits valueChanged() with the new set every time it returns true.
+     * \a value without a row of its own gets one, named "Unknown", whose tool
+     * tip says whether the policy names it (outside the list's bounds) or
+     * not. Returns false, with nothing changed, when \a value leaves the
+     * user's range. While the user's range bounds the list, the rows it shows
+     * as forced stay checked, whatever \a value holds. Returns whether the
+     * set is now \a value; emits valueChanged() when the set changed.
      */
     bool setValue(mac_cat_t value);
 
 Q_SIGNALS:
     /**
-     * The checked set is now \a value. Emitted when a person checks or
-     * unchecks a row, by every successful setValue() (even when the set
-     * stays the same), and by rebuild() and the setters that call it when
-     * they restore a non-empty set.
+     * The checked set is now \a value. Emitted when a person's check or
+     * uncheck of a row changes the set, by setValue() when the set changed,
+     * and by rebuild() and the setters that call it when restoring a
+     * non-empty set changes the set the refill left.
      */
     void valueChanged(mac_cat_t value);
 

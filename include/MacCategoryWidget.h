@@ -51,13 +51,17 @@ public:
     mac_cat_t value();
 
 public Q_SLOTS:
-    /** As MacCategoryListWidget::setUid(). */
+    /** As MacCategoryListWidget::setUid(); the text follows. */
     void setUid(uid_t uid);
     /** As MacCategoryListWidget::setMinimumValue(); the text follows. */
     void setMinimumValue(mac_cat_t value);
     /** As MacCategoryListWidget::setMaximumValue(); the text follows. */
     void setMaximumValue(mac_cat_t value);
-    /** As MacCategoryListWidget::setValue(); the text shows \a value. */
+    /**
+     * As MacCategoryListWidget::setValue(); the text shows \a value, also
+     * when the checklist refused it, or the set the checklist took when it
+     * kept categories it forces.
+     */
     void setValue(mac_cat_t value);
 
 Q_SIGNALS:

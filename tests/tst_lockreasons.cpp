@@ -96,6 +96,10 @@ private Q_SLOTS:
     void reasons_data();
     void reasons();
     void reasonsFollowTheWidget();
+    void reasonsOfTheBuiltState_data();
+    void reasonsOfTheBuiltState();
+    void unnamedValuesExplain_data();
+    void unnamedValuesExplain();
     void elidedLine_data();
     void elidedLine();
 
@@ -239,6 +243,145 @@ void tst_LockReasons::reasonsFollowTheWidget()
         policy.write("mac-users", "*:2:0:2:0xff\n");
         level.setUid(1000);
         QCOMPARE(told(&level), (QStringList{"Chosen by the host", "Described by the host"}));
+    }
+    QCOMPARE(varnel_standin_live(), live);
+}
+
+// Writes "file=contents" pairs, separated by "|"; "faults=" lifts a fault.
+void writePolicy(StandinPolicy &standin, const QByteArray &files)
+{
+    for (const QByteArray &pair : files.split('|')) {
+        const int equals = pair.indexOf('=');
+        if (equals < 0)
+            continue;
+        const QByteArray name = pair.left(equals);
+        const QByteArray contents = pair.mid(equals + 1).replace("\\n", "\n");
+        if (contents.isEmpty())
+            standin.remove(name.constData());
+        else
+            standin.write(name.constData(), contents);
+    }
+}
+
+// A picker a person can change gives no reason; a locked one gives the one
+// that locked it, as it was when the picker was built, whatever came since.
+void tst_LockReasons::reasonsOfTheBuiltState_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<QByteArray>("built");  // the policy the picker is built with
+    QTest::addColumn<QString>("action");    // set:<n>, force:<n>, rebuild
+    QTest::addColumn<QByteArray>("after");  // the policy written after the action
+    QTest::addColumn<QString>("reason");
+
+    const char catOff[] = "Mandatory access control is switched off, so there is no category to choose";
+    QTest::newRow("categories, MAC off, rows set") << "list" << QByteArray("system=mac_enabled=0\\n")
+        << "set:3" << QByteArray() << catOff;
+    QTest::newRow("categories unreadable") << "list" << QByteArray() << "fail:opencatdb_r rebuild"
+        << QByteArray("faults=") << "The category database cannot be read";
+    QTest::newRow("categories unreadable, then a row set") << "list" << QByteArray()
+        << "fail:opencatdb_r rebuild set:1" << QByteArray("faults=") << "";
+    QTest::newRow("one level, another forced in") << "level" << QByteArray("mac-users=*:1:0:1:0xff\\n")
+        << "force:3" << QByteArray() << "L1 is the only level this user may choose";
+    QTest::newRow("one integrity level, another forced in") << "integrity" << QByteArray("mic-users=*:0\\n")
+        << "force:63" << QByteArray() << "Low is the only integrity level this user may choose";
+    QTest::newRow("levels unreadable, readable since") << "level" << QByteArray("faults=openlevdb_r\\n")
+        << "" << QByteArray("faults=") << "The level database cannot be read";
+    QTest::newRow("integrity unreadable, no levels since") << "integrity"
+        << QByteArray("faults=openmicdb_r\\n") << "" << QByteArray("faults=|system=max_ilev=0\\n")
+        << "The integrity database cannot be read";
+    QTest::newRow("a free level stays free") << "level" << QByteArray() << "set:2"
+        << QByteArray("system=mac_enabled=0\\n") << "";
+}
+
+void tst_LockReasons::reasonsOfTheBuiltState()
+{
+    QFETCH(QString, kind);
+    QFETCH(QByteArray, built);
+    QFETCH(QString, action);
+    QFETCH(QByteArray, after);
+    QFETCH(QString, reason);
+    const long live = varnel_standin_live();
+    {
+        StandinPolicy standin;
+        writePolicy(standin, built);
+        std::unique_ptr<QWidget> widget;
+        if (kind == QLatin1String("list")) {
+            auto *list = new MacCategoryListWidget;
+            list->rebuild();
+            widget.reset(list);
+        } else {
+            widget = build(kind);
+        }
+        for (const QString &step : action.split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
+            const uint number = step.section(QLatin1Char(':'), 1).toUInt();
+            if (step.startsWith(QLatin1String("fail:")))
+                standin.fail(step.mid(5).toLatin1().constData());
+            else if (step == QLatin1String("rebuild"))
+                static_cast<MacCategoryListWidget *>(widget.get())->rebuild();
+            else if (auto *list = qobject_cast<MacCategoryListWidget *>(widget.get()))
+                list->setValue(number);
+            else if (auto *level = qobject_cast<MacLevelComboBox *>(widget.get()))
+                level->setValue(mac_lev_t(number), step.startsWith(QLatin1String("force")));
+            else if (auto *integrity = qobject_cast<ILevelComboBox *>(widget.get()))
+                integrity->setValue(number, step.startsWith(QLatin1String("force")));
+        }
+        writePolicy(standin, after);
+        widget->resize(300, 200);
+        widget->show();
+        QVERIFY(QTest::qWaitForWindowExposed(widget.get()));
+        QCOMPARE(told(widget.get()), (QStringList{reason, reason}));
+    }
+    QCOMPARE(varnel_standin_live(), live);
+}
+
+// A level or integrity level the policy does not name shows as its number,
+// and says why, in English and German.
+void tst_LockReasons::unnamedValuesExplain_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<uint>("value");
+    QTest::addColumn<QString>("english");
+    QTest::addColumn<QString>("german");
+
+    QTest::newRow("level 9") << "level" << 9u << "The policy names no level 9" << "Die Richtlinie benennt keine Ebene 9";
+    QTest::newRow("named level 3") << "level, 1 to 2" << 3u << "" << "";
+    QTest::newRow("integrity level 5") << "integrity" << 5u << "The policy names no integrity level 5"
+        << "Die Richtlinie benennt keine Integritätsebene 5";
+    QTest::newRow("named integrity level 63") << "integrity, 0" << 63u << "" << "";
+}
+
+void tst_LockReasons::unnamedValuesExplain()
+{
+    QFETCH(QString, kind);
+    QFETCH(uint, value);
+    QFETCH(QString, english);
+    QFETCH(QString, german);
+    const long live = varnel_standin_live();
+    {
+        StandinPolicy standin;
+        standin.write("mac-users", kind.endsWith(QLatin1String("1 to 2")) ? "*:1:0:2:0xff\n" : "*:0:0:3:0xff\n");
+        standin.write("mic-users", kind.endsWith(QLatin1String(", 0")) ? "*:0\n" : "*:63\n");
+        for (const bool inGerman : {false, true}) {
+            if (inGerman)
+                QVERIFY(QCoreApplication::installTranslator(&m_german));
+            const std::unique_ptr<QWidget> widget = build(kind.section(QLatin1Char(','), 0, 0));
+            auto *combo = static_cast<QComboBox *>(widget.get());
+            if (auto *level = qobject_cast<MacLevelComboBox *>(combo))
+                level->setValue(mac_lev_t(value), true);
+            else
+                static_cast<ILevelComboBox *>(combo)->setValue(value, true);
+            QCOMPARE(combo->currentText(), english.isEmpty() ? combo->currentText() : QString::number(value));
+            const QString expected = inGerman ? german : english;
+            QCOMPARE(combo->currentData(Qt::ToolTipRole).toString(), expected);
+            QCOMPARE(combo->currentData(Qt::AccessibleDescriptionRole).toString(), expected);
+            combo->show();
+            QVERIFY(QTest::qWaitForWindowExposed(combo));
+            // Hovering the closed box explains the value it shows; a named
+            // value leaves the box to its other texts.
+            if (!expected.isEmpty())
+                QCOMPARE(toolTipAt(combo), expected);
+            QCoreApplication::removeTranslator(&m_german);
+        }
     }
     QCOMPARE(varnel_standin_live(), live);
 }

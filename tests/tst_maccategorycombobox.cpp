@@ -62,9 +62,13 @@ void TestMacCategoryComboBox::rebuild_data()
         << QStringLiteral("C3=8 Zero=0 Pair=6 =1") << mac_cat_t(0) << true;
     QTest::newRow("numeric bounds 3..10") << fiveCategories << users << none << none
         << QStringLiteral("min:3 max:a") << QStringLiteral("C2=4 C3=8") << mac_cat_t(4) << true;
+    // The user's range is a set: masks 2 and 4 lie below 8 but outside it.
     QTest::newRow("user range replaces the bounds") << fiveCategories
         << QByteArray("1000:0:0x2:3:0x8\n") << none << none << QStringLiteral("min:10 uid min:1 max:1")
-        << QStringLiteral("C1=2 C2=4 C3=8") << mac_cat_t(2) << true;
+        << QStringLiteral("C3=8") << mac_cat_t(8) << true;
+    QTest::newRow("user range as a set, not a number") << fiveCategories
+        << QByteArray("1000:0:0:3:0x5\n") << none << none << QStringLiteral("uid")
+        << QStringLiteral("C0=1 C2=4") << mac_cat_t(1) << true;
     QTest::newRow("user without record: category 0 only")
         << QByteArray("0x0:None\n0x1:C0\n") << QByteArray("1:0:0:3:0xff\n") << none << none
         << QStringLiteral("uid") << QStringLiteral("None=0") << mac_cat_t(0) << true;

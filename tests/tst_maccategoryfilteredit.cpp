@@ -10,6 +10,7 @@
 #include "StandinPolicy.h"
 
 #include <QApplication>
+#include <QKeyEvent>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -59,6 +60,8 @@ private Q_SLOTS:
     void finding();
     void filterFollowsTheList();
     void keys();
+    void hiddenRowIsNeverCurrent_data();
+    void hiddenRowIsNeverCurrent();
     void unbinding();
 
 private:
@@ -104,6 +107,14 @@ void tst_MacCategoryFilterEdit::finding_data()
     row("and wraps around", "", 0, 0, {"TTTT"}, {}, "3:Trésor");
     row("a new search starts after the current row", "", 0, 0, {"Tr", "Tr"}, {}, "13:Treasury");
     row("no match keeps the row", "", 0, 0, {"Tr", "Zebra"}, {}, "3:Trésor");
+    // Typed digits find the category of that number, a repeated digit too.
+    row("number 5", "", 0, 0, {"5"}, {}, "5:C5");
+    row("number 11", "", 0, 0, {"11"}, {}, "11:C11");
+    row("number 13", "", 0, 0, {"13"}, {}, "13:Treasury");
+    row("number 22", "", 0, 0, {"22"}, {}, "22:C22");
+    row("number 33", "", 0, 0, {"33"}, {}, "33:C33");
+    row("number 63", "", 0, 0, {"63"}, {}, "63:C63");
+    row("a number again stays", "", 0, 0, {"11", "11"}, {}, "11:C11");
     row("locked rows are passed over", "", 0, 0x8, {"Tr"}, {}, "13:Treasury");
     row("hidden rows are passed over", "port", 0x1, 0, {"T"}, {"0:C0", "20:Transport"}, "20:Transport");
     // The filter: a typed name, the checked rows and nothing else.
@@ -227,6 +238,64 @@ void tst_MacCategoryFilterEdit::keys()
     QCOMPARE(filter->text(), QString());
     QCOMPARE(shownRows(*list).size(), 64);
     QCOMPARE(list->value(), mac_cat_t(1) << 40);
+}
+
+// The filter hides the current row: another row in view, or none, becomes
+// current, and no key reaches the hidden one.
+void tst_MacCategoryFilterEdit::hiddenRowIsNeverCurrent_data()
+{
+    QTest::addColumn<QString>("filterText");
+    QTest::addColumn<int>("key"); // in the list, or Down in the filter
+    QTest::addColumn<bool>("inFilter");
+    QTest::addColumn<QString>("current");
+    QTest::addColumn<mac_cat_t>("value");
+
+    QTest::newRow("Space") << QStringLiteral("C5") << int(Qt::Key_Space) << false << QStringLiteral("5:C5")
+                           << (mac_cat_t(1) << 5);
+    QTest::newRow("Select") << QStringLiteral("C5") << int(Qt::Key_Select) << false << QStringLiteral("5:C5")
+                            << (mac_cat_t(1) << 5);
+    QTest::newRow("Down in the filter") << QStringLiteral("C5") << int(Qt::Key_Down) << true
+                                        << QStringLiteral("5:C5") << mac_cat_t(0);
+    QTest::newRow("the row before") << QStringLiteral("Trésor") << int(Qt::Key_Space) << false
+                                    << QStringLiteral("3:Trésor") << mac_cat_t(0x8);
+    QTest::newRow("nothing in view, Space") << QStringLiteral("zebra") << int(Qt::Key_Space) << false
+                                            << QStringLiteral("(none)") << mac_cat_t(0);
+    QTest::newRow("nothing in view, Select") << QStringLiteral("zebra") << int(Qt::Key_Select) << false
+                                             << QStringLiteral("(none)") << mac_cat_t(0);
+}
+
+void tst_MacCategoryFilterEdit::hiddenRowIsNeverCurrent()
+{
+    QFETCH(QString, filterText);
+    QFETCH(int, key);
+    QFETCH(bool, inFilter);
+    QFETCH(QString, current);
+    QFETCH(mac_cat_t, value);
+
+    QWidget window;
+    auto *filter = new MacCategoryFilterEdit(&window);
+    auto *list = new MacCategoryListWidget(uid_t(1000), &window);
+    filter->setCategoryList(list);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    list->setFocus();
+    list->setCurrentRow(4);
+    QSignalSpy changed(list, &MacCategoryListWidget::valueChanged);
+    filter->setText(filterText);
+    QVERIFY(list->item(4)->isHidden());
+    QCOMPARE(currentText(*list), current);
+
+    QWidget *target = inFilter ? static_cast<QWidget *>(filter) : list;
+    QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, key == Qt::Key_Space ? QStringLiteral(" ") : QString());
+    QApplication::sendEvent(target, &press);
+    QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier);
+    QApplication::sendEvent(target, &release);
+
+    QCOMPARE(currentText(*list), current);
+    QCOMPARE(list->item(4)->checkState(), Qt::Unchecked);
+    QVERIFY(list->item(4)->isHidden());
+    QCOMPARE(list->value(), value);
+    QCOMPARE(changed.count(), value ? 1 : 0);
 }
 
 void tst_MacCategoryFilterEdit::unbinding()

@@ -58,6 +58,14 @@ private Q_SLOTS:
     void personsCheck();
     void callerBlockedSignals();
     void helpers();
+    void appendedRowsExplain_data();
+    void appendedRowsExplain();
+    void forcedRowsStay_data();
+    void forcedRowsStay();
+    void rowsOfSeveralCategories_data();
+    void rowsOfSeveralCategories();
+    void unreadableUserForgetsTheRange_data();
+    void unreadableUserForgetsTheRange();
 };
 
 void TestMacCategoryListWidget::rebuild_data()
@@ -357,6 +365,168 @@ void TestMacCategoryListWidget::helpers()
     QCOMPARE(list.cat4Item(nullptr), mac_cat_t(0));
     QCOMPARE(list.nullToMax(0), ~mac_cat_t(0));
     QCOMPARE(list.nullToMax(0x10), mac_cat_t(0x10));
+    QCOMPARE(varnel_standin_live(), live);
+}
+
+// A row the set brought along says what the policy says of its bit.
+void TestMacCategoryListWidget::appendedRowsExplain_data()
+{
+    QTest::addColumn<QString>("setup"); // "max:<hex>", "rebuild" or "" (never built)
+    QTest::addColumn<mac_cat_t>("value");
+    QTest::addColumn<QString>("explanation");
+
+    QTest::newRow("named, outside the given bounds") << QStringLiteral("max:f") << mac_cat_t(0x10)
+        << QStringLiteral("C4 lies outside the bounds this list was given");
+    QTest::newRow("named without a name") << QStringLiteral("max:f") << mac_cat_t(0x100)
+        << QStringLiteral("8 lies outside the bounds this list was given");
+    QTest::newRow("named by no category") << QStringLiteral("rebuild") << (mac_cat_t(1) << 13)
+        << QStringLiteral("The policy names no category for bit 13");
+    QTest::newRow("policy never read") << QString() << mac_cat_t(0x20)
+        << QStringLiteral("Bit 5 is not among the categories this list shows");
+}
+
+void TestMacCategoryListWidget::appendedRowsExplain()
+{
+    QFETCH(QString, setup);
+    QFETCH(mac_cat_t, value);
+    QFETCH(QString, explanation);
+
+    StandinPolicy policy;
+    policy.write("categories", fourCategories + "0x10:C4\n0x100:\n");
+    const long live = varnel_standin_live();
+    MacCategoryListWidget list;
+    if (setup == QLatin1String("rebuild"))
+        QVERIFY(list.rebuild());
+    else if (!setup.isEmpty())
+        QVERIFY(list.setMaximumValue(setup.mid(4).toULongLong(nullptr, 16)));
+    QVERIFY(list.setValue(value));
+    const QListWidgetItem *row = list.item(list.count() - 1);
+    QCOMPARE(row->text(), QString::number(qCountTrailingZeroBits(value)) + QStringLiteral(":Unknown"));
+    QCOMPARE(row->data(Qt::ToolTipRole).toString(), explanation);
+    QVERIFY(row->data(Qt::AccessibleDescriptionRole).toString().endsWith(explanation));
+    QCOMPARE(varnel_standin_live(), live);
+}
+
+// While a user's range bounds the list, the rows it forces stay checked;
+// setValue tells whether the set asked for became the value.
+void TestMacCategoryListWidget::forcedRowsStay_data()
+{
+    QTest::addColumn<QString>("setup"); // space-separated: uid, min:<hex>
+    QTest::addColumn<mac_cat_t>("value");
+    QTest::addColumn<bool>("result");
+    QTest::addColumn<mac_cat_t>("after");
+    QTest::addColumn<int>("emissions");
+
+    QTest::newRow("caller minimum under a user range") << QStringLiteral("min:4 uid") << mac_cat_t(0)
+        << false << mac_cat_t(0x4) << 0;
+    QTest::newRow("caller minimum and more under a user range") << QStringLiteral("min:4 uid") << mac_cat_t(0x1)
+        << false << mac_cat_t(0x5) << 1;
+    QTest::newRow("the set with the forced row") << QStringLiteral("min:4 uid") << mac_cat_t(0x6) << true
+        << mac_cat_t(0x6) << 1;
+    QTest::newRow("without a user range a forced row can go") << QStringLiteral("min:4") << mac_cat_t(0)
+        << true << mac_cat_t(0) << 1;
+    QTest::newRow("the same set again") << QStringLiteral("min:4 uid") << mac_cat_t(0x4) << true
+        << mac_cat_t(0x4) << 0;
+}
+
+void TestMacCategoryListWidget::forcedRowsStay()
+{
+    QFETCH(QString, setup);
+    QFETCH(mac_cat_t, value);
+    QFETCH(bool, result);
+    QFETCH(mac_cat_t, after);
+    QFETCH(int, emissions);
+
+    StandinPolicy policy;
+    policy.write("categories", fourCategories);
+    const long live = varnel_standin_live();
+    MacCategoryListWidget list;
+    for (const QString &step : setup.split(QLatin1Char(' ')))
+        QVERIFY(step == QLatin1String("uid") ? list.setUid(1000) : list.setMinimumValue(step.mid(4).toULongLong()));
+    QCOMPARE(list.value(), mac_cat_t(0x4));
+    QSignalSpy changed(&list, &MacCategoryListWidget::valueChanged);
+    QCOMPARE(list.setValue(value), result);
+    QCOMPARE(list.value(), after);
+    QCOMPARE(changed.count(), emissions);
+    if (emissions)
+        QCOMPARE(emitted(changed, 0), after);
+    // A row that says it is carried by every label is checked.
+    const QListWidgetItem *c2 = list.item(2);
+    QCOMPARE(c2->checkState() == Qt::Checked, bool(after & 0x4));
+    QCOMPARE(varnel_standin_live(), live);
+}
+
+// A row of two categories beside rows of one each.
+void TestMacCategoryListWidget::rowsOfSeveralCategories_data()
+{
+    QTest::addColumn<mac_cat_t>("value");
+    QTest::addColumn<QList<int>>("unchecked"); // rows the person unchecks then
+    QTest::addColumn<QString>("rows");        // after a rebuild
+    QTest::addColumn<int>("emissions");       // by the person
+
+    QTest::newRow("all three, C0 unchecked") << mac_cat_t(0x3) << QList<int>{0}
+        << QStringLiteral("0:C0|1|-e 1:C1|2|xe 64:Both|3|xe 2:C2|4|-e") << 0;
+    QTest::newRow("all three, Both unchecked") << mac_cat_t(0x3) << QList<int>{2}
+        << QStringLiteral("0:C0|1|xe 1:C1|2|xe 64:Both|3|-e 2:C2|4|-e") << 0;
+    QTest::newRow("C0 and Both unchecked") << mac_cat_t(0x3) << QList<int>{0, 2}
+        << QStringLiteral("0:C0|1|-e 1:C1|2|xe 64:Both|3|-e 2:C2|4|-e") << 1;
+}
+
+void TestMacCategoryListWidget::rowsOfSeveralCategories()
+{
+    QFETCH(mac_cat_t, value);
+    QFETCH(QList<int>, unchecked);
+    QFETCH(QString, rows);
+    QFETCH(int, emissions);
+
+    StandinPolicy policy;
+    policy.write("categories", "0x1:C0\n0x2:C1\n0x3:Both\n0x4:C2\n");
+    const long live = varnel_standin_live();
+    MacCategoryListWidget list;
+    QVERIFY(list.rebuild());
+    QVERIFY(list.setValue(value));
+    QSignalSpy changed(&list, &MacCategoryListWidget::valueChanged);
+    // The same set again is no change.
+    QVERIFY(list.setValue(value));
+    QCOMPARE(changed.count(), 0);
+    for (const int row : unchecked)
+        list.item(row)->setCheckState(Qt::Unchecked);
+    QCOMPARE(changed.count(), emissions);
+    const mac_cat_t before = list.value();
+    QVERIFY(list.rebuild());
+    QCOMPARE(rowsOf(list), rows);
+    QCOMPARE(list.value(), before);
+    QCOMPARE(varnel_standin_live(), live);
+}
+
+// A rebuild that cannot read the user's range leaves nothing of an earlier
+// user's range: no set but the empty one is taken.
+void TestMacCategoryListWidget::unreadableUserForgetsTheRange_data()
+{
+    QTest::addColumn<QByteArray>("system");
+    QTest::addColumn<QByteArray>("fault");
+    QTest::newRow("user database missing") << QByteArray() << QByteArray("openmacdb_r");
+    QTest::newRow("MAC switched off") << QByteArray("mac_enabled=0\n") << QByteArray();
+}
+
+void TestMacCategoryListWidget::unreadableUserForgetsTheRange()
+{
+    QFETCH(QByteArray, system);
+    QFETCH(QByteArray, fault);
+
+    StandinPolicy policy;
+    policy.write("categories", fourCategories);
+    const long live = varnel_standin_live();
+    MacCategoryListWidget list(1000);
+    QVERIFY(list.setValue(0x3));
+    policy.write("system", system);
+    if (!fault.isEmpty())
+        policy.fail(fault.constData());
+    QVERIFY(!list.setUid(1001));
+    QCOMPARE(list.count(), 0);
+    QVERIFY(!list.setValue(0x1));
+    QCOMPARE(list.value(), mac_cat_t(0));
+    QVERIFY(list.setValue(0));
     QCOMPARE(varnel_standin_live(), live);
 }
 

@@ -73,9 +73,12 @@ void TestMacCategoryWidget::setters_data()
     QTest::newRow("user without categories")
         << QByteArray("*:0:0:3:0\n") << QStringLiteral("uid") << QString() << mac_cat_t(0) << false
         << 0;
-    QTest::newRow("user minimum from the empty set: text unchanged")
-        << QByteArray("*:0:0x2:3:0xff\n") << QStringLiteral("uid") << QString() << mac_cat_t(0x2)
+    QTest::newRow("user minimum from the empty set: the text follows")
+        << QByteArray("*:0:0x2:3:0xff\n") << QStringLiteral("uid") << QStringLiteral("C1") << mac_cat_t(0x2)
         << true << 0;
+    QTest::newRow("a caller minimum, then a user: the text follows")
+        << QByteArray("*:0:0x2:3:0xff\n") << QStringLiteral("min:1 uid") << QStringLiteral("C0, C1")
+        << mac_cat_t(0x3) << true << 0;
     QTest::newRow("caller minimum")
         << users << QStringLiteral("min:3") << QStringLiteral("C0, C1") << mac_cat_t(0x3) << true << 0;
     QTest::newRow("caller maximum drops categories")

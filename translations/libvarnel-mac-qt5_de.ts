@@ -130,22 +130,27 @@
         <translation>Integritätsebene</translation>
     </message>
     <message>
-        <location filename="../src/pickers/LockReasons.cpp" line="+76"/>
+        <location line="+139"/>
+        <source>The policy names no integrity level %1</source>
+        <translation>Die Richtlinie benennt keine Integritätsebene %1</translation>
+    </message>
+    <message>
+        <location filename="../src/pickers/LockReasons.cpp" line="+93"/>
         <source>%1 is the only integrity level this user may choose</source>
         <translation>%1 ist die einzige Integritätsebene, die dieser Benutzer wählen darf</translation>
     </message>
     <message>
-        <location line="+4"/>
+        <location line="+2"/>
         <source>The system reports no integrity levels</source>
         <translation>Das System meldet keine Integritätsebenen</translation>
     </message>
     <message>
-        <location line="+5"/>
+        <location line="+2"/>
         <source>The integrity database cannot be read</source>
         <translation>Die Integritätsdatenbank kann nicht gelesen werden</translation>
     </message>
     <message>
-        <location line="+1"/>
+        <location line="+3"/>
         <source>No integrity level lies within this user&apos;s range</source>
         <translation>Keine Integritätsebene liegt im Bereich dieses Benutzers</translation>
     </message>
@@ -187,7 +192,7 @@
 <context>
     <name>VarnelQt5::LoginMacLabelWidget</name>
     <message>
-        <location filename="../src/pickers/LockReasons.cpp" line="-49"/>
+        <location filename="../src/pickers/LockReasons.cpp" line="-63"/>
         <source>This is the label of the running program; it cannot be changed here</source>
         <translation>Dies ist das Label des laufenden Programms; es kann hier nicht geändert werden</translation>
     </message>
@@ -195,27 +200,27 @@
 <context>
     <name>VarnelQt5::MacCategoryComboBox</name>
     <message>
-        <location filename="../src/pickers/MacCategoryComboBox.cpp" line="+32"/>
+        <location filename="../src/pickers/MacCategoryComboBox.cpp" line="+33"/>
         <source>Category</source>
         <translation>Kategorie</translation>
     </message>
     <message>
-        <location filename="../src/pickers/LockReasons.cpp" line="+55"/>
+        <location filename="../src/pickers/LockReasons.cpp" line="+77"/>
         <source>%1 is the only category this user may choose</source>
         <translation>%1 ist die einzige Kategorie, die dieser Benutzer wählen darf</translation>
     </message>
     <message>
-        <location line="+4"/>
+        <location line="+2"/>
         <source>Mandatory access control is switched off, so there is no category to choose</source>
         <translation>Die verbindliche Zugriffskontrolle ist ausgeschaltet, daher gibt es keine Kategorie zur Auswahl</translation>
     </message>
     <message>
-        <location line="+2"/>
+        <location line="+3"/>
         <source>The category database cannot be read</source>
         <translation>Die Kategoriendatenbank kann nicht gelesen werden</translation>
     </message>
     <message>
-        <location line="+1"/>
+        <location line="+2"/>
         <source>No category lies within this user&apos;s range</source>
         <translation>Keine Kategorie liegt im Bereich dieses Benutzers</translation>
     </message>
@@ -223,7 +228,7 @@
 <context>
     <name>VarnelQt5::MacCategoryFilterEdit</name>
     <message>
-        <location filename="../src/pickers/MacCategoryFilterEdit.cpp" line="+51"/>
+        <location filename="../src/pickers/MacCategoryFilterEdit.cpp" line="+73"/>
         <location line="+1"/>
         <source>Filter categories</source>
         <translation>Kategorien filtern</translation>
@@ -232,7 +237,7 @@
 <context>
     <name>VarnelQt5::MacCategoryListWidget</name>
     <message>
-        <location filename="../src/pickers/MacCategoryListWidget.cpp" line="+80"/>
+        <location filename="../src/pickers/MacCategoryListWidget.cpp" line="+107"/>
         <source>Unknown category %1</source>
         <translation>Unbekannte Kategorie %1</translation>
     </message>
@@ -243,12 +248,22 @@
         <translation>Kategorie %1</translation>
     </message>
     <message>
-        <location line="+13"/>
+        <location line="+15"/>
+        <source>%1 lies outside the bounds this list was given</source>
+        <translation>%1 liegt außerhalb der Grenzen, die dieser Liste gegeben wurden</translation>
+    </message>
+    <message>
+        <location line="+2"/>
         <source>The policy names no category for bit %1</source>
         <translation>Die Richtlinie benennt keine Kategorie für Bit %1</translation>
     </message>
     <message>
-        <location line="+5"/>
+        <location line="+4"/>
+        <source>Bit %1 is not among the categories this list shows</source>
+        <translation>Bit %1 gehört nicht zu den Kategorien, die diese Liste zeigt</translation>
+    </message>
+    <message>
+        <location line="+6"/>
         <source>Every label of this user carries %1</source>
         <translation>Jedes Label dieses Benutzers trägt %1</translation>
     </message>
@@ -283,32 +298,32 @@
         <translation>%1. %2</translation>
     </message>
     <message>
-        <location line="+33"/>
+        <location line="+81"/>
         <source>Categories</source>
         <translation>Kategorien</translation>
     </message>
     <message>
-        <location line="+201"/>
+        <location line="-49"/>
         <source>Unknown</source>
         <translation>Unbekannt</translation>
     </message>
     <message>
-        <location filename="../src/pickers/LockReasons.cpp" line="+10"/>
+        <location filename="../src/pickers/LockReasons.cpp" line="+27"/>
         <source>Every category listed is required for this user</source>
         <translation>Jede aufgeführte Kategorie ist für diesen Benutzer vorgeschrieben</translation>
     </message>
     <message>
-        <location line="+3"/>
+        <location line="+2"/>
         <source>Mandatory access control is switched off, so there is no category to choose</source>
         <translation>Die verbindliche Zugriffskontrolle ist ausgeschaltet, daher gibt es keine Kategorie zur Auswahl</translation>
     </message>
     <message>
-        <location line="+2"/>
+        <location line="+3"/>
         <source>The category database cannot be read</source>
         <translation>Die Kategoriendatenbank kann nicht gelesen werden</translation>
     </message>
     <message>
-        <location line="+1"/>
+        <location line="+2"/>
         <source>This user may choose no category</source>
         <translation>Dieser Benutzer darf keine Kategorie wählen</translation>
     </message>
@@ -316,7 +331,7 @@
 <context>
     <name>VarnelQt5::MacCategoryPushButton</name>
     <message>
-        <location filename="../src/pickers/MacCategoryPushButton.cpp" line="+103"/>
+        <location filename="../src/pickers/MacCategoryPushButton.cpp" line="+107"/>
         <source>Categories</source>
         <translation>Kategorien</translation>
     </message>
@@ -341,7 +356,7 @@
     </message>
     <message>
         <location line="+7"/>
-        <location line="+79"/>
+        <location line="+81"/>
         <source>Done</source>
         <translation>Fertig</translation>
     </message>
@@ -382,22 +397,27 @@
         <translation>Ebene</translation>
     </message>
     <message>
-        <location filename="../src/pickers/LockReasons.cpp" line="-52"/>
+        <location line="+133"/>
+        <source>The policy names no level %1</source>
+        <translation>Die Richtlinie benennt keine Ebene %1</translation>
+    </message>
+    <message>
+        <location filename="../src/pickers/LockReasons.cpp" line="-83"/>
         <source>%1 is the only level this user may choose</source>
         <translation>%1 ist die einzige Ebene, die dieser Benutzer wählen darf</translation>
     </message>
     <message>
-        <location line="+4"/>
+        <location line="+2"/>
         <source>Mandatory access control is switched off, so there is no level to choose</source>
         <translation>Die verbindliche Zugriffskontrolle ist ausgeschaltet, daher gibt es keine Ebene zur Auswahl</translation>
     </message>
     <message>
-        <location line="+2"/>
+        <location line="+3"/>
         <source>The level database cannot be read</source>
         <translation>Die Ebenendatenbank kann nicht gelesen werden</translation>
     </message>
     <message>
-        <location line="+1"/>
+        <location line="+2"/>
         <source>No level lies within this user&apos;s range</source>
         <translation>Keine Ebene liegt im Bereich dieses Benutzers</translation>
     </message>

@@ -29,6 +29,12 @@ protected:
             return false;
         auto *list = qobject_cast<QListWidget *>(watched);
         const auto *key = static_cast<QKeyEvent *>(event);
+        // Keys act only on rows in view: a hidden current row stays as it is.
+        if (list && (key->key() == Qt::Key_Space || key->key() == Qt::Key_Select) && list->currentItem()
+            && list->currentItem()->isHidden()) {
+            event->accept();
+            return true;
+        }
         // Space and Select still toggle the current row; shortcuts stay theirs.
         if (!list || key->key() == Qt::Key_Space || key->key() == Qt::Key_Select
             || (key->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier))
@@ -41,6 +47,17 @@ protected:
     }
 
 private:
+    static bool usable(const QListWidgetItem *row) { return !row->isHidden() && (row->flags() & Qt::ItemIsEnabled); }
+
+    static bool isNumber(const QString &typed)
+    {
+        for (const QChar c : typed) {
+            if (c < QLatin1Char('0') || c > QLatin1Char('9'))
+                return false;
+        }
+        return !typed.isEmpty();
+    }
+
     static bool matches(const QListWidgetItem *row, const QString &typed)
     {
         return number(row).startsWith(typed) || row->text().startsWith(typed, Qt::CaseInsensitive)
@@ -62,22 +79,32 @@ private:
         } else {
             m_typed += text;
         }
+        const int rows = list->count();
+        if (rows == 0)
+            return;
+        // Typed digits find the category of that number: "11" is category 11.
+        if (isNumber(m_typed)) {
+            for (int row = 0; row < rows; ++row) {
+                if (usable(list->item(row)) && number(list->item(row)) == m_typed) {
+                    list->setCurrentRow(row);
+                    return;
+                }
+            }
+        }
         // "aaa" steps through the rows that start with "a".
-        const bool sameKey = m_typed.size() > 1 && m_typed.count(m_typed.back()) == m_typed.size();
+        const bool sameKey
+            = !isNumber(m_typed) && m_typed.size() > 1 && m_typed.count(m_typed.back()) == m_typed.size();
         if (sameKey)
             skipCurrent = true;
         const QString typed = sameKey ? m_typed.right(1) : m_typed;
 
-        const int rows = list->count();
-        if (rows == 0)
-            return;
         int start = qMax(list->currentRow(), 0);
         if (skipCurrent)
             start = (start + 1) % rows;
         for (int step = 0; step < rows; ++step) {
             const int row = (start + step) % rows;
             const QListWidgetItem *item = list->item(row);
-            if (item->isHidden() || !(item->flags() & Qt::ItemIsEnabled) || !matches(item, typed))
+            if (!usable(item) || !matches(item, typed))
                 continue;
             list->setCurrentRow(row);
             return;

@@ -8,6 +8,8 @@
 // What the level and integrity pickers share: a combo box of numbers kept in
 // ascending order, with the number as each item's Qt::UserRole data.
 
+#include "LockReasons_p.h"
+
 #include <QComboBox>
 
 namespace VarnelQt5 {
@@ -22,12 +24,36 @@ inline int insertionRow(const QComboBox *combo, qulonglong value)
     return row;
 }
 
+// Keeps what a rebuild that filled the list found, for the reason a locked
+// picker gives.
+inline void recordFilled(QComboBox *combo)
+{
+    if (combo->count() == 0)
+        LockReasons::record(combo, LockReasons::Built::Nothing);
+    else if (combo->count() == 1)
+        LockReasons::record(combo, LockReasons::Built::Single, combo->itemText(0));
+    else
+        LockReasons::record(combo, LockReasons::Built::Fine);
+}
+
+// A value the policy does not name shows as its bare number; the words say
+// why, in the row's tool tip and to assistive tools. text is what the label
+// services gave for the value.
+inline void explainUnnamed(QComboBox *combo, int row, qulonglong value, const QString &text, const QString &why)
+{
+    if (!text.isEmpty() && text != QString::number(value))
+        return;
+    combo->setItemData(row, why, Qt::ToolTipRole);
+    combo->setItemData(row, why, Qt::AccessibleDescriptionRole);
+}
+
 // Selects value through the picker's silent setValuePrivate, then emits
 // changed with the value now current if that differs from the one before.
 // True when value is current afterwards.
 template <typename Picker, typename Value>
 bool setValue(Picker *picker, Value value, bool force, void (Picker::*changed)(Value))
 {
+    const LockReasons::Refresh refresh(picker);
     const Value before = picker->value();
     picker->setValuePrivate(value, force);
     const Value now = picker->value();

@@ -104,9 +104,12 @@ bool ILevelComboBox::rebuild()
     clear();
 
     if (maxIntegrityLevel == 0) {
+        LockReasons::record(this, LockReasons::Built::NoLevels);
         setEnabled(false);
         return false;
     }
+    // Every other way out before the list is filled is a read that failed.
+    LockReasons::record(this, LockReasons::Built::Unreadable);
 
     const bool readOnlyLogin = insideReadOnlyLoginWidget(this);
 
@@ -161,6 +164,7 @@ bool ILevelComboBox::rebuild()
 
     setValuePrivate(remembered, false);
     setEnabled(count() > 1);
+    ComboPicker::recordFilled(this);
     return true;
 }
 
@@ -182,7 +186,10 @@ bool ILevelComboBox::setValuePrivate(TAV_ILEV_T value, bool force)
         return false;
 
     const int position = ComboPicker::insertionRow(this, value);
-    insertItem(position, QString::fromLocal8Bit(text.get()), dataOf(value));
+    const QString shown = QString::fromLocal8Bit(text.get());
+    insertItem(position, shown, dataOf(value));
+    ComboPicker::explainUnnamed(this, position, value, shown,
+                                tr("The policy names no integrity level %1").arg(value));
     setCurrentIndex(position);
     return true;
 }

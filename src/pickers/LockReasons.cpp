@@ -9,9 +9,9 @@
 #include "MacCategoryComboBox.h"
 #include "MacCategoryListWidget.h"
 #include "MacLevelComboBox.h"
-#include "PlatformHandles_p.h"
 
 #include <QAbstractItemView>
+#include <QComboBox>
 #include <QAccessible>
 #include <QApplication>
 #include <QCoreApplication>
@@ -43,76 +43,121 @@ bool insideReadOnlyLogin(const QWidget *widget)
     return login && !login->editable();
 }
 
-// Opening a database is a question put only when a person or an assistive
-// tool asks why a picker is empty.
-template <typename Db>
-bool readable()
+// What a picker's last rebuild found; Fine for one never rebuilt.
+const char builtProperty[] = "_varnel_built";
+const char onlyProperty[] = "_varnel_built_only";
+
+Built built(const QWidget *picker)
 {
-    Db db;
-    return db.isOpen() && db.rewind();
+    return static_cast<Built>(picker->property(builtProperty).toInt());
 }
 
-bool userDatabaseReadable()
+QString only(const QWidget *picker)
 {
-    return Platform::UserMacDatabase().isOpen();
+    return picker->property(onlyProperty).toString();
+}
+
+// A combo box a person can change: enabled, with a second value to pick.
+bool comboLocked(const QComboBox *picker)
+{
+    return !picker->isEnabled() || picker->count() < 2;
 }
 
 QString levelReason(const MacLevelComboBox *picker)
 {
-    if (picker->count() == 1)
-        return MacLevelComboBox::tr("%1 is the only level this user may choose").arg(picker->itemText(0));
-    if (picker->count() > 1 || !picker->isRebuilt())
+    if (!comboLocked(picker))
         return QString();
-    if (varnel_mac_enabled() == 0)
+    switch (built(picker)) {
+    case Built::Single:
+        return MacLevelComboBox::tr("%1 is the only level this user may choose").arg(only(picker));
+    case Built::MacOff:
         return MacLevelComboBox::tr("Mandatory access control is switched off, so there is no level to choose");
-    if (!userDatabaseReadable() || !readable<Platform::LevelDatabase>())
+    case Built::Unreadable:
+    case Built::NoLevels:
         return MacLevelComboBox::tr("The level database cannot be read");
-    return MacLevelComboBox::tr("No level lies within this user's range");
+    case Built::Nothing:
+        return MacLevelComboBox::tr("No level lies within this user's range");
+    case Built::Forced:
+    case Built::Fine:
+        break;
+    }
+    return QString();
 }
 
 QString integrityReason(const ILevelComboBox *picker)
 {
-    if (picker->count() == 1)
-        return ILevelComboBox::tr("%1 is the only integrity level this user may choose").arg(picker->itemText(0));
-    if (picker->count() > 1 || !picker->isRebuilt())
+    if (!comboLocked(picker))
         return QString();
-    if (tav_get_max_ilev() == 0)
+    switch (built(picker)) {
+    case Built::Single:
+        return ILevelComboBox::tr("%1 is the only integrity level this user may choose").arg(only(picker));
+    case Built::NoLevels:
         return ILevelComboBox::tr("The system reports no integrity levels");
-    // The lookup fails only when the database cannot be opened; the user
-    // asked about does not matter.
-    Platform::UserMicEntry record;
-    if (!Platform::lookupUserMic(0, record))
+    case Built::Unreadable:
         return ILevelComboBox::tr("The integrity database cannot be read");
-    return ILevelComboBox::tr("No integrity level lies within this user's range");
+    case Built::Nothing:
+    case Built::MacOff:
+        return ILevelComboBox::tr("No integrity level lies within this user's range");
+    case Built::Forced:
+    case Built::Fine:
+        break;
+    }
+    return QString();
 }
 
 QString categoryComboReason(const MacCategoryComboBox *picker)
 {
-    if (picker->count() == 1)
-        return MacCategoryComboBox::tr("%1 is the only category this user may choose").arg(picker->itemText(0));
-    if (picker->count() > 1)
+    if (!comboLocked(picker))
         return QString();
-    if (varnel_mac_enabled() == 0)
+    switch (built(picker)) {
+    case Built::Single:
+        return MacCategoryComboBox::tr("%1 is the only category this user may choose").arg(only(picker));
+    case Built::MacOff:
         return MacCategoryComboBox::tr("Mandatory access control is switched off, so there is no category to choose");
-    if (!userDatabaseReadable() || !readable<Platform::CategoryDatabase>())
+    case Built::Unreadable:
+    case Built::NoLevels:
         return MacCategoryComboBox::tr("The category database cannot be read");
-    return MacCategoryComboBox::tr("No category lies within this user's range");
+    case Built::Nothing:
+        return MacCategoryComboBox::tr("No category lies within this user's range");
+    case Built::Forced:
+    case Built::Fine:
+        break;
+    }
+    return QString();
+}
+
+// A list a person can change: enabled, with a row that is not forced.
+bool listLocked(const MacCategoryListWidget *list)
+{
+    if (!list->isEnabled())
+        return true;
+    for (int row = 0; row < list->count(); ++row) {
+        if (list->item(row)->flags() & Qt::ItemIsEnabled)
+            return false;
+    }
+    return true;
 }
 
 // The list as a whole; its rows give their own reasons.
-QString categoryListReason(MacCategoryListWidget *list)
+QString categoryListReason(const MacCategoryListWidget *list)
 {
-    if (!list->isRebuilt())
+    if (!listLocked(list))
         return QString();
-    if (list->count() > 0) {
-        return list->isSuitable() ? QString()
-                                  : MacCategoryListWidget::tr("Every category listed is required for this user");
-    }
-    if (varnel_mac_enabled() == 0)
+    switch (built(list)) {
+    case Built::Forced:
+        return MacCategoryListWidget::tr("Every category listed is required for this user");
+    case Built::MacOff:
         return MacCategoryListWidget::tr("Mandatory access control is switched off, so there is no category to choose");
-    if (!list->isValid())
+    case Built::Unreadable:
+    case Built::NoLevels:
         return MacCategoryListWidget::tr("The category database cannot be read");
-    return MacCategoryListWidget::tr("This user may choose no category");
+    case Built::Nothing:
+        return MacCategoryListWidget::tr("This user may choose no category");
+    case Built::Single:
+    case Built::Fine:
+        break;
+    }
+    return QString();
 }
 
 // A login label widget shows the process's label, or has a row it hid
@@ -189,7 +234,10 @@ private:
         }
         if (!widget->toolTip().isEmpty())
             return false;
-        const QString why = reason(widget);
+        QString why = reason(widget);
+        // A value the policy does not name explains itself where it shows.
+        if (const auto *combo = qobject_cast<const QComboBox *>(widget); why.isEmpty() && combo)
+            why = combo->currentData(Qt::ToolTipRole).toString();
         if (why.isEmpty())
             return false;
         QToolTip::showText(event->globalPos(), why, widget);
@@ -224,10 +272,15 @@ QString reason(const QWidget *widget)
         return integrityReason(integrity);
     if (const auto *category = qobject_cast<const MacCategoryComboBox *>(widget))
         return categoryComboReason(category);
-    // Its queries are not const, though they change nothing.
-    if (auto *list = qobject_cast<MacCategoryListWidget *>(const_cast<QWidget *>(widget)))
+    if (const auto *list = qobject_cast<const MacCategoryListWidget *>(widget))
         return categoryListReason(list);
     return QString();
+}
+
+void record(QWidget *picker, Built built, const QString &only)
+{
+    picker->setProperty(builtProperty, int(built));
+    picker->setProperty(onlyProperty, only);
 }
 
 void watch(QWidget *widget)

@@ -32,6 +32,19 @@ void watch(QWidget *widget);
 // tools are active; otherwise does nothing.
 void changed(QWidget *widget);
 
+// What the last rebuild of a picker found, kept so that the reason a locked
+// picker gives is the one that locked it, whatever the policy says later.
+enum class Built {
+    Fine,       // there was a choice
+    Single,     // one value only; its text is kept beside
+    Forced,     // every value listed is forced on
+    Nothing,    // the bounds left nothing
+    MacOff,     // mandatory access control was switched off
+    Unreadable, // a database, or the system's integrity levels, could not be read
+    NoLevels,   // the system reported no integrity levels
+};
+void record(QWidget *picker, Built built, const QString &only = QString());
+
 // Calls changed() on the widget when it goes out of scope, so that every way
 // out of a rebuild is covered.
 class Refresh

@@ -4,6 +4,7 @@
 
 #include "MacCategoryComboBox.h"
 
+#include "ComboPicker_p.h"
 #include "LockReasons_p.h"
 #include "PickerMetaTypes_p.h"
 #include "PlatformHandles_p.h"
@@ -44,13 +45,19 @@ void MacCategoryComboBox::rebuild()
     clear();
 
     if (varnel_mac_enabled() == 0) {
+        LockReasons::record(this, LockReasons::Built::MacOff);
         setEnabled(false);
         return;
     }
+    // Every other way out before the list is filled is a read that failed.
+    LockReasons::record(this, LockReasons::Built::Unreadable);
 
     mac_cat_t low = minimumSet ? minimum : 0;
     mac_cat_t high = maximumSet ? maximum : ~mac_cat_t(0);
 
+    // A user's range is a set of categories: with a user, a category is
+    // offered when its mask lies within the user's maximum as a set.
+    bool byUser = false;
     // This database is walked, not merely looked up: rewound before the
     // lookup and the walk ended before it is closed, with or without a user.
     {
@@ -59,13 +66,9 @@ void MacCategoryComboBox::rebuild()
             return;
         if (uidSet) {
             const Platform::UserMacEntry record(getmacuid_r(users.handle(), uid));
-            if (record) {
-                low = record->min_categories;
-                high = record->max_categories;
-            } else {
-                low = 0;
-                high = 0;
-            }
+            byUser = true;
+            low = 0;
+            high = record ? record->max_categories : 0;
         }
     }
 
@@ -74,13 +77,15 @@ void MacCategoryComboBox::rebuild()
         if (!categories.isOpen() || !categories.rewind())
             return;
         categories.forEach([&](const category_entry &entry) {
-            if (entry.mask >= low && entry.mask <= high)
+            const bool offered = byUser ? (entry.mask & high) == entry.mask : entry.mask >= low && entry.mask <= high;
+            if (offered)
                 addItem(QString::fromLocal8Bit(entry.name), dataOf(entry.mask));
         });
     }
 
     setValue(previous);
     setEnabled(count() > 0);
+    ComboPicker::recordFilled(this);
 }
 
 mac_cat_t MacCategoryComboBox::value()

@@ -43,6 +43,28 @@ bool passes(const QListWidgetItem *row, const QString &foldedText, const QString
     return folded(CategoryRows::name(row)).contains(foldedText);
 }
 
+// A row the filter hid is never current, so that no key can change it: the
+// next row in view takes its place, or the one before, or none.
+void leaveHiddenRow(QListWidget *list)
+{
+    const int current = list->currentRow();
+    if (current < 0 || !list->item(current)->isHidden())
+        return;
+    for (int row = current + 1; row < list->count(); ++row) {
+        if (!list->item(row)->isHidden()) {
+            list->setCurrentRow(row);
+            return;
+        }
+    }
+    for (int row = current - 1; row >= 0; --row) {
+        if (!list->item(row)->isHidden()) {
+            list->setCurrentRow(row);
+            return;
+        }
+    }
+    list->setCurrentItem(nullptr);
+}
+
 } // namespace
 
 MacCategoryFilterEdit::MacCategoryFilterEdit(QWidget *parent)
@@ -139,6 +161,7 @@ void MacCategoryFilterEdit::applyTo(int first, int last, bool hideUnmatched)
         if (hideUnmatched || shown)
             item->setHidden(!shown);
     }
+    leaveHiddenRow(list);
 }
 
 void MacCategoryFilterEdit::showAll()

@@ -36,6 +36,15 @@ int categoryNumber(mac_cat_t mask)
 // Why a row is locked: the bounds force it on.
 enum class Lock { None, UserMinimum, CallerMinimum };
 
+// What the policy, as last read by a rebuild, says of the bit of a row the
+// set brought along: it names a category for it (one outside the bounds the
+// list was given), it names none, or it was never read.
+enum class Policy { Named, Unnamed, Unread };
+
+// The names the policy gives the 64 bits, as the last rebuild that read the
+// category database found them; a null text for a bit it names no category.
+const char policyNamesProperty[] = "_varnel_policy_names";
+
 // A row that also tells assistive tools which category it is, in words
 // whether it is checked, and why it cannot be changed. The words are made
 // only when asked for, from the row's check state and flags, so they follow
@@ -53,6 +62,24 @@ public:
         , m_lock(lock)
     {
     }
+
+    // A row the set brought along, with what the policy says of its bit.
+    CategoryRow(int number, const QString &name, Policy policy, const QString &policyName)
+        : CategoryRow(number, name, false, Lock::None)
+    {
+        m_policy = policy;
+        m_policyName = policyName;
+    }
+
+    // Remembers the check state before each change, so that the list can
+    // tell whether a change of the row changed the set.
+    void setData(int role, const QVariant &value) override
+    {
+        m_before = checkState();
+        QListWidgetItem::setData(role, value);
+    }
+
+    Qt::CheckState checkStateBefore() const { return m_before; }
 
     QVariant data(int role) const override
     {
@@ -92,8 +119,17 @@ private:
         // A list that shows the running program's label is locked as a whole.
         if (list && insideReadOnlyLoginWidget(list))
             return LockReasons::reason(list);
-        if (!m_known)
-            return MacCategoryListWidget::tr("The policy names no category for bit %1").arg(m_number);
+        if (!m_known) {
+            switch (m_policy) {
+            case Policy::Named:
+                return MacCategoryListWidget::tr("%1 lies outside the bounds this list was given").arg(m_policyName);
+            case Policy::Unnamed:
+                return MacCategoryListWidget::tr("The policy names no category for bit %1").arg(m_number);
+            case Policy::Unread:
+                break;
+            }
+            return MacCategoryListWidget::tr("Bit %1 is not among the categories this list shows").arg(m_number);
+        }
         if (flags() & Qt::ItemIsEnabled)
             return QString();
         switch (m_lock) {
@@ -128,6 +164,9 @@ private:
     QString m_name;
     bool m_known;
     Lock m_lock;
+    Policy m_policy = Policy::Unread;
+    QString m_policyName;
+    Qt::CheckState m_before = Qt::Unchecked;
 };
 
 QListWidgetItem *newRow(int number, const QString &name, bool known, mac_cat_t mask, Qt::CheckState state,
@@ -137,6 +176,51 @@ QListWidgetItem *newRow(int number, const QString &name, bool known, mac_cat_t m
     row->setData(Qt::UserRole, QVariant(qulonglong(mask)));
     row->setCheckState(state);
     return row;
+}
+
+// A row for a bit of the set that no row carries, named by the policy as
+// the last rebuild read it.
+QListWidgetItem *appendedRow(const MacCategoryListWidget *list, int number)
+{
+    const QVariant names = list->property(policyNamesProperty);
+    Policy policy = Policy::Unread;
+    QString name;
+    if (names.isValid()) {
+        name = names.toStringList().value(number);
+        policy = name.isNull() ? Policy::Unnamed : Policy::Named;
+    }
+    auto *row = new CategoryRow(number, MacCategoryListWidget::tr("Unknown"), policy, name);
+    row->setData(Qt::UserRole, QVariant(qulonglong(mac_cat_t(1) << number)));
+    row->setCheckState(Qt::Checked);
+    return row;
+}
+
+// Checks the rows of set, with signals blocked. A row is checked when all of
+// its categories are in the set, so a row of several categories never
+// stands for part of them; with exact, only rows whose mask it holds qualify,
+// so that a rebuild brings back the very rows that were checked. keepForced
+// leaves the rows the bounds force checked. Categories of the set that no
+// checked row carries get a row of their own, so that the set survives whole.
+void checkRows(MacCategoryListWidget *list, mac_cat_t set, const QVector<mac_cat_t> *exact, bool keepForced)
+{
+    const QSignalBlocker blocker(list);
+    mac_cat_t covered = 0;
+    const int rows = list->count();
+    for (int row = 0; row < rows; ++row) {
+        QListWidgetItem *entry = list->item(row);
+        const mac_cat_t mask = list->cat4Item(entry);
+        const bool forced = keepForced && !(entry->flags() & Qt::ItemIsEnabled) && entry->checkState() == Qt::Checked;
+        const bool checked
+            = forced || (mask != 0 && isSubset(mask, set) && (!exact || exact->contains(mask)));
+        if (checked)
+            covered |= mask;
+        entry->setCheckState(checked ? Qt::Checked : Qt::Unchecked);
+    }
+    for (int n = 0; n < 64; ++n) {
+        const mac_cat_t bit = mac_cat_t(1) << n;
+        if ((set & bit) && !(covered & bit))
+            list->addItem(appendedRow(list, n));
+    }
 }
 
 } // namespace
@@ -179,18 +263,37 @@ bool MacCategoryListWidget::rebuild()
     valid = false;
     suitable = false;
     const mac_cat_t previous = value();
+    // The rows checked before, so that the same rows come back.
+    QVector<mac_cat_t> checkedRows;
+    for (int row = 0; row < count(); ++row) {
+        if (item(row)->checkState() == Qt::Checked)
+            checkedRows.append(cat4Item(row));
+    }
     clear();
 
+    // Without a range read for the user, nothing of an earlier user's range
+    // may bound the list any longer.
+    const auto forgetUserRange = [this] {
+        if (useUserRange) {
+            userMinimum = 0;
+            userMaximum = 0;
+        }
+    };
     if (varnel_mac_enabled() == 0) {
+        LockReasons::record(this, LockReasons::Built::MacOff);
+        forgetUserRange();
         valid = true;
         setEnabled(false);
         return false;
     }
+    LockReasons::record(this, LockReasons::Built::Unreadable);
 
     if (useUserRange) {
         Platform::UserMacEntry record;
-        if (!Platform::lookupUserMac(uid, record))
+        if (!Platform::lookupUserMac(uid, record)) {
+            forgetUserRange();
             return false;
+        }
         if (record) {
             userMinimum = record->min_categories;
             userMaximum = record->max_categories;
@@ -207,16 +310,23 @@ bool MacCategoryListWidget::rebuild()
     if (!db.isOpen() || !db.rewind())
         return false;
 
+    QStringList policyNames;
+    for (int n = 0; n < 64; ++n)
+        policyNames.append(QString());
     {
         const QSignalBlocker blocker(this);
-        db.forEach([this](const category_entry &entry) {
+        db.forEach([this, &policyNames](const category_entry &entry) {
             const mac_cat_t mask = entry.mask;
+            const int number = categoryNumber(mask);
+            if (number < 64)
+                policyNames[number] = entry.name && *entry.name ? QString::fromLocal8Bit(entry.name)
+                                                               : QString::number(number);
             if (mask == 0 || (useUserRange && !isSubset(mask, userMaximum))
                 || !isSubset(mask, maximum))
                 return;
             const bool byUser = useUserRange && isSubset(mask, userMinimum);
             const bool forced = byUser || (minimum != 0 && isSubset(mask, minimum));
-            QListWidgetItem *row = newRow(categoryNumber(mask), QString::fromLocal8Bit(entry.name), true, mask,
+            QListWidgetItem *row = newRow(number, QString::fromLocal8Bit(entry.name), true, mask,
                                           Qt::Unchecked,
                                           forced ? (byUser ? Lock::UserMinimum : Lock::CallerMinimum) : Lock::None);
             if (forced) {
@@ -229,15 +339,27 @@ bool MacCategoryListWidget::rebuild()
         });
     }
 
+    setProperty(policyNamesProperty, policyNames);
+
     if (previous != 0 && count() > 0) {
         // Only what the bounds still allow comes back: a lowered maximum must
         // not return the categories it has just excluded.
         mac_cat_t allowed = maximum;
         if (useUserRange)
             allowed &= userMaximum;
-        setValue((userMinimum | minimum | previous) & allowed);
+        const mac_cat_t set = (userMinimum | minimum | previous) & allowed;
+        if (!useUserRange || (isSubset(userMinimum, set) && isSubset(set, userMaximum))) {
+            const mac_cat_t before = value();
+            checkRows(this, set, &checkedRows, true);
+            if (value() != before)
+                Q_EMIT valueChanged(value());
+        }
     }
     setEnabled(suitable);
+    if (count() == 0)
+        LockReasons::record(this, LockReasons::Built::Nothing);
+    else
+        LockReasons::record(this, suitable ? LockReasons::Built::Fine : LockReasons::Built::Forced);
     valid = true;
     return true;
 }
@@ -335,31 +457,14 @@ bool MacCategoryListWidget::setValue(mac_cat_t value)
     if (useUserRange && (!isSubset(userMinimum, value) || !isSubset(value, userMaximum)))
         return false;
 
-    {
-        const QSignalBlocker blocker(this);
-        // A row is checked when all of its categories are in the set, so a
-        // row of several categories never stands for part of them.
-        mac_cat_t covered = 0;
-        const int rows = count();
-        for (int row = 0; row < rows; ++row) {
-            QListWidgetItem *entry = item(row);
-            const mac_cat_t mask = cat4Item(entry);
-            const bool checked = mask != 0 && isSubset(mask, value);
-            if (checked)
-                covered |= mask;
-            entry->setCheckState(checked ? Qt::Checked : Qt::Unchecked);
-        }
-        // Categories of the set that no checked row carries get a row of
-        // their own, so that the set survives whole, also where a row of
-        // several categories holds only part of the set.
-        for (int n = 0; n < 64; ++n) {
-            const mac_cat_t bit = mac_cat_t(1) << n;
-            if ((value & bit) && !(covered & bit))
-                addItem(newRow(n, tr("Unknown"), false, bit, Qt::Checked));
-        }
-    }
-    Q_EMIT valueChanged(this->value());
-    return true;
+    const LockReasons::Refresh refresh(this);
+    const mac_cat_t before = this->value();
+    // While a user's range bounds the list, what it shows as forced stays.
+    checkRows(this, value, nullptr, useUserRange);
+    const mac_cat_t now = this->value();
+    if (now != before)
+        Q_EMIT valueChanged(now);
+    return now == value;
 }
 
 namespace CategoryRows {
@@ -385,8 +490,22 @@ QString number(const QListWidgetItem *row)
 
 void MacCategoryListWidget::itemChanged(QListWidgetItem *item)
 {
-    if (item)
-        Q_EMIT valueChanged(value());
+    if (!item)
+        return;
+    const mac_cat_t now = value();
+    // A row whose categories other checked rows carry as well leaves the set
+    // as it was.
+    if (const auto *row = dynamic_cast<const CategoryRow *>(item)) {
+        mac_cat_t before = row->checkStateBefore() == Qt::Checked ? cat4Item(item) : 0;
+        for (int other = 0; other < count(); ++other) {
+            const QListWidgetItem *entry = this->item(other);
+            if (entry != item && entry->checkState() == Qt::Checked)
+                before |= cat4Item(entry);
+        }
+        if (before == now)
+            return;
+    }
+    Q_EMIT valueChanged(now);
 }
 
 } // namespace VarnelQt5

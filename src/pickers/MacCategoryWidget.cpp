@@ -126,6 +126,8 @@ void MacCategoryWidget::setUid(uid_t uid)
 {
     list->setUid(uid);
     button->setEnabled(list->hasAvailableCategories());
+    // A rebuild from the empty set checks the user's minimum silently.
+    categoriesUpdated(list->value());
 }
 
 void MacCategoryWidget::setMinimumValue(mac_cat_t value)
@@ -144,9 +146,12 @@ void MacCategoryWidget::setMaximumValue(mac_cat_t value)
 
 void MacCategoryWidget::setValue(mac_cat_t value)
 {
-    list->setValue(value);
+    const mac_cat_t before = list->value();
+    const bool taken = list->setValue(value);
     button->setEnabled(list->hasAvailableCategories());
-    categoriesUpdated(value);
+    // A set the list refused is shown as asked; one it took only in part,
+    // keeping the categories it forces, as it now stands.
+    categoriesUpdated(taken || list->value() == before ? value : list->value());
 }
 
 void MacCategoryWidget::popupCategoriesWidget()

@@ -98,9 +98,12 @@ bool MacLevelComboBox::rebuild()
     clear();
 
     if (varnel_mac_enabled() == 0) {
+        LockReasons::record(this, LockReasons::Built::MacOff);
         setEnabled(false);
         return false;
     }
+    // Every other way out before the list is filled is a read that failed.
+    LockReasons::record(this, LockReasons::Built::Unreadable);
 
     // The record stays until the level database is closed: it is given back
     // last, after the walk.
@@ -145,6 +148,7 @@ bool MacLevelComboBox::rebuild()
 
     setValuePrivate(previous, false);
     setEnabled(count() > 1);
+    ComboPicker::recordFilled(this);
     return true;
 }
 
@@ -172,6 +176,7 @@ bool MacLevelComboBox::setValuePrivate(mac_lev_t value, bool force)
         text = QString::fromLocal8Bit(levelText.get());
     }
     insertItem(position, text, QVariant(int(value)));
+    ComboPicker::explainUnnamed(this, position, value, text, tr("The policy names no level %1").arg(value));
     setCurrentIndex(position);
     return true;
 }
