@@ -69,6 +69,13 @@ QString labelText(LoginMacLabelWidget &widget)
     return result;
 }
 
+// The level hint where the user's range names no level: a reason, never the
+// name of a level the user may not have.
+QString noLevel()
+{
+    return QStringLiteral("No level lies within this user's range");
+}
+
 QString joinedIds(const MacFileModel &model)
 {
     QStringList ids;
@@ -144,13 +151,13 @@ void tst_LoginMacLabelWidget::userRanges_data()
             << QString() << QString() << true << true;
         QTest::newRow(QByteArray(form + QByteArray("no level")).constData())
             << themed << QByteArray("1000:5:0:6:0xff\n") << QList<mac_lev_t>{}
-            << QStringLiteral("L0") << QString() << true << true;
+            << noLevel() << QString() << true << true;
         QTest::newRow(QByteArray(form + QByteArray("fixed categories")).constData())
             << themed << QByteArray("1000:1:0x15:1:0x15\n") << QList<mac_lev_t>{1}
             << QString() << QStringLiteral("C0, C2, C4") << true << false;
     }
     QTest::newRow("no level and fixed categories") << false << QByteArray("1000:7:0x3:7:0x3\n")
-        << QList<mac_lev_t>{} << QStringLiteral("L0") << QStringLiteral("C0, C1") << false << false;
+        << QList<mac_lev_t>{} << noLevel() << QStringLiteral("C0, C1") << false << false;
 }
 
 void tst_LoginMacLabelWidget::userRanges()
@@ -333,7 +340,8 @@ void tst_LoginMacLabelWidget::switchingUsersKeepsTheNewUsersChoice()
     policy.remove("faults");
     widget.setUid(3000);
     QVERIFY(!levelPicker(widget)->isHidden());
-    QVERIFY(part<QLabel>(widget, "_levelLabelLabel")->isHidden());
+    // As a new widget for the user shows it: the caption is back too.
+    QVERIFY(!part<QLabel>(widget, "_levelLabelLabel")->isHidden());
     QCOMPARE(widget.categories(), mac_cat_t(0x1));
 }
 
@@ -359,10 +367,16 @@ void tst_LoginMacLabelWidget::hintsStayWithoutLabelObject()
     QLabel *hint = part<QLabel>(widget, "_categoryHintLabel");
     QCOMPARE(hint->text(), QStringLiteral("C0, C2"));
 
+    // Without a label object there are no names: the hint is empty, never
+    // the previous user's names nor the form's placeholder.
     policy.fail("mac_init");
     widget.setUid(2000);
     QCOMPARE(widget.categories(), mac_cat_t(0x8));
-    QCOMPARE(hint->text(), QStringLiteral("C0, C2"));
+    QCOMPARE(hint->text(), QString());
+    QVERIFY(!hint->isHidden());
+    LoginMacLabelWidget fresh(2000, true, true, nullptr);
+    QCOMPARE(part<QLabel>(fresh, "_categoryHintLabel")->text(), QString());
+    QCOMPARE(part<QLabel>(fresh, "_levelHintLabel")->text(), QString());
 
     policy.remove("faults");
     widget.setUid(2000);
@@ -380,7 +394,7 @@ void tst_LoginMacLabelWidget::hintsShowNamesAsText_data()
     for (const bool themed : {false, true}) {
         const QByteArray form(themed ? "themed: " : "plain: ");
         QTest::newRow(QByteArray(form + "level").constData()) << themed << QByteArray("levels")
-            << QByteArray("0:<b>Public</b>\n") << QByteArray("1000:5:0:5:0xff\n") << QStringLiteral("<b>Public</b>");
+            << QByteArray("0:<b>Public</b>\n") << QByteArray("1000:5:0:5:0xff\n") << noLevel();
         QTest::newRow(QByteArray(form + "categories").constData()) << themed << QByteArray("categories")
             << QByteArray("0x1:R&amp;D <u>Legal</u>\n0x2:<i>HR</i>\n") << QByteArray("1000:0:0x3:3:0x3\n")
             << QStringLiteral("R&amp;D <u>Legal</u>, <i>HR</i>");
@@ -421,14 +435,16 @@ void tst_LoginMacLabelWidget::setEditable_data()
     QTest::addColumn<mac_cat_t>("categoriesShown");
 
     // The user may use levels 0..1; the process runs at level 3.
-    QTest::newRow("plain keeps its list") << false << QByteArray("3:63:0x2")
-        << QList<mac_lev_t>{0, 1} << mac_lev_t(1) << mac_cat_t(0x2);
+    QTest::newRow("plain shows the process's level too") << false << QByteArray("3:63:0x2")
+        << QList<mac_lev_t>{0, 1, 3} << mac_lev_t(3) << mac_cat_t(0x2);
     QTest::newRow("themed shows the process's level") << true << QByteArray("3:63:0x2")
         << QList<mac_lev_t>{0, 1, 3} << mac_lev_t(3) << mac_cat_t(0x2);
     QTest::newRow("level within the list") << false << QByteArray("0:0:0x4")
         << QList<mac_lev_t>{0, 1} << mac_lev_t(0) << mac_cat_t(0x4);
+    // Without the process's label there is nothing to show: no level is
+    // selected, and the last choice is not passed off as the process's.
     QTest::newRow("no process label") << false << QByteArray()
-        << QList<mac_lev_t>{0, 1} << mac_lev_t(1) << mac_cat_t(0x1);
+        << QList<mac_lev_t>{0, 1} << mac_lev_t(0) << mac_cat_t(0);
 }
 
 void tst_LoginMacLabelWidget::setEditable()
