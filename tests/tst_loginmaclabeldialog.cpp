@@ -15,6 +15,7 @@
 
 #include <QApplication>
 #include <QBoxLayout>
+#include <QComboBox>
 #include <QDialogButtonBox>
 #include <QGuiApplication>
 #include <QLabel>
@@ -622,6 +623,10 @@ void tst_LoginMacLabelDialog::staysOnScreen_data()
     for (int bit = 0; bit < 64; ++bit)
         categories += "0x" + QByteArray::number(1ULL << bit, 16) + ":Category " + QByteArray::number(bit) + '\n';
     const QByteArray everyUser("*:0:0:3:0xff\n");
+    QByteArray longCategories;
+    for (int bit = 0; bit < 64; ++bit)
+        longCategories += "0x" + QByteArray::number(1ULL << bit, 16) + ":A category whose name is long enough to wrap "
+                          + QByteArray::number(bit) + '\n';
 
     QTest::newRow("a 300-character name") << false << QByteArray(300, 'n') << QByteArray() << QByteArray() << everyUser;
     QTest::newRow("a 300-character name in words") << false << QByteArray("ab ").repeated(100) << QByteArray()
@@ -632,6 +637,20 @@ void tst_LoginMacLabelDialog::staysOnScreen_data()
             << QByteArray("1000:0:0xffffffffffffffff:3:0xffffffffffffffff\n");
         QTest::newRow(QByteArray(form + "a 300-character level name").constData()) << themed << QByteArray() << QByteArray("levels")
             << QByteArray("0:" + QByteArray(300, 'L') + '\n') << QByteArray("1000:5:0:5:0\n");
+        // Names the pickers offer: the combo boxes stop growing, and show a
+        // name they cut whole in its tool tip.
+        QTest::newRow(QByteArray(form + "a 141-character level name in words, in the range").constData()) << themed
+            << QByteArray() << QByteArray("levels") << QByteArray("0:L0\n1:" + QByteArray("level ").repeated(23) + "end\n")
+            << everyUser;
+        QTest::newRow(QByteArray(form + "a 300-character level name in the range").constData()) << themed
+            << QByteArray() << QByteArray("levels") << QByteArray("0:" + QByteArray(300, 'L') + "\n1:L1\n")
+            << everyUser;
+        QTest::newRow(QByteArray(form + "a 300-character integrity name").constData()) << themed << QByteArray()
+            << QByteArray("ilevels") << QByteArray("0:Low\n63:" + QByteArray("high ").repeated(60) + '\n')
+            << everyUser;
+        QTest::newRow(QByteArray(form + "64 fixed categories with long names").constData()) << themed << QByteArray()
+            << QByteArray("categories") << longCategories
+            << QByteArray("1000:0:0xffffffffffffffff:3:0xffffffffffffffff\n");
     }
 }
 
@@ -660,8 +679,19 @@ void tst_LoginMacLabelDialog::staysOnScreen()
     QVERIFY(headingOf(*dialog)->text().remove(QChar(0x200B)).contains(QString::fromLatin1(name)));
     for (const QLabel *label : {headingOf(*dialog), dialog->findChild<QLabel *>(QStringLiteral("_levelHintLabel")),
                                 dialog->findChild<QLabel *>(QStringLiteral("_categoryHintLabel"))}) {
-        if (label->isVisible())
-            QVERIFY2(label->height() >= label->heightForWidth(label->width()), qPrintable(label->objectName()));
+        if (!label->isVisible() || label->height() >= label->heightForWidth(label->width()))
+            continue;
+        // Only 64 long names need more than the screen's height; then the
+        // whole text is the tool tip.
+        QVERIFY2(contents.contains("long enough to wrap"), qPrintable(label->objectName()));
+        QCOMPARE(label->toolTip(), QString(label->text()).remove(QChar(0x200B)));
+    }
+    for (const QComboBox *box : dialog->findChildren<QComboBox *>()) {
+        for (int row = 0; row < box->count(); ++row) {
+            const QString text = box->itemText(row);
+            if (box->fontMetrics().horizontalAdvance(text) > box->width())
+                QCOMPARE(box->itemData(row, Qt::ToolTipRole).toString(), text);
+        }
     }
 }
 

@@ -209,9 +209,9 @@ void limitWidth(QComboBox *combo)
 
 // The helpers below take the widget's form parts, whichever form was built.
 
-// The category hint as the line information mode shows: one line, elided,
-// the whole list in its tool tip and in what assistive tools read; or, with
-// text empty, the wrapping hint of selection mode.
+// The category hint as the line information mode shows: one line, elided;
+// or the wrapping hint of selection mode. Either way the whole list is in its
+// tool tip and in what assistive tools read.
 template <typename Parts>
 void setCategoryLine(const Parts &parts, LoginState &state, bool line, const QString &text)
 {
@@ -222,8 +222,9 @@ void setCategoryLine(const Parts &parts, LoginState &state, bool line, const QSt
     hint->setSizePolicy(policy);
     hint->setWordWrap(!line);
     state.elided = line;
-    hint->setToolTip(line ? text : QString());
-    hint->setAccessibleName(line ? text : QString());
+    // A wrapped hint can still be cut where the screen has no more height.
+    hint->setToolTip(text);
+    hint->setAccessibleName(text);
     if (line)
         LoginState::elide(hint);
     else
