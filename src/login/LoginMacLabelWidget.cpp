@@ -221,11 +221,16 @@ void setCategoryLine(const Parts &parts, LoginState &state, bool line, const QSt
     policy.setHorizontalPolicy(line ? QSizePolicy::Ignored : QSizePolicy::Preferred);
     hint->setSizePolicy(policy);
     hint->setWordWrap(!line);
-    state.elided = line;
+    // A line says so where the process has no category, rather than stay
+    // blank.
+    const bool none = line && text.isEmpty();
+    state.elided = line && !none;
     // A wrapped hint can still be cut where the screen has no more height.
     hint->setToolTip(text);
-    hint->setAccessibleName(text);
-    if (line)
+    hint->setAccessibleName(none ? LoginMacLabelWidget::tr("No category") : text);
+    if (none)
+        hint->setText(LoginMacLabelWidget::tr("No category"));
+    else if (line)
         LoginState::elide(hint);
     else
         hint->setText(breakableText(text));
