@@ -543,6 +543,13 @@ void tst_LoginMacLabelDialog::transitions_data()
             << "info uid:1000" << "0,1,2,3=3 ff=2 0,63=63 info:-" << QByteArray("1000:1:0x1\n");
         row("loadLastChoice in information mode") << all << any << QByteArray("1000:2:0x4\n") << QByteArray("1:0:0x1")
             << "info load" << "0,1,2,3=1 ff=1 0,63=0 info:-" << QByteArray("1000:2:0x4\n");
+        // Exactly the process's label, outside the user's range too, on
+        // either path into information mode.
+        row("a label outside the user's range") << QByteArray("1000:0:0:1:0x1\n") << any << QByteArray("1000:1:0x1\n")
+            << QByteArray("3:63:0x2") << "info" << "0,1,3=3 1=2 0,63=63 info:-" << QByteArray("1000:1:0x1\n");
+        row("a label outside the user's range, then setUid") << QByteArray("1000:0:0:1:0x1\n") << any
+            << QByteArray("1000:1:0x1\n") << QByteArray("3:63:0x2") << "info uid:1000 load"
+            << "0,1,3=3 1=2 0,63=63 info:-" << QByteArray("1000:1:0x1\n");
         row("the process's integrity level shown") << all << QByteArray("1000:0\n") << QByteArray()
             << QByteArray("1:63:0x1") << "info" << "0,1,2,3=1 ff=1 0,63=63 info:-" << QByteArray();
         // Back in selection only the user's own range is offered, with the

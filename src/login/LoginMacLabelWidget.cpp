@@ -311,9 +311,13 @@ void showProcessLabel(const Parts &parts, LoginState &state)
     const mac_cat_t categories = tavl_cat(label.get());
     const TAV_ILEV_T integrity = tavl_ilev(label.get());
 
-    parts.levelComboBox->setValue(level, true);
-    if (parts.levelComboBox->currentIndex() < 0 || parts.levelComboBox->value() != level)
-        selectOrInsert(parts.levelComboBox, level, levelName(level));
+    MacLevelComboBox *levels = parts.levelComboBox;
+    levels->setValue(level, true);
+    if (levels->currentIndex() < 0 || levels->value() != level)
+        selectOrInsert(levels, level, levelName(level));
+    // Inserted without a label object to name it, the level shows its number.
+    else if (levels->currentText().isEmpty())
+        levels->setItemText(levels->currentIndex(), levelName(level));
     parts.integrityComboBox->setValue(integrity, true);
     if (parts.integrityComboBox->currentIndex() < 0 || parts.integrityComboBox->value() != integrity)
         selectOrInsert(parts.integrityComboBox, integrity, integrityName(integrity));
