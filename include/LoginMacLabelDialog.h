@@ -25,8 +25,11 @@ class LoginMacLabelWidget;
  * name over a LoginMacLabelWidget, in the plain form (an OK button) or the
  * themed one ("Enter" and Cancel). While the dialog is editable, OK refuses
  * a non-zero integrity level together with a non-zero level or categories
- * (outside strict mode) with a message box, and otherwise accepts; an
- * accepted choice is saved as the user's last one. Showing the process's own
+ * (outside strict mode) with a message box, judging the label the widget
+ * builds (which carries integrity level 0 when strict mode was on as the
+ * library loaded); with MAC switched on it also refuses, saying why, a
+ * login for which no level lies within the user's range. Otherwise it
+ * accepts; an accepted choice is saved as the user's last one. Showing the process's own
  * label (setEditable(false)), OK accepts at once and saves nothing. Escape is
  * ignored: a login ends with a choice. The heading and the widget's hints
  * wrap, so the dialog is never wider than the screen's available area.
@@ -67,7 +70,7 @@ public:
     LoginMacLabelDialog(uid_t uid, bool themed, QWidget *);
     ~LoginMacLabelDialog() override;
 
-    /** Builds the dialog's contents for the user \a uid; the constructors call it. */
+    /** Builds the dialog's contents for the user \a uid; the constructors call it, and a second call changes nothing. */
     void initialize(uid_t uid, bool themed);
 
     /** The chosen confidentiality level. */

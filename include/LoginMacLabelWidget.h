@@ -41,7 +41,14 @@ class NewLoginMacLabelWidget;
  *
  * Whatever the sequence of setUid(), setEditable() and loadLastChoice(),
  * the pickers offer only the current user's range while the widget is
- * editable.
+ * editable, and level(), integrity(), categories() and the label text are
+ * what the visible rows show: a row hidden because its picker could not be
+ * built (a database that cannot be read, MAC switched off) contributes
+ * nothing and takes no last choice, and a hidden integrity row gives 0
+ * outside strict mode. After setUid() the widget is what a new widget for
+ * that user shows, rows, captions and hints included. Level and integrity
+ * pickers stop growing at a third of the screen's width; a name they cut is
+ * shown whole in its tool tip.
  *
  * The widget has no signal of its own; a host that follows the choice as it
  * changes connects to its pickers' \c valueChanged signals, found by their
@@ -129,7 +136,8 @@ public:
      * for such a name): it loads and saves no choice and, without a record
      * of its own or a line for every user, gets level 0 and no category,
      * never the process's own. A picker with nothing to choose gives way to
-     * a text of its value.
+     * a text of its value; where the user's range names no level at all,
+     * that text says so instead of naming a level.
      *
      * While the widget is not editable the pickers are rebuilt for \a uid
      * but no last choice is loaded: they show the process's own label
@@ -143,11 +151,16 @@ public:
     /** Gives the category list the user \a uid; false when its sources cannot be read. */
     bool categoryListWidgetSetUid(uid_t uid);
     /**
-     * Not editable: disables the pickers and role trees and shows the calling
-     * process's own label, integrity level included; the integrity picker,
-     * and in the themed form the level picker, adds the process's value
-     * when its list lacks it. The integrity picker is shown even in strict
-     * mode.
+     * Not editable: rebuilds the pickers for the user, disables them and the
+     * role trees and shows exactly the calling process's own label, integrity
+     * level included, in both forms and even where it lies outside the
+     * user's range: the level and integrity pickers add the process's value
+     * when their lists lack it, and the category list gives way to one line
+     * naming the process's categories, elided to its width, with the whole
+     * list in its tool tip and accessible name. Without the process's label
+     * nothing is selected. The integrity picker is shown even in strict
+     * mode; isVariability() is false and setMaxIntegrityLevel() changes
+     * nothing.
      *
      * Editable again: rebuilds every picker for the user, so that only the
      * user's own range is offered (what information mode added is gone),
@@ -163,19 +176,23 @@ public:
     /**
      * Selects the integrity level a new login starts with: the picker's
      * minimum, or its maximum for a user who can only log in at level 0
-     * without categories.
+     * without categories. Nothing while the widget is not editable.
      */
     void setMaxIntegrityLevel();
     /**
      * Applies the user's last level and categories, each only where the
-     * user's range has it; false when none is stored, the user is unknown
-     * or the widget is not editable (it then shows the process's label).
+     * user's range has it and never into a picker that could not be built;
+     * false when none is stored, the user is unknown, the user's range or
+     * the levels could not be read, or the widget is not editable (it then
+     * shows the process's label).
      */
     bool loadLastChoice();
     /**
      * Stores the chosen level and categories as the user's last choice;
-     * false when that fails, the user is unknown or the widget is not
-     * editable (what it shows then is the process's label, not a choice).
+     * false when that fails, the user is unknown, the widget is not
+     * editable (what it shows then is the process's label, not a choice),
+     * no level lies within the user's range, or the level picker or the
+     * category list could not be built (the stored choice is then kept).
      */
     bool saveChoice() const;
 

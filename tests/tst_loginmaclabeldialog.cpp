@@ -7,17 +7,22 @@
 #include "LoginMacLabelWidget.h"
 #include "MacCategoryListWidget.h"
 #include "MacLevelComboBox.h"
+#include "LoginWidgetState.h"
 #include "StandinPolicy.h"
+#include "labelpolicy.h"
 
 #include <Common.h>
 
 #include <QApplication>
 #include <QBoxLayout>
+#include <QComboBox>
 #include <QDialogButtonBox>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QMessageBox>
+#include <QProcess>
 #include <QPushButton>
+#include <QRandomGenerator>
 #include <QScreen>
 #include <QSignalSpy>
 #include <QTest>
@@ -187,6 +192,12 @@ private Q_SLOTS:
     void transitions();
     void staysOnScreen_data();
     void staysOnScreen();
+    void refusedWithoutLevel_data();
+    void refusedWithoutLevel();
+    void initializeOnce();
+    void strictAtLoadJudgesTheBuiltLabel();
+    void seededWalk_data();
+    void seededWalk();
 
 private:
     long m_liveBefore = 0;
@@ -532,6 +543,13 @@ void tst_LoginMacLabelDialog::transitions_data()
             << "info uid:1000" << "0,1,2,3=3 ff=2 0,63=63 info:-" << QByteArray("1000:1:0x1\n");
         row("loadLastChoice in information mode") << all << any << QByteArray("1000:2:0x4\n") << QByteArray("1:0:0x1")
             << "info load" << "0,1,2,3=1 ff=1 0,63=0 info:-" << QByteArray("1000:2:0x4\n");
+        // Exactly the process's label, outside the user's range too, on
+        // either path into information mode.
+        row("a label outside the user's range") << QByteArray("1000:0:0:1:0x1\n") << any << QByteArray("1000:1:0x1\n")
+            << QByteArray("3:63:0x2") << "info" << "0,1,3=3 1=2 0,63=63 info:-" << QByteArray("1000:1:0x1\n");
+        row("a label outside the user's range, then setUid") << QByteArray("1000:0:0:1:0x1\n") << any
+            << QByteArray("1000:1:0x1\n") << QByteArray("3:63:0x2") << "info uid:1000 load"
+            << "0,1,3=3 1=2 0,63=63 info:-" << QByteArray("1000:1:0x1\n");
         row("the process's integrity level shown") << all << QByteArray("1000:0\n") << QByteArray()
             << QByteArray("1:63:0x1") << "info" << "0,1,2,3=1 ff=1 0,63=63 info:-" << QByteArray();
         // Back in selection only the user's own range is offered, with the
@@ -612,6 +630,10 @@ void tst_LoginMacLabelDialog::staysOnScreen_data()
     for (int bit = 0; bit < 64; ++bit)
         categories += "0x" + QByteArray::number(1ULL << bit, 16) + ":Category " + QByteArray::number(bit) + '\n';
     const QByteArray everyUser("*:0:0:3:0xff\n");
+    QByteArray longCategories;
+    for (int bit = 0; bit < 64; ++bit)
+        longCategories += "0x" + QByteArray::number(1ULL << bit, 16) + ":A category whose name is long enough to wrap "
+                          + QByteArray::number(bit) + '\n';
 
     QTest::newRow("a 300-character name") << false << QByteArray(300, 'n') << QByteArray() << QByteArray() << everyUser;
     QTest::newRow("a 300-character name in words") << false << QByteArray("ab ").repeated(100) << QByteArray()
@@ -622,6 +644,20 @@ void tst_LoginMacLabelDialog::staysOnScreen_data()
             << QByteArray("1000:0:0xffffffffffffffff:3:0xffffffffffffffff\n");
         QTest::newRow(QByteArray(form + "a 300-character level name").constData()) << themed << QByteArray() << QByteArray("levels")
             << QByteArray("0:" + QByteArray(300, 'L') + '\n') << QByteArray("1000:5:0:5:0\n");
+        // Names the pickers offer: the combo boxes stop growing, and show a
+        // name they cut whole in its tool tip.
+        QTest::newRow(QByteArray(form + "a 141-character level name in words, in the range").constData()) << themed
+            << QByteArray() << QByteArray("levels") << QByteArray("0:L0\n1:" + QByteArray("level ").repeated(23) + "end\n")
+            << everyUser;
+        QTest::newRow(QByteArray(form + "a 300-character level name in the range").constData()) << themed
+            << QByteArray() << QByteArray("levels") << QByteArray("0:" + QByteArray(300, 'L') + "\n1:L1\n")
+            << everyUser;
+        QTest::newRow(QByteArray(form + "a 300-character integrity name").constData()) << themed << QByteArray()
+            << QByteArray("ilevels") << QByteArray("0:Low\n63:" + QByteArray("high ").repeated(60) + '\n')
+            << everyUser;
+        QTest::newRow(QByteArray(form + "64 fixed categories with long names").constData()) << themed << QByteArray()
+            << QByteArray("categories") << longCategories
+            << QByteArray("1000:0:0xffffffffffffffff:3:0xffffffffffffffff\n");
     }
 }
 
@@ -650,8 +686,312 @@ void tst_LoginMacLabelDialog::staysOnScreen()
     QVERIFY(headingOf(*dialog)->text().remove(QChar(0x200B)).contains(QString::fromLatin1(name)));
     for (const QLabel *label : {headingOf(*dialog), dialog->findChild<QLabel *>(QStringLiteral("_levelHintLabel")),
                                 dialog->findChild<QLabel *>(QStringLiteral("_categoryHintLabel"))}) {
-        if (label->isVisible())
-            QVERIFY2(label->height() >= label->heightForWidth(label->width()), qPrintable(label->objectName()));
+        if (!label->isVisible() || label->height() >= label->heightForWidth(label->width()))
+            continue;
+        // Only 64 long names need more than the screen's height; then the
+        // whole text is the tool tip.
+        QVERIFY2(contents.contains("long enough to wrap"), qPrintable(label->objectName()));
+        QCOMPARE(label->toolTip(), QString(label->text()).remove(QChar(0x200B)));
+    }
+    for (const QComboBox *box : dialog->findChildren<QComboBox *>()) {
+        for (int row = 0; row < box->count(); ++row) {
+            const QString text = box->itemText(row);
+            if (box->fontMetrics().horizontalAdvance(text) > box->width())
+                QCOMPARE(box->itemData(row, Qt::ToolTipRole).toString(), text);
+        }
+    }
+}
+
+void tst_LoginMacLabelDialog::refusedWithoutLevel_data()
+{
+    QTest::addColumn<bool>("themed");
+    QTest::addColumn<QByteArray>("macUsers");
+    QTest::addColumn<QByteArray>("processLabel");
+    QTest::addColumn<bool>("callingUser");
+
+    for (const bool themed : {false, true}) {
+        const QByteArray form(themed ? "themed: " : "plain: ");
+        QTest::newRow(QByteArray(form + "the range names no level").constData())
+            << themed << QByteArray("1000:2:0:3:0xff\n") << QByteArray("0:0:0") << false;
+        QTest::newRow(QByteArray(form + "the process's level above the user's maximum").constData())
+            << themed << QByteArray("*:0:0:1:0xff\n") << QByteArray("3:0:0") << true;
+    }
+}
+
+void tst_LoginMacLabelDialog::refusedWithoutLevel()
+{
+    // Level 0 lies outside the range: OK says why, nothing is saved, and the
+    // hint names no level the user may not have.
+    QFETCH(bool, themed);
+    QFETCH(QByteArray, macUsers);
+    QFETCH(QByteArray, processLabel);
+    QFETCH(bool, callingUser);
+
+    StandinPolicy policy;
+    policy.write("levels", "0:L0\n1:L1\n");
+    writePolicy(policy, macUsers, "*:63\n", processLabel, QByteArray());
+    LoginMacLabelDialog dialog(1000, themed, nullptr);
+    auto *widget = dialog.findChild<LoginMacLabelWidget *>();
+    if (callingUser)
+        widget->setUid(uid_t(-1));
+    QCOMPARE(dialog.findChild<MacLevelComboBox *>()->count(), 0);
+    const QLabel *hint = dialog.findChild<QLabel *>(QStringLiteral("_levelHintLabel"));
+    QVERIFY(!hint->isHidden());
+    QVERIFY2(!hint->text().contains(QLatin1String("L0")), qPrintable(hint->text()));
+    QVERIFY(!widget->saveChoice());
+
+    dialog.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+    SeenMessage seen;
+    closeNextMessageBox(seen, &dialog);
+    QSignalSpy accepted(&dialog, &QDialog::accepted);
+    button(dialog, QDialogButtonBox::Ok)->click();
+    QVERIFY(seen.seen);
+    QCOMPARE(seen.icon, QMessageBox::Critical);
+    QCOMPARE(seen.text, QStringLiteral("No level lies within this user's range"));
+    QCOMPARE(accepted.count(), 0);
+    QVERIFY(dialog.isVisible());
+    QVERIFY(!QFile::exists(policy.filePath("lastchoice")));
+}
+
+void tst_LoginMacLabelDialog::initializeOnce()
+{
+    StandinPolicy policy;
+    policy.write("lastchoice", "1000:2:0x1\n2000:1:0x2\n");
+    for (const bool themed : {false, true}) {
+        LoginMacLabelDialog dialog(1000, themed, nullptr);
+        QLayout *layout = dialog.layout();
+        const QString heading = headingOf(dialog)->text();
+        static int layoutWarnings = 0;
+        layoutWarnings = 0;
+        const QtMessageHandler previous = qInstallMessageHandler(
+            [](QtMsgType, const QMessageLogContext &, const QString &message) {
+                if (message.contains(QLatin1String("already has a layout")))
+                    ++layoutWarnings;
+            });
+        dialog.initialize(2000, !themed);
+        qInstallMessageHandler(previous);
+        QCOMPARE(layoutWarnings, 0);
+        QCOMPARE(dialog.findChildren<LoginMacLabelWidget *>().size(), 1);
+        QCOMPARE(dialog.findChildren<QDialogButtonBox *>().size(), 1);
+        QCOMPARE(dialog.layout(), layout);
+        QCOMPARE(headingOf(dialog)->text(), heading);
+        QCOMPARE(dialog.findChild<LoginMacLabelWidget *>()->themed(), themed);
+        QCOMPARE(dialog.level(), mac_lev_t(2));
+        QCOMPARE(dialog.categories(), mac_cat_t(0x1));
+    }
+}
+
+void tst_LoginMacLabelDialog::strictAtLoadJudgesTheBuiltLabel()
+{
+    // Strict mode on when the library loaded hides the integrity row and
+    // builds labels without an integrity level; switched off by the time OK
+    // is pressed, the rule judges that label, not the hidden picker.
+    if (qEnvironmentVariableIsSet("VARNEL_DIALOG_STRICT_CHILD")) {
+        LoginMacLabelDialog dialog(1000, false, nullptr);
+        auto *widget = dialog.findChild<LoginMacLabelWidget *>();
+        dialog.findChild<MacLevelComboBox *>()->setValue(1);
+        dialog.findChild<ILevelComboBox *>()->setValue(63);
+        QVERIFY(dialog.findChild<ILevelComboBox *>()->isHidden());
+        QCOMPARE(widget->integrity(), TAV_ILEV_T(63));
+        QCOMPARE(LoginWidgetState::labelText(*widget), QStringLiteral("1:0:0x0"));
+        QFile system(qEnvironmentVariable("VARNEL_STANDIN_DIR") + QStringLiteral("/system"));
+        QVERIFY(system.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        system.close();
+        QVERIFY(pressOk(dialog));
+        return;
+    }
+
+    StandinPolicy policy;
+    policy.write("system", "strict_mode=1\n");
+    QProcess child;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("VARNEL_STANDIN_DIR"), policy.path());
+    environment.insert(QStringLiteral("VARNEL_DIALOG_STRICT_CHILD"), QStringLiteral("1"));
+    child.setProcessEnvironment(environment);
+    child.setProcessChannelMode(QProcess::MergedChannels);
+    child.start(QCoreApplication::applicationFilePath(), {QStringLiteral("strictAtLoadJudgesTheBuiltLabel")});
+    QVERIFY(child.waitForFinished(100000));
+    const QByteArray output = child.readAll();
+    QVERIFY2(child.exitStatus() == QProcess::NormalExit && child.exitCode() == 0, output.constData());
+    QVERIFY2(output.contains("PASS   : tst_LoginMacLabelDialog::strictAtLoadJudgesTheBuiltLabel()"),
+             output.constData());
+    QCOMPARE(contents(policy, "lastchoice"), QByteArray("1000:1:0x0\n"));
+}
+
+namespace {
+
+// Names of a category set as the information line gives them: the default
+// policy's names, or numbers where there was no label object to ask.
+bool namesCategories(const QString &line, mac_cat_t categories)
+{
+    QStringList names, numbers;
+    for (int n = 0; n < 64; ++n) {
+        if (!(categories & (mac_cat_t(1) << n)))
+            continue;
+        names << (n < 8 ? QStringLiteral("C%1").arg(n) : QString::number(n));
+        numbers << QString::number(n);
+    }
+    return line == names.join(QStringLiteral(", ")) || line == numbers.join(QStringLiteral(", "));
+}
+
+// A line of the stored last choices, or an empty one.
+QByteArray storedLine(const StandinPolicy &policy, uid_t uid)
+{
+    const QByteArray prefix = QByteArray::number(uid) + ':';
+    for (const QByteArray &line : contents(policy, "lastchoice").split('\n')) {
+        if (line.startsWith(prefix))
+            return line;
+    }
+    return QByteArray();
+}
+
+} // namespace
+
+void tst_LoginMacLabelDialog::seededWalk_data()
+{
+    QTest::addColumn<bool>("themed");
+    QTest::addColumn<quint32>("seed");
+    for (quint32 seed = 1; seed <= 12; ++seed) {
+        QTest::addRow("plain, seed %u", seed) << false << seed;
+        QTest::addRow("themed, seed %u", seed) << true << seed;
+    }
+}
+
+void tst_LoginMacLabelDialog::seededWalk()
+{
+    // Calls in random order, with platform calls made to fail and the policy
+    // changed between them. At every step the label returned is the one the
+    // visible rows show, OK accepts and stores only that, no handle is left
+    // over, and after setUid the widget is what a new one for that user is.
+    QFETCH(bool, themed);
+    QFETCH(quint32, seed);
+
+    const QList<QByteArray> macUsers{"1000:0:0:3:0xff\n2000:1:0x1:2:0x7\n*:0:0:1:0x3\n", "1000:2:0:3:0xff\n",
+                                     QByteArray(), "1000:0:0x4:0:0x4\n2000:0:0:3:0xff\n*:0:0x4:3:0xff\n"};
+    const QList<QByteArray> levels{"0:L0\n1:L1\n2:L2\n3:L3\n", "0:L0\n1:L1\n"};
+    const QList<QByteArray> micUsers{"*:63\n", QByteArray(), "1000:0\n"};
+    const QList<QByteArray> systems{"process_label=2:63:0x5\n", "process_label=3:0:0x80\ncurrent_ilev=63\n",
+                                    "mac_enabled=0\nprocess_label=1:0:0x1\n", "process_label=0:0:0\n"};
+    const QList<QByteArray> faults{QByteArray(), QByteArray(), QByteArray(), "opencatdb_r", "setcatent_r",
+                                   "openmacdb_r", "openlevdb_r", "openmicdb_r", "mac_init", "tav_get_pid",
+                                   "getlchuid", "setlchuid", "tav_ilev_get_text", "getmacuid_r"};
+    const QList<uid_t> uids{1000, 2000, 3000, uid_t(-1), uid_t(-2)};
+
+    StandinPolicy policy;
+    policy.write("mac-users", macUsers.first());
+    policy.write("lastchoice", "1000:1:0x6\n2000:2:0x3\n");
+    policy.write("system", systems.first());
+    const long live = varnel_standin_live();
+    QRandomGenerator random(seed);
+    auto dialog = std::make_unique<LoginMacLabelDialog>(1000, themed, nullptr);
+    auto *widget = dialog->findChild<LoginMacLabelWidget *>();
+    uid_t uid = 1000;
+    QByteArray fault;
+
+    for (int step = 0; step < 60; ++step) {
+        const int action = int(random.bounded(9u));
+        const QString where = QStringLiteral("seed %1 step %2 action %3 fault '%4'")
+                                  .arg(seed).arg(step).arg(action).arg(QString::fromLatin1(fault));
+        const auto pick = [&random](const auto &list) { return list.at(int(random.bounded(uint(list.size())))); };
+        switch (action) {
+        case 0: // the policy changes
+            switch (random.bounded(5u)) {
+            case 0: policy.writeOrRemove("mac-users", pick(macUsers)); break;
+            case 1: policy.write("levels", pick(levels)); break;
+            case 2: policy.writeOrRemove("mic-users", pick(micUsers)); break;
+            case 3: policy.write("system", pick(systems)); break;
+            default:
+                fault = pick(faults);
+                if (fault.isEmpty())
+                    policy.remove("faults");
+                else
+                    policy.fail(fault.constData());
+            }
+            break;
+        case 1: {
+            const uid_t next = pick(uids);
+            widget->setUid(next);
+            uid = next == uid_t(-1) ? getuid() : next;
+            LoginMacLabelWidget fresh(next, true, themed, nullptr);
+            if (!widget->editable())
+                fresh.setEditable(false);
+            QVERIFY2(LoginWidgetState::describe(*widget) == LoginWidgetState::describe(fresh),
+                     qPrintable(where + QLatin1Char('\n') + LoginWidgetState::describe(*widget) + QLatin1Char('\n')
+                                + LoginWidgetState::describe(fresh)));
+            break;
+        }
+        case 2:
+            dialog->setEditable(random.bounded(2u) == 0);
+            break;
+        case 3:
+            widget->loadLastChoice();
+            break;
+        case 4:
+        case 6: {
+            const QByteArray before = contents(policy, "lastchoice");
+            const QByteArray expected = QByteArray::number(uid) + ':' + QByteArray::number(widget->level()) + ":0x"
+                                        + QByteArray::number(qulonglong(widget->categories()), 16);
+            const bool editable = widget->editable();
+            const bool noLevel = editable && dialog->findChild<MacLevelComboBox *>()->count() == 0
+                                 && varnel_mac_enabled() != 0;
+            const bool ruleBroken = editable && widget->integrity() != 0
+                                    && (widget->level() != 0 || widget->categories() != 0);
+            bool accepted = false;
+            if (action == 4) {
+                widget->saveChoice();
+            } else {
+                SeenMessage seen;
+                closeNextMessageBox(seen, dialog.get());
+                QSignalSpy spy(dialog.get(), &QDialog::accepted);
+                QVERIFY(QMetaObject::invokeMethod(dialog.get(), "onButtonBoxAccepted"));
+                accepted = spy.count() == 1;
+                QVERIFY2(accepted == !(noLevel || ruleBroken), qPrintable(where));
+                QVERIFY2(seen.seen == !accepted, qPrintable(where));
+            }
+            const QByteArray after = contents(policy, "lastchoice");
+            // Only what the rows show is stored, only in selection, never
+            // without a level.
+            if (after != before) {
+                QVERIFY2(editable && !noLevel && (action == 4 || accepted), qPrintable(where));
+                QVERIFY2(storedLine(policy, uid) == expected, qPrintable(where + QLatin1Char(' ') + QString::fromLatin1(expected)));
+            }
+            break;
+        }
+        case 5:
+            widget->setMaxIntegrityLevel();
+            break;
+        case 7: {
+            const QByteArray before = contents(policy, "lastchoice");
+            dialog->reject();
+            QCOMPARE(contents(policy, "lastchoice"), before);
+            break;
+        }
+        default: { // the person picks something that can be picked
+            auto *levelBox = dialog->findChild<MacLevelComboBox *>();
+            auto *integrityBox = dialog->findChild<ILevelComboBox *>();
+            auto *list = dialog->findChild<MacCategoryListWidget *>();
+            if (!levelBox->isHidden() && levelBox->isEnabled() && levelBox->count() > 0)
+                levelBox->setValue(mac_lev_t(levelBox->itemData(int(random.bounded(uint(levelBox->count())))).toInt()));
+            if (!integrityBox->isHidden() && integrityBox->isEnabled() && integrityBox->count() > 0)
+                integrityBox->setValue(integrityBox->itemData(int(random.bounded(uint(integrityBox->count())))).toUInt());
+            if (!list->isHidden() && list->isEnabled() && list->count() > 0) {
+                QListWidgetItem *row = list->item(int(random.bounded(uint(list->count()))));
+                if (row->flags() & Qt::ItemIsEnabled)
+                    row->setCheckState(row->checkState() == Qt::Checked ? Qt::Unchecked : Qt::Checked);
+            }
+        }
+        }
+
+        QVERIFY2(varnel_standin_live() == live, qPrintable(where));
+        QVERIFY2(LoginWidgetState::labelText(*widget) == LoginWidgetState::shownLabel(*widget, false),
+                 qPrintable(where + QLatin1Char(' ') + LoginWidgetState::describe(*widget)));
+        if (!widget->editable()) {
+            const QLabel *line = dialog->findChild<QLabel *>(QStringLiteral("_categoryHintLabel"));
+            QVERIFY2(!line->isHidden() && namesCategories(line->toolTip(), widget->categories()),
+                     qPrintable(where + QLatin1Char(' ') + line->toolTip()));
+            QVERIFY2(!widget->isVariability(), qPrintable(where));
+        }
     }
 }
 

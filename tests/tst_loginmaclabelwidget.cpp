@@ -7,6 +7,7 @@
 #include "MacCategoryListWidget.h"
 #include "MacFileModel.h"
 #include "MacLevelComboBox.h"
+#include "LoginWidgetState.h"
 #include "StandinPolicy.h"
 #include "labelpolicy.h"
 
@@ -69,6 +70,13 @@ QString labelText(LoginMacLabelWidget &widget)
     return result;
 }
 
+// The level hint where the user's range names no level: a reason, never the
+// name of a level the user may not have.
+QString noLevel()
+{
+    return QStringLiteral("No level lies within this user's range");
+}
+
 QString joinedIds(const MacFileModel &model)
 {
     QStringList ids;
@@ -109,6 +117,12 @@ private Q_SLOTS:
     void readOnlyLoginParent();
     void noHandleLeaksOnFaults_data();
     void noHandleLeaksOnFaults();
+    void failedAndOddRebuilds_data();
+    void failedAndOddRebuilds();
+    void hiddenIntegrityHoldsNoChoice();
+    void policyChangesForUnknownNames();
+    void informationLineNamesEveryCategory_data();
+    void informationLineNamesEveryCategory();
 
 private:
     long m_liveBefore = 0;
@@ -144,13 +158,13 @@ void tst_LoginMacLabelWidget::userRanges_data()
             << QString() << QString() << true << true;
         QTest::newRow(QByteArray(form + QByteArray("no level")).constData())
             << themed << QByteArray("1000:5:0:6:0xff\n") << QList<mac_lev_t>{}
-            << QStringLiteral("L0") << QString() << true << true;
+            << noLevel() << QString() << true << true;
         QTest::newRow(QByteArray(form + QByteArray("fixed categories")).constData())
             << themed << QByteArray("1000:1:0x15:1:0x15\n") << QList<mac_lev_t>{1}
             << QString() << QStringLiteral("C0, C2, C4") << true << false;
     }
     QTest::newRow("no level and fixed categories") << false << QByteArray("1000:7:0x3:7:0x3\n")
-        << QList<mac_lev_t>{} << QStringLiteral("L0") << QStringLiteral("C0, C1") << false << false;
+        << QList<mac_lev_t>{} << noLevel() << QStringLiteral("C0, C1") << false << false;
 }
 
 void tst_LoginMacLabelWidget::userRanges()
@@ -333,7 +347,8 @@ void tst_LoginMacLabelWidget::switchingUsersKeepsTheNewUsersChoice()
     policy.remove("faults");
     widget.setUid(3000);
     QVERIFY(!levelPicker(widget)->isHidden());
-    QVERIFY(part<QLabel>(widget, "_levelLabelLabel")->isHidden());
+    // As a new widget for the user shows it: the caption is back too.
+    QVERIFY(!part<QLabel>(widget, "_levelLabelLabel")->isHidden());
     QCOMPARE(widget.categories(), mac_cat_t(0x1));
 }
 
@@ -359,10 +374,16 @@ void tst_LoginMacLabelWidget::hintsStayWithoutLabelObject()
     QLabel *hint = part<QLabel>(widget, "_categoryHintLabel");
     QCOMPARE(hint->text(), QStringLiteral("C0, C2"));
 
+    // Without a label object there are no names: the hint is empty, never
+    // the previous user's names nor the form's placeholder.
     policy.fail("mac_init");
     widget.setUid(2000);
     QCOMPARE(widget.categories(), mac_cat_t(0x8));
-    QCOMPARE(hint->text(), QStringLiteral("C0, C2"));
+    QCOMPARE(hint->text(), QString());
+    QVERIFY(!hint->isHidden());
+    LoginMacLabelWidget fresh(2000, true, true, nullptr);
+    QCOMPARE(part<QLabel>(fresh, "_categoryHintLabel")->text(), QString());
+    QCOMPARE(part<QLabel>(fresh, "_levelHintLabel")->text(), QString());
 
     policy.remove("faults");
     widget.setUid(2000);
@@ -380,7 +401,7 @@ void tst_LoginMacLabelWidget::hintsShowNamesAsText_data()
     for (const bool themed : {false, true}) {
         const QByteArray form(themed ? "themed: " : "plain: ");
         QTest::newRow(QByteArray(form + "level").constData()) << themed << QByteArray("levels")
-            << QByteArray("0:<b>Public</b>\n") << QByteArray("1000:5:0:5:0xff\n") << QStringLiteral("<b>Public</b>");
+            << QByteArray("0:<b>Public</b>\n") << QByteArray("1000:5:0:5:0xff\n") << noLevel();
         QTest::newRow(QByteArray(form + "categories").constData()) << themed << QByteArray("categories")
             << QByteArray("0x1:R&amp;D <u>Legal</u>\n0x2:<i>HR</i>\n") << QByteArray("1000:0:0x3:3:0x3\n")
             << QStringLiteral("R&amp;D <u>Legal</u>, <i>HR</i>");
@@ -421,14 +442,16 @@ void tst_LoginMacLabelWidget::setEditable_data()
     QTest::addColumn<mac_cat_t>("categoriesShown");
 
     // The user may use levels 0..1; the process runs at level 3.
-    QTest::newRow("plain keeps its list") << false << QByteArray("3:63:0x2")
-        << QList<mac_lev_t>{0, 1} << mac_lev_t(1) << mac_cat_t(0x2);
+    QTest::newRow("plain shows the process's level too") << false << QByteArray("3:63:0x2")
+        << QList<mac_lev_t>{0, 1, 3} << mac_lev_t(3) << mac_cat_t(0x2);
     QTest::newRow("themed shows the process's level") << true << QByteArray("3:63:0x2")
         << QList<mac_lev_t>{0, 1, 3} << mac_lev_t(3) << mac_cat_t(0x2);
     QTest::newRow("level within the list") << false << QByteArray("0:0:0x4")
         << QList<mac_lev_t>{0, 1} << mac_lev_t(0) << mac_cat_t(0x4);
+    // Without the process's label there is nothing to show: no level is
+    // selected, and the last choice is not passed off as the process's.
     QTest::newRow("no process label") << false << QByteArray()
-        << QList<mac_lev_t>{0, 1} << mac_lev_t(1) << mac_cat_t(0x1);
+        << QList<mac_lev_t>{0, 1} << mac_lev_t(0) << mac_cat_t(0);
 }
 
 void tst_LoginMacLabelWidget::setEditable()
@@ -647,6 +670,245 @@ void tst_LoginMacLabelWidget::noHandleLeaksOnFaults()
         std::free(widget->malloc_mac_label_text());
         widget->getVexorCommand();
     }
+}
+
+// A condition as data: "fault:CALL", or "FILE=CONTENTS" with \n for line
+// ends (empty contents remove the file).
+static void applyCondition(const StandinPolicy &policy, const QByteArray &condition)
+{
+    for (const QByteArray &step : condition.split('|')) {
+        if (step.startsWith("fault:")) {
+            policy.fail(step.mid(6).constData());
+        } else {
+            const int equals = step.indexOf('=');
+            QByteArray text = step.mid(equals + 1);
+            policy.writeOrRemove(step.left(equals).constData(), text.replace("\\n", "\n"));
+        }
+    }
+}
+
+void tst_LoginMacLabelWidget::failedAndOddRebuilds_data()
+{
+    QTest::addColumn<bool>("themed");
+    QTest::addColumn<QByteArray>("condition"); // applied after the widget was built for user 1000
+    QTest::addColumn<QString>("label");        // after setUid(2000)
+    QTest::addColumn<bool>("loads");
+    QTest::addColumn<bool>("saves");
+    QTest::addColumn<QString>("line");         // names of the process's categories in information mode
+
+    for (const bool themed : {false, true}) {
+        const auto row = [themed](const char *name) -> QTestData & {
+            return QTest::newRow(QByteArray(QByteArray(themed ? "themed: " : "plain: ") + name).constData()) << themed;
+        };
+        const QString names = QStringLiteral("C4, C5");
+        // A list that could not be built takes no last choice and gives no
+        // categories; the level, built, takes its part.
+        row("category database") << QByteArray("fault:opencatdb_r") << "1:0:0x0" << true << false << names;
+        row("category walk") << QByteArray("fault:setcatent_r") << "1:0:0x0" << true << false << names;
+        // Nothing of user 1000's range is left to judge user 2000's choice by.
+        row("user database unreadable") << QByteArray("mac-users=") << "0:0:0x0" << false << false << names;
+        row("user database fails") << QByteArray("fault:openmacdb_r") << "0:0:0x0" << false << false << names;
+        row("MAC off") << QByteArray("system=mac_enabled=0\\nprocess_label=3:63:0x30\\n") << "0:0:0x0" << false
+                       << false << names;
+        // No names without a label object: empty hints, numbers in the line.
+        row("no label object") << QByteArray("fault:mac_init") << "1:0:0x2" << true << true
+                               << QStringLiteral("4, 5");
+        row("integrity database unreadable") << QByteArray("mic-users=") << "1:0:0x2" << true << true << names;
+        row("integrity database fails") << QByteArray("fault:openmicdb_r") << "1:0:0x2" << true << true << names;
+        // A range that names no level: nothing is saved.
+        row("empty level range") << QByteArray("mac-users=1000:0:0:3:0xff\\n2000:2:0:3:0x6\\n|levels=0:L0\\n1:L1\\n")
+                                 << "0:0:0x2" << true << false << names;
+    }
+}
+
+void tst_LoginMacLabelWidget::failedAndOddRebuilds()
+{
+    // Each step of the widget that lived through the change is compared with
+    // a widget made afresh for user 2000 under the same conditions.
+    QFETCH(bool, themed);
+    QFETCH(QByteArray, condition);
+    QFETCH(QString, label);
+    QFETCH(bool, loads);
+    QFETCH(bool, saves);
+    QFETCH(QString, line);
+    using LoginWidgetState::describe;
+
+    StandinPolicy policy;
+    policy.write("mac-users", "1000:0:0:3:0xff\n2000:0:0:1:0x6\n");
+    policy.write("lastchoice", "1000:1:0x6\n2000:1:0x2\n");
+    policy.write("system", "process_label=3:63:0x30\n");
+    const auto widget = makeWidget(1000, themed);
+    QCOMPARE(labelText(*widget), QStringLiteral("1:0:0x6"));
+
+    applyCondition(policy, condition);
+    widget->setUid(2000);
+    const auto fresh = makeWidget(2000, themed);
+    QCOMPARE(describe(*widget), describe(*fresh));
+    QCOMPARE(labelText(*widget), label);
+    QCOMPARE(LoginWidgetState::shownLabel(*widget, false), label);
+    QCOMPARE(categoryList(*widget)->count() == 0, !loads || condition.contains("catent") || condition.contains("opencat"));
+
+    QCOMPARE(widget->loadLastChoice(), loads);
+    QCOMPARE(fresh->loadLastChoice(), loads);
+    QCOMPARE(describe(*widget), describe(*fresh));
+    QCOMPARE(labelText(*widget), label);
+
+    // Information mode: the process's label whatever failed, the same on
+    // every path, with nothing to vary and no default integrity level.
+    widget->setEditable(false);
+    fresh->setEditable(false);
+    QCOMPARE(describe(*widget), describe(*fresh));
+    QCOMPARE(labelText(*widget), QStringLiteral("3:63:0x30"));
+    QCOMPARE(LoginWidgetState::shownLabel(*widget, false), QStringLiteral("3:63:0x30"));
+    QVERIFY(!widget->isVariability());
+    QCOMPARE(part<QLabel>(*widget, "_categoryHintLabel")->toolTip(), line);
+    // Named by the policy, or by its number where nothing can name it.
+    QVERIFY(QStringList({QStringLiteral("L3"), QStringLiteral("3")}).contains(levelPicker(*widget)->currentText()));
+    widget->setMaxIntegrityLevel();
+    QCOMPARE(widget->integrity(), TAV_ILEV_T(63));
+    widget->setUid(2000);
+    QCOMPARE(describe(*widget), describe(*fresh));
+    QCOMPARE(labelText(*widget), QStringLiteral("3:63:0x30"));
+    QVERIFY(!widget->saveChoice());
+
+    widget->setEditable(true);
+    fresh->setEditable(true);
+    QCOMPARE(describe(*widget), describe(*fresh));
+    const QByteArray before = contents(policy, "lastchoice");
+    QCOMPARE(widget->saveChoice(), saves);
+    if (saves) {
+        const QByteArray line = QByteArray("2000:") + QByteArray::number(widget->level()) + QByteArray(":0x2\n");
+        QVERIFY(contents(policy, "lastchoice").contains(line));
+    }
+    else
+        QCOMPARE(contents(policy, "lastchoice"), before);
+}
+
+void tst_LoginMacLabelWidget::hiddenIntegrityHoldsNoChoice()
+{
+    // The process runs at integrity 63, which the picker preselects.
+    StandinPolicy policy;
+    policy.write("system", "current_ilev=63\n");
+    policy.write("lastchoice", "1000:1:0x0\n");
+    policy.remove("mic-users");
+    for (const bool themed : {false, true}) {
+        const auto widget = makeWidget(1000, themed);
+        QVERIFY(integrityPicker(*widget)->isHidden());
+        QCOMPARE(labelText(*widget), QStringLiteral("1:0:0x0"));
+
+        // Built again, the picker is shown again with what it holds.
+        policy.write("mic-users", "*:63\n");
+        widget->setUid(1000);
+        QVERIFY(!integrityPicker(*widget)->isHidden());
+        QVERIFY(!part<QLabel>(*widget, "_integrityLabel")->isHidden());
+        QCOMPARE(labelText(*widget), QStringLiteral("1:63:0x0"));
+        QCOMPARE(LoginWidgetState::describe(*widget), LoginWidgetState::describe(*makeWidget(1000, themed)));
+
+        // A host that hides the row takes away its value as well.
+        widget->setIntegrityLevelVisible(false);
+        QCOMPARE(widget->integrity(), TAV_ILEV_T(0));
+        QCOMPARE(labelText(*widget), QStringLiteral("1:0:0x0"));
+        policy.remove("mic-users");
+    }
+}
+
+void tst_LoginMacLabelWidget::policyChangesForUnknownNames()
+{
+    StandinPolicy policy;
+    policy.write("mac-users", "1000:0:0:3:0xff\n2000:0:0:3:0xff\n");
+    for (const bool themed : {false, true}) {
+        policy.write("mac-users", "1000:0:0:3:0xff\n2000:0:0:3:0xff\n");
+        const auto widget = makeWidget(uid_t(-2), themed);
+        QCOMPARE(categoryList(*widget)->count(), 0);
+
+        // A forced category of the new line for everybody else stays with
+        // the name it was forced for.
+        policy.write("mac-users", "1000:0:0:3:0xff\n2000:0:0:3:0xff\n*:0:0x4:3:0xff\n");
+        widget->setUid(2000);
+        QCOMPARE(widget->categories(), mac_cat_t(0));
+        QCOMPARE(LoginWidgetState::describe(*widget), LoginWidgetState::describe(*makeWidget(2000, themed)));
+
+        // A name nobody has gets exactly what the line for everybody grants.
+        policy.write("mac-users", "1000:0:0:3:0xff\n*:0:0:1:0x3\n");
+        widget->setUid(uid_t(-2));
+        QCOMPARE(levelPicker(*widget)->allValues(), QList<mac_lev_t>({0, 1}));
+        mac_cat_t offered = 0;
+        for (int row = 0; row < categoryList(*widget)->count(); ++row)
+            offered |= categoryList(*widget)->cat4Item(row);
+        QCOMPARE(offered, mac_cat_t(0x3));
+        QVERIFY(!categoryList(*widget)->isHidden());
+        QCOMPARE(LoginWidgetState::describe(*widget), LoginWidgetState::describe(*makeWidget(uid_t(-2), themed)));
+    }
+}
+
+void tst_LoginMacLabelWidget::informationLineNamesEveryCategory_data()
+{
+    QTest::addColumn<bool>("themed");
+    QTest::addColumn<QByteArray>("processCategories");
+    QTest::addColumn<QString>("line");
+
+    QString farDown;
+    for (int bit = 60; bit < 64; ++bit)
+        farDown += (farDown.isEmpty() ? QString() : QStringLiteral(", ")) + QStringLiteral("A category with a long name number %1").arg(bit);
+    for (const bool themed : {false, true}) {
+        QTest::newRow(themed ? "themed: far down the list" : "plain: far down the list")
+            << themed << QByteArray("0xf000000000000000") << farDown;
+        QTest::newRow(themed ? "themed: none" : "plain: none") << themed << QByteArray("0") << QString();
+    }
+}
+
+void tst_LoginMacLabelWidget::informationLineNamesEveryCategory()
+{
+    // A disabled list cannot be scrolled: information mode names the
+    // process's categories on one line, elided to its width, the whole list
+    // in its tool tip and in what assistive tools read; nothing can change.
+    QFETCH(bool, themed);
+    QFETCH(QByteArray, processCategories);
+    QFETCH(QString, line);
+
+    StandinPolicy policy;
+    QByteArray categories;
+    for (int bit = 0; bit < 64; ++bit)
+        categories += "0x" + QByteArray::number(1ULL << bit, 16) + ":A category with a long name number "
+                      + QByteArray::number(bit) + '\n';
+    policy.write("categories", categories);
+    policy.write("mac-users", "*:0:0:3:0xffffffffffffffff\n");
+    policy.write("system", "process_label=1:0:" + processCategories + '\n');
+    const auto widget = makeWidget(1000, themed);
+    widget->resize(1400, 500);
+    widget->show();
+    QVERIFY(QTest::qWaitForWindowExposed(widget.get()));
+    widget->setEditable(false);
+
+    QLabel *hint = part<QLabel>(*widget, "_categoryHintLabel");
+    QVERIFY(hint->isVisible());
+    QVERIFY(!categoryList(*widget)->isVisible());
+    QCOMPARE(hint->toolTip(), line);
+    // A line with no category says so in words.
+    QCOMPARE(hint->accessibleName(), line.isEmpty() ? QStringLiteral("No category") : line);
+    if (line.isEmpty())
+        QCOMPARE(hint->text(), QStringLiteral("No category"));
+    QCOMPARE(widget->categories(), mac_cat_t(processCategories.toULongLong(nullptr, 16)));
+    QVERIFY(!hint->wordWrap());
+    QVERIFY2(hint->fontMetrics().horizontalAdvance(hint->text()) <= hint->width(), qPrintable(hint->text()));
+    if (!line.isEmpty()) {
+        QVERIFY(hint->text().startsWith(QStringLiteral("A category")));
+        // A narrower line elides further; the tool tip keeps everything.
+        const QString wide = hint->text();
+        hint->resize(hint->width() / 2, hint->height());
+        QVERIFY(hint->text() != wide);
+        QVERIFY(hint->fontMetrics().horizontalAdvance(hint->text()) <= hint->width());
+        QCOMPARE(hint->toolTip(), line);
+    }
+    for (const char *name : {"_levelComboBox", "_integrityComboBox", "_categoryListWidget"})
+        QVERIFY2(!part<QWidget>(*widget, name)->isEnabled(), name);
+
+    // Back in selection the list is shown again and the hint wraps as before.
+    widget->setEditable(true);
+    QVERIFY(categoryList(*widget)->isVisible());
+    QVERIFY(!hint->isVisible());
+    QVERIFY(hint->wordWrap());
+    QCOMPARE(hint->toolTip(), QString());
 }
 
 QTEST_MAIN(tst_LoginMacLabelWidget)

@@ -196,6 +196,12 @@
         <source>This is the label of the running program; it cannot be changed here</source>
         <translation>Dies ist das Label des laufenden Programms; es kann hier nicht geändert werden</translation>
     </message>
+    <message>
+        <location filename="../src/login/LoginMacLabelWidget.cpp" line="+230"/>
+        <location line="+2"/>
+        <source>No category</source>
+        <translation>Keine Kategorie</translation>
+    </message>
 </context>
 <context>
     <name>VarnelQt5::MacCategoryComboBox</name>

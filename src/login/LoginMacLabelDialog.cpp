@@ -5,9 +5,12 @@
 #include "LoginMacLabelDialog.h"
 
 #include "BreakableText_p.h"
+#include "LibraryGlobals_p.h"
 #include "LoginMacLabelWidget.h"
+#include "MacLevelComboBox.h"
 #include "UnresolvedUser_p.h"
 #include "labelpolicy.h"
+#include "pickers/LockReasons_p.h"
 
 #include <Common.h>
 
@@ -108,6 +111,9 @@ LoginMacLabelDialog::~LoginMacLabelDialog() = default;
 
 void LoginMacLabelDialog::initialize(uid_t uid, bool themed)
 {
+    // Built once: a second call would stack a second layout and widget.
+    if (widget)
+        return;
     const QString title = tr("MAC label selection");
     setWindowTitle(title);
     setWindowIcon(QIcon::fromTheme(QStringLiteral("security-policy")));
@@ -240,18 +246,36 @@ void LoginMacLabelDialog::saveChoice() const
 
 void LoginMacLabelDialog::onButtonBoxAccepted()
 {
-    // Strict mode is asked at this moment, not as it was at load.
-    const bool allowed = !widget->editable() || varnel_strict_mode() != 0 || widget->integrity() == 0
-                         || (widget->level() == 0 && widget->categories() == 0);
-    if (allowed) {
+    if (!widget->editable()) {
         accept();
         return;
+    }
+    // With MAC switched on, a login needs a level from the user's range;
+    // where there is none, the reason is the message.
+    const auto *levels = widget->findChild<MacLevelComboBox *>(QStringLiteral("_levelComboBox"));
+    QString refused;
+    if (levels && levels->count() == 0 && varnel_mac_enabled() != 0) {
+        refused = LockReasons::reason(levels);
+        if (refused.isEmpty())
+            refused = MacLevelComboBox::tr("No level lies within this user's range");
+    } else {
+        // Strict mode is asked at this moment, not as it was at load. The
+        // label judged is the one the widget builds, which carries no
+        // integrity level where strict mode was on at load.
+        const TAV_ILEV_T integrity = strictModeFlag ? 0 : widget->integrity();
+        const bool allowed = varnel_strict_mode() != 0 || integrity == 0
+                             || (widget->level() == 0 && widget->categories() == 0);
+        if (allowed) {
+            accept();
+            return;
+        }
+        refused = tr("Denied login with non-zero integrity and confidentiality levels at the same time");
     }
 
     QMessageBox refusal(this);
     refusal.setIcon(QMessageBox::Critical);
     refusal.setWindowTitle(tr("Invalid set of attributes"));
-    refusal.setText(tr("Denied login with non-zero integrity and confidentiality levels at the same time"));
+    refusal.setText(refused);
     refusal.setStandardButtons(QMessageBox::Ok);
     const QRect frame = geometry();
     refusal.move(pos().x(), (frame.top() + frame.bottom()) / 2 - refusal.sizeHint().height() / 2);

@@ -17,10 +17,13 @@
 #include "PlatformHandles_p.h"
 #include "UnresolvedUser_p.h"
 
+#include <QEvent>
+#include <QFontMetrics>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
+#include <QScreen>
 #include <QTreeView>
 #include <QVBoxLayout>
 
@@ -78,33 +81,205 @@ bool isUnknownWithoutRecord(uid_t uid)
     return Platform::lookupUserMac(uid, record) && !record;
 }
 
+// What the widget knows beyond its fields: which rebuilds failed at the last
+// setUid, and the categories information mode names. A failed picker gets no
+// last choice and no value of its own, and information mode returns exactly
+// what its category line names. The object also keeps that line elided to
+// its width.
+class LoginState : public QObject
+{
+public:
+    explicit LoginState(QObject *owner)
+        : QObject(owner)
+    {
+        setObjectName(name());
+    }
+
+    static QString name() { return QStringLiteral("_varnelLoginState"); }
+
+    static LoginState &of(const QObject *widget)
+    {
+        return *static_cast<LoginState *>(widget->findChild<QObject *>(name(), Qt::FindDirectChildrenOnly));
+    }
+
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::Resize && elided) {
+            if (auto *line = qobject_cast<QLabel *>(watched))
+                elide(line);
+        }
+        return false;
+    }
+
+    // The whole text is the tool tip; the line shows as much as fits.
+    static void elide(QLabel *line)
+    {
+        line->setText(line->fontMetrics().elidedText(line->toolTip(), Qt::ElideRight, qMax(line->width(), 1)));
+    }
+
+    bool levelFailed = false;
+    bool integrityFailed = false;
+    bool categoriesFailed = false;
+    bool elided = false;
+    mac_cat_t shownCategories = 0;
+};
+
+// Names of categories as the label library gives them, joined by a comma and
+// a blank; numbers where there is no label object to ask, so that a line
+// never hides a category that is returned.
+QString categoryNames(mac_cat_t categories, bool numbersWithoutObject)
+{
+    const Platform::MacLabel object(mac_init(0x10000));
+    if (!object) {
+        QStringList numbers;
+        if (numbersWithoutObject) {
+            for (int n = 0; n < 64; ++n) {
+                if (categories & (mac_cat_t(1) << n))
+                    numbers.append(QString::number(n));
+            }
+        }
+        return numbers.join(QStringLiteral(", "));
+    }
+    mac_set_lev(object.get(), 0);
+    mac_set_cat(object.get(), categories);
+    const Platform::Text text(mac_to_text(object.get(), 0, 5));
+    return QString::fromLocal8Bit(text.get())
+        .split(QLatin1Char(','), Qt::KeepEmptyParts, Qt::CaseSensitive)
+        .join(QStringLiteral(", "));
+}
+
+QString levelName(mac_lev_t level)
+{
+    const Platform::MacLabel object(mac_init(0x10000));
+    if (object) {
+        mac_set_lev(object.get(), level);
+        mac_set_cat(object.get(), 0);
+        const Platform::Text text(mac_to_text(object.get(), 0, 3));
+        if (text)
+            return QString::fromLocal8Bit(text.get());
+    }
+    return QString::number(level);
+}
+
+QString integrityName(TAV_ILEV_T level)
+{
+    const Platform::Text text(tav_ilev_get_text(level, 1));
+    return text ? QString::fromLocal8Bit(text.get()) : QString::number(level);
+}
+
+// Selects value, adding it in ascending order where the list lacks it: a
+// picker takes no forced value into an empty list.
+void selectOrInsert(QComboBox *combo, uint value, const QString &text)
+{
+    const int found = combo->findData(value, Qt::UserRole, Qt::MatchExactly);
+    if (found >= 0) {
+        combo->setCurrentIndex(found);
+        return;
+    }
+    int row = 0;
+    while (row < combo->count() && combo->itemData(row, Qt::UserRole).toUInt() <= value)
+        ++row;
+    combo->insertItem(row, text, QVariant(int(value)));
+    combo->setCurrentIndex(row);
+}
+
+// A combo box is as wide as its longest name, which can be wider than the
+// screen. Beyond a third of the screen's width it stops growing; the popup
+// then elides the names, and each name too long for it is shown whole in its
+// tool tip.
+void limitWidth(QComboBox *combo)
+{
+    const QScreen *screen = combo->screen();
+    const int budget = screen ? screen->availableGeometry().width() / 3 : 320;
+    const QFontMetrics metrics(combo->font());
+    int widest = 0;
+    for (int row = 0; row < combo->count(); ++row) {
+        const QString text = combo->itemText(row);
+        const int width = metrics.horizontalAdvance(text);
+        widest = qMax(widest, width);
+        combo->setItemData(row, width > budget ? QVariant(text) : QVariant(), Qt::ToolTipRole);
+    }
+    if (widest > budget) {
+        combo->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+        combo->setMinimumContentsLength(qMax(1, budget / qMax(1, metrics.horizontalAdvance(QLatin1Char('X')))));
+    } else {
+        combo->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+    }
+}
+
 // The helpers below take the widget's form parts, whichever form was built.
 
-// A part the user cannot change is shown as text: the level by its name, the
-// categories by their names separated by a comma and a blank. The texts come
-// from the policy and are shown as they are, never as markup.
+// The category hint as the line information mode shows: one line, elided;
+// or the wrapping hint of selection mode. Either way the whole list is in its
+// tool tip and in what assistive tools read.
 template <typename Parts>
-void updateHints(const Parts &parts)
+void setCategoryLine(const Parts &parts, LoginState &state, bool line, const QString &text)
 {
-    const bool levelSuitable = parts.levelComboBox->isSuitable();
-    const bool categoriesSuitable = parts.categoryList->isSuitable();
-    const Platform::MacLabel object(mac_init(0x10000));
-    // Without a label object there are no names to show: the hints stay.
-    if (!object || (levelSuitable && categoriesSuitable))
-        return;
-    mac_set_lev(object.get(), parts.levelComboBox->value());
-    mac_set_cat(object.get(), parts.categoryList->value());
+    QLabel *hint = parts.categoryHint;
+    QSizePolicy policy = hint->sizePolicy();
+    // A line of any length must not widen the window.
+    policy.setHorizontalPolicy(line ? QSizePolicy::Ignored : QSizePolicy::Preferred);
+    hint->setSizePolicy(policy);
+    hint->setWordWrap(!line);
+    // A line says so where the process has no category, rather than stay
+    // blank.
+    const bool none = line && text.isEmpty();
+    state.elided = line && !none;
+    // A wrapped hint can still be cut where the screen has no more height.
+    hint->setToolTip(text);
+    hint->setAccessibleName(none ? LoginMacLabelWidget::tr("No category") : text);
+    if (none)
+        hint->setText(LoginMacLabelWidget::tr("No category"));
+    else if (line)
+        LoginState::elide(hint);
+    else
+        hint->setText(breakableText(text));
+}
 
-    if (!levelSuitable) {
-        const Platform::Text text(mac_to_text(object.get(), 0, 3));
-        parts.levelHint->setText(breakableText(QString::fromLocal8Bit(text.get())));
-    }
-    if (categoriesSuitable)
+// Shows each row as the rebuilds left it, the same way whatever came before,
+// so that after setUid the widget is what a new one for the user is. A part
+// the user cannot change is shown as text: the level, where the user's range
+// names none, by the reason; the categories by their names separated by a
+// comma and a blank. The texts come from the policy and are shown as they
+// are, never as markup. Information mode shows the process's label: the
+// level and integrity pickers hold it, and one line names its categories.
+template <typename Parts>
+void showRows(LoginMacLabelWidget &widget, const Parts &parts)
+{
+    LoginState &state = LoginState::of(&widget);
+    if (!widget.editable()) {
+        parts.levelLabel->show();
+        parts.levelComboBox->show();
+        parts.levelHint->hide();
+        parts.levelHint->clear();
+        widget.setIntegrityLevelVisible(true);
+        parts.categoryLabel->show();
+        parts.categoryList->hide();
+        parts.categoryHint->show();
+        setCategoryLine(parts, state, true, categoryNames(state.shownCategories, true));
         return;
-    const Platform::Text text(mac_to_text(object.get(), 0, 5));
-    parts.categoryHint->setText(breakableText(QString::fromLocal8Bit(text.get())
-                                                  .split(QLatin1Char(','), Qt::KeepEmptyParts, Qt::CaseSensitive)
-                                                  .join(QStringLiteral(", "))));
+    }
+
+    const bool levelShown = !state.levelFailed;
+    const bool levels = parts.levelComboBox->isSuitable();
+    parts.levelLabel->setVisible(levelShown);
+    parts.levelComboBox->setVisible(levelShown && levels);
+    parts.levelHint->setVisible(levelShown && !levels);
+    parts.levelHint->setText(levelShown && !levels ? LockReasons::reason(parts.levelComboBox) : QString());
+
+    // What the integrity row hides is never what OK judges: a picker that
+    // was built again is shown again, except where strict mode hides it.
+    widget.setIntegrityLevelVisible(!state.integrityFailed && !strictModeFlag);
+
+    const bool categoriesShown = !state.categoriesFailed;
+    const bool suitable = parts.categoryList->isSuitable();
+    parts.categoryLabel->setVisible(categoriesShown);
+    parts.categoryList->setVisible(categoriesShown && suitable);
+    parts.categoryHint->setVisible(categoriesShown && !suitable);
+    // Without a label object there are no names to show; never another
+    // user's names.
+    setCategoryLine(parts, state, false,
+                    categoriesShown && !suitable ? categoryNames(parts.categoryList->value(), false) : QString());
 }
 
 template <typename Parts>
@@ -119,26 +294,37 @@ void setChoicesEnabled(const Parts &parts, bool enabled)
 }
 
 // Information mode: the calling process's own label, integrity level
-// included. The themed form shows the process's level even where the list
-// lacks it; every form its integrity level. What is inserted here lasts only
+// included, in both forms, even where it lies outside the user's range.
+// Without that label nothing is selected. What is inserted here lasts only
 // until the next rebuild.
 template <typename Parts>
-void showProcessLabel(const Parts &parts, bool themed)
+void showProcessLabel(const Parts &parts, LoginState &state)
 {
-    mac_lev_t level = 0;
-    mac_cat_t categories = 0;
-    TAV_ILEV_T integrity = 0;
-    {
-        const Platform::LabelHandle label = Platform::processLabel();
-        if (!label)
-            return;
-        level = tavl_lev(label.get());
-        categories = tavl_cat(label.get());
-        integrity = tavl_ilev(label.get());
+    const Platform::LabelHandle label = Platform::processLabel();
+    if (!label) {
+        parts.levelComboBox->setCurrentIndex(-1);
+        parts.integrityComboBox->setCurrentIndex(-1);
+        state.shownCategories = 0;
+        return;
     }
-    parts.levelComboBox->setValue(level, themed);
+    const mac_lev_t level = tavl_lev(label.get());
+    const mac_cat_t categories = tavl_cat(label.get());
+    const TAV_ILEV_T integrity = tavl_ilev(label.get());
+
+    MacLevelComboBox *levels = parts.levelComboBox;
+    levels->setValue(level, true);
+    if (levels->currentIndex() < 0 || levels->value() != level)
+        selectOrInsert(levels, level, levelName(level));
+    // Inserted without a label object to name it, the level shows its number.
+    else if (levels->currentText().isEmpty())
+        levels->setItemText(levels->currentIndex(), levelName(level));
     parts.integrityComboBox->setValue(integrity, true);
-    parts.categoryList->setValue(categories);
+    if (parts.integrityComboBox->currentIndex() < 0 || parts.integrityComboBox->value() != integrity)
+        selectOrInsert(parts.integrityComboBox, integrity, integrityName(integrity));
+    // The list is hidden; it checks what it can, for hosts that read it.
+    if (!state.categoriesFailed)
+        parts.categoryList->setValue(categories);
+    state.shownCategories = categories;
 }
 
 // Builds every picker for uid as a widget new for that user shows them: the
@@ -149,52 +335,38 @@ void showProcessLabel(const Parts &parts, bool themed)
 template <typename Parts>
 void buildForUser(LoginMacLabelWidget &widget, const Parts &parts, uid_t uid)
 {
+    LoginState &state = LoginState::of(&widget);
+    if (widget.editable())
+        setChoicesEnabled(parts, true);
     parts.levelComboBox->clear();
     parts.integrityComboBox->clear();
-    parts.categoryList->clear();
 
-    const bool levelAccepted = widget.levelComboBoxSetUid(uid);
-    if (levelAccepted) {
-        const bool suitable = parts.levelComboBox->isSuitable();
-        parts.levelComboBox->setVisible(suitable);
-        parts.levelHint->setVisible(!suitable);
-    } else {
-        parts.levelComboBox->hide();
-        parts.levelLabel->hide();
-        parts.levelHint->hide();
-    }
-
-    if (!widget.integrityComboBoxSetUid(uid)) {
-        parts.integrityComboBox->hide();
-        parts.integrityLabel->hide();
-    }
+    state.levelFailed = !widget.levelComboBoxSetUid(uid);
+    state.integrityFailed = !widget.integrityComboBoxSetUid(uid);
 
     // Without a record the list would offer the calling process's
     // categories: a name nobody has must not get them.
     const mac_cat_t bound = widget.editable() && isUnknownWithoutRecord(uid) ? 0 : allCategories;
     if (parts.categoryList->maximumValue() != bound)
         parts.categoryList->setMaximumValue(bound);
-    if (widget.categoryListWidgetSetUid(uid)) {
-        const bool suitable = parts.categoryList->isSuitable();
-        parts.categoryList->setVisible(suitable);
-        parts.categoryHint->setVisible(!suitable);
-    } else {
-        parts.categoryList->hide();
-        parts.categoryLabel->hide();
-    }
+    // Emptied after the bound's rebuild, which still judged by the previous
+    // user, so that none of its categories is kept.
+    parts.categoryList->clear();
+    state.categoriesFailed = !widget.categoryListWidgetSetUid(uid);
+    state.shownCategories = 0;
 
     if (widget.editable()) {
-        parts.userTree->setEnabled(true);
-        parts.adminTree->setEnabled(true);
         // Only now does the category list know this user's range, against
         // which the remembered categories are judged.
-        if (levelAccepted)
+        if (!state.levelFailed)
             widget.loadLastChoice();
     } else {
-        showProcessLabel(parts, widget.themed());
+        showProcessLabel(parts, state);
         setChoicesEnabled(parts, false);
     }
-    updateHints(parts);
+    limitWidth(parts.levelComboBox);
+    limitWidth(parts.integrityComboBox);
+    showRows(widget, parts);
 }
 
 } // namespace
@@ -228,12 +400,15 @@ LoginMacLabelWidget::LoginMacLabelWidget(uid_t uid, bool, bool themed, QWidget *
     }
 
     const FormParts parts = formParts();
+    auto *state = new LoginState(this);
     // Names from the policy are text, never markup; long ones wrap rather
-    // than widen the window.
+    // than widen the window. The form's placeholder is never shown.
     for (QLabel *hint : {parts.levelHint, parts.categoryHint}) {
         hint->setTextFormat(Qt::PlainText);
         hint->setWordWrap(true);
+        hint->clear();
     }
+    parts.categoryHint->installEventFilter(state);
     parts.levelHint->hide();
     parts.categoryHint->hide();
     parts.rolesBox->hide();
@@ -274,11 +449,22 @@ mac_lev_t LoginMacLabelWidget::level() const
 
 TAV_ILEV_T LoginMacLabelWidget::integrity() const
 {
-    return static_cast<TAV_ILEV_T>(formParts().integrityComboBox->currentData(Qt::UserRole).toInt());
+    const ILevelComboBox *picker = formParts().integrityComboBox;
+    // A row the person cannot see holds no choice; strict mode hides it on
+    // purpose, and the label then carries 0 anyway.
+    if (editableFlag && !strictModeFlag && picker->isHidden())
+        return 0;
+    return static_cast<TAV_ILEV_T>(picker->currentData(Qt::UserRole).toInt());
 }
 
 mac_cat_t LoginMacLabelWidget::categories() const
 {
+    // Information mode returns what its line names; a failed list nothing.
+    const LoginState &state = LoginState::of(this);
+    if (!editableFlag)
+        return state.shownCategories;
+    if (state.categoriesFailed)
+        return 0;
     return formParts().categoryList->value();
 }
 
@@ -300,6 +486,8 @@ bool LoginMacLabelWidget::isSuitable()
 
 bool LoginMacLabelWidget::isVariability()
 {
+    if (!editableFlag)
+        return false;
     const FormParts parts = formParts();
     if (parts.levelComboBox->count() > 1 || parts.categoryList->isSuitable())
         return true;
@@ -408,19 +596,10 @@ void LoginMacLabelWidget::setEditable(bool editable)
     const FormParts parts = formParts();
     // Assistive tools hear the new reason whichever way this returns.
     const LockReasons::Refresh refresh(this);
-    if (editable) {
-        if (strictModeFlag)
-            setIntegrityLevelVisible(false);
-        // Information mode may have put the process's values into the lists:
-        // only the user's own range is offered again.
-        buildForUser(*this, parts, uid);
-        return;
-    }
-
-    setIntegrityLevelVisible(true);
-    setChoicesEnabled(parts, false);
-    showProcessLabel(parts, themedFlag);
-    updateHints(parts);
+    // Rebuilt both ways, so that information mode shows the same whether it
+    // is entered here or by a later setUid, and selection offers only the
+    // user's own range again.
+    buildForUser(*this, parts, uid);
 }
 
 void LoginMacLabelWidget::setIntegrityLevelVisible(bool visible)
@@ -432,6 +611,9 @@ void LoginMacLabelWidget::setIntegrityLevelVisible(bool visible)
 
 void LoginMacLabelWidget::setMaxIntegrityLevel()
 {
+    // Information mode shows the process's integrity level, not a default.
+    if (!editableFlag)
+        return;
     const FormParts parts = formParts();
     TAV_ILEV_T value = parts.integrityComboBox->minimumValue();
     const QList<mac_lev_t> levels = parts.levelComboBox->allValues();
@@ -445,22 +627,29 @@ void LoginMacLabelWidget::setMaxIntegrityLevel()
 bool LoginMacLabelWidget::loadLastChoice()
 {
     // Information mode shows the process's label, not a choice.
-    if (!editableFlag || uid == unresolvedUserId)
+    // Nor is anything loaded where the user's range could not be read.
+    const LoginState &state = LoginState::of(this);
+    if (!editableFlag || uid == unresolvedUserId || state.levelFailed)
         return false;
     last_choice_entry record{};
     if (getlchuid(uid, &record) != 0)
         return false;
     const FormParts parts = formParts();
     parts.levelComboBox->setValue(record.level, false);
-    parts.categoryList->setValue(record.categories);
+    if (!state.categoriesFailed)
+        parts.categoryList->setValue(record.categories);
     return true;
 }
 
 bool LoginMacLabelWidget::saveChoice() const
 {
-    if (!editableFlag || uid == unresolvedUserId)
-        return false;
+    // A choice is remembered only where every part of it was offered: never
+    // a level the user may not have, nor categories a failed list dropped.
+    const LoginState &state = LoginState::of(this);
     const FormParts parts = formParts();
+    if (!editableFlag || uid == unresolvedUserId || state.levelFailed || state.categoriesFailed
+        || parts.levelComboBox->count() == 0)
+        return false;
     last_choice_entry record{};
     record.level = parts.levelComboBox->value();
     record.categories = parts.categoryList->value();
