@@ -2176,6 +2176,18 @@ void tst_VarnelFileLabel::windowQuestionSaysWhatItDid()
         QCOMPARE(window.failures(),
                  QStringList{unlabellable + QStringLiteral(": cannot write the label: Operation not supported")});
         QCOMPARE(stored(other), QByteArray("2:0:0x2:0x0"));
+
+        // What the form does on its own is said under the status, in sight
+        // whatever the form's scroll position, and undone by the uncheck.
+        auto *reaction = window.findChild<QLabel *>(QStringLiteral("_formReactionLabel"));
+        edit(parts.form(), QStringLiteral("attribute=ehole"));
+        QCOMPARE(reaction->text(), QStringLiteral("Checking ehole set the level to L0 and removed C1."));
+        QVERIFY(reaction->isVisible());
+        QVERIFY(parts.form()->findChild<QLabel *>(QStringLiteral("_reactionLabel"))->isHidden());
+        edit(parts.form(), QStringLiteral("attribute=ehole"));
+        QCOMPARE(reaction->text(), QStringLiteral("Unchecking ehole set the level to L2 and added C1."));
+        QCOMPARE(parts.editSigns(), QString());
+        QCOMPARE(stored(other), QByteArray("2:0:0x2:0x0"));
     }
 }
 

@@ -76,6 +76,7 @@ FileLabelWindow::FileLabelWindow(const QStringList &paths, const QSet<QString> &
     , pathLabel(new QLabel(this))
     , stack(new QStackedWidget(this))
     , messageLabel(new QLabel(this))
+    , reactionLabel(new QLabel(this))
     , changedLabel(new QLabel(tr("Changed, not written yet."), this))
     , previousButton(new QPushButton(tr("&Previous"), this))
     , nextButton(new QPushButton(tr("&Next"), this))
@@ -91,6 +92,10 @@ FileLabelWindow::FileLabelWindow(const QStringList &paths, const QSet<QString> &
     messageLabel->setObjectName(QStringLiteral("_messageLabel"));
     messageLabel->setTextFormat(Qt::PlainText);
     messageLabel->setWordWrap(true);
+    reactionLabel->setObjectName(QStringLiteral("_formReactionLabel"));
+    reactionLabel->setTextFormat(Qt::PlainText);
+    reactionLabel->setWordWrap(true);
+    reactionLabel->setVisible(false);
     changedLabel->setObjectName(QStringLiteral("_changedLabel"));
     changedLabel->setTextFormat(Qt::PlainText);
     changedLabel->setWordWrap(true);
@@ -127,6 +132,7 @@ FileLabelWindow::FileLabelWindow(const QStringList &paths, const QSet<QString> &
     layout->addWidget(pathLabel);
     layout->addWidget(formArea, 1);
     layout->addWidget(messageLabel);
+    layout->addWidget(reactionLabel);
     layout->addWidget(changedLabel);
     layout->addLayout(buttons);
 
@@ -161,6 +167,7 @@ bool FileLabelWindow::showPath(int index)
         addCategoryFilter(page.form);
         stack->addWidget(page.form);
         connect(page.form, &FileMacLabelWidget::changed, this, &FileLabelWindow::refresh);
+        connect(page.form, &FileMacLabelWidget::reactionMessageChanged, this, &FileLabelWindow::refresh);
         // The keyboard goes down the form first, then to Revert and Apply.
         QWidget::setTabOrder(lastInFocusChain(page.form), revertButton);
         QWidget::setTabOrder(revertButton, applyButton);
@@ -439,6 +446,12 @@ void FileLabelWindow::refresh()
     messageLabel->setText(carried.isEmpty() ? page.message : carried + QLatin1Char('\n') + page.message);
     messageLabel->setStyleSheet(page.outcome == Outcome::Fine ? QString()
                                                               : QStringLiteral("color: #b00020; font-weight: bold"));
+    // Said under the status rather than at the foot of the form, which may
+    // be scrolled out of sight.
+    if (auto *formLine = page.form->findChild<QLabel *>(QStringLiteral("_reactionLabel")))
+        formLine->setVisible(false);
+    reactionLabel->setText(page.form->reactionMessage());
+    reactionLabel->setVisible(!page.form->reactionMessage().isEmpty());
     const bool isEdited = edited(index);
     changedLabel->setVisible(isEdited);
     setWindowModified(isEdited);

@@ -114,6 +114,9 @@ private:
     QLabel *pathLabel;
     QStackedWidget *stack;
     QLabel *messageLabel;
+    // What the shown form changed on its own, in sight whatever the form's
+    // scroll position.
+    QLabel *reactionLabel;
     QLabel *changedLabel;
     QPushButton *previousButton;
     QPushButton *nextButton;
