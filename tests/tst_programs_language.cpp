@@ -122,7 +122,7 @@ void tst_ProgramsLanguage::windowTexts_data()
         << QByteArrayList{"Abbrechen"};
     QTest::newRow("file label window, German")
         << fileLabel << file << QByteArray("de_DE.UTF-8")
-        << QByteArrayList{"Datei-Labels", "&Anwenden", "&Zur\xc3\xbccksetzen", "Ebene:", "Kategorien:"}
+        << QByteArrayList{"Datei-Labels", "&Anwenden", "&Zur\xc3\xbc" "cksetzen", "Ebene:", "Kategorien:"}
         << QByteArrayList{"File labels", "&Apply", "Level:", "&Verwerfen"};
     QTest::newRow("file label window, English")
         << fileLabel << file << QByteArray("C.UTF-8") << QByteArrayList{"File labels", "&Apply", "Level:"}
