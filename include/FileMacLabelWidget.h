@@ -28,7 +28,11 @@ class SpecialAttributesListModel;
  * or "whole" has the attribute unchecked again. These reactions follow a
  * person's edits and a host's calls on the pickers and the attributes model,
  * never getfmac() itself: a load shows the stored label as it is, and chmac()
- * right after it writes back exactly what the object held.
+ * right after it writes back exactly what the object held. What a reaction
+ * changed is said in a line under the special attributes and by
+ * reactionMessageChanged(); unchecking "ehole" or "whole" right after
+ * checking it gives back the values the check replaced. Enabling or
+ * disabling an attribute's row is no edit.
  *
  * \pic_filemaclabelwidget
  *
@@ -48,6 +52,23 @@ class VARNELMACQT5_EXPORT FileMacLabelWidget : public QWidget
     Q_OBJECT
 
 public:
+    /** Why the last chmac() wrote nothing; see lastWriteFailure(). */
+    enum WriteFailure {
+        /** The last chmac() wrote the label, or there was none. */
+        NoWriteFailure,
+        /** Refused for any reason not named below: the label library, the path, the kind of object, a hole. */
+        WriteRefused,
+        /**
+         * The object is the one getfmac() read, but its label is no longer
+         * the one read then or last written by chmac(), or another object
+         * now has its path: another writer changed it, and getfmac() shows
+         * the new label.
+         */
+        LabelChangedSinceRead,
+        /** The last getfmac() read no label, so the form holds no object's label. */
+        NoLabelLoaded
+    };
+
     /** An empty form; getfmac() fills it. */
     explicit FileMacLabelWidget(QWidget *parent = nullptr);
     ~FileMacLabelWidget() override;
@@ -60,8 +81,9 @@ public:
      * other kind of object have no row and are not shown.
      *
      * A path without a readable label, one containing a NUL character and
-     * one the local 8-bit encoding cannot carry exactly change nothing and
-     * emit nothing.
+     * one the local 8-bit encoding cannot carry exactly change none of the
+     * form's values and emit nothing, but the form then holds no object's
+     * label: chmac() writes nothing until a later getfmac() succeeds.
      */
     void getfmac(const QString &path);
     /**
@@ -82,8 +104,30 @@ public:
      * "ehole" or "whole" is checked and the label written cannot carry it,
      * unless the object already holds that attribute with the same level,
      * integrity level and categories.
+     *
+     * No label is overwritten unseen. Written to the object the last
+     * getfmac() read (by the same path, or by another path or hard link to
+     * that object), the form is written only while the object still holds
+     * the label getfmac() read or the last chmac() wrote there: the label is
+     * read again just before the write, and a label changed by another
+     * writer, or another object put at the path, makes chmac() write nothing
+     * and return false, with lastWriteFailure() LabelChangedSinceRead; the
+     * form keeps its edits. The platform offers no atomic compare and write,
+     * so a change that falls between that last read and the write (a few
+     * calls, no waiting) is not seen. Writing onto another object, to copy a
+     * label, is not checked. After a getfmac() that failed, chmac() writes
+     * nothing (NoLabelLoaded); a host that never called getfmac() writes as
+     * before.
      */
     bool chmac(const QString &path);
+    /** Why the last chmac() wrote nothing; NoWriteFailure after one that wrote. */
+    WriteFailure lastWriteFailure() const;
+    /**
+     * What the form last changed on its own, in one line for a person, or
+     * empty: see reactionMessageChanged(). The form shows it under the
+     * special attributes.
+     */
+    QString reactionMessage() const;
     /**
      * A new label handle with the form's level, integrity level and
      * categories and no type bits, or null. The caller releases it with
@@ -100,6 +144,16 @@ Q_SIGNALS:
      * getfmac() that read a label.
      */
     void changed();
+    /**
+     * The form changed values on its own after an edit, and says so in
+     * \a message with names, not numbers: checking "ehole" or "whole"
+     * rewrote level, integrity level and categories, unchecking it right
+     * after (no other edit between) gave back the values it replaced, or an
+     * "ehole" or "whole" the label cannot carry was unchecked. Emitted with
+     * an empty message when an edit, getfmac() or a write leaves nothing to
+     * tell.
+     */
+    void reactionMessageChanged(const QString &message);
 
 private:
     Q_DISABLE_COPY(FileMacLabelWidget)

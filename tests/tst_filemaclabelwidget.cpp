@@ -26,7 +26,9 @@
 #endif
 
 #include <cstdio>
+#include <sys/stat.h>
 #include <sys/xattr.h>
+#include <unistd.h>
 
 using VarnelQt5::FileMacLabelWidget;
 using VarnelQt5::ILevelComboBox;
@@ -98,6 +100,28 @@ QString rowsOf(const QAbstractItemModel *model)
         rows << (checked ? QLatin1String("[x]") : QLatin1String("")) + index.data().toString();
     }
     return rows.join(QLatin1Char(' '));
+}
+
+// Removes the file at path and makes a new one there, on the old inode
+// number where the file system gives it out again (files it hands out first
+// are kept aside until then), so that only the birth time tells the two
+// apart.
+bool recreateWithSameInode(const QString &path)
+{
+    struct stat status;
+    if (::stat(QFile::encodeName(path).constData(), &status) != 0 || !QFile::remove(path))
+        return false;
+    const QDir aside(QFileInfo(path).dir());
+    for (int attempt = 0; attempt < 200; ++attempt) {
+        struct stat made;
+        if (!makeFile(path) || ::stat(QFile::encodeName(path).constData(), &made) != 0)
+            return false;
+        if (made.st_ino == status.st_ino)
+            break;
+        if (!QFile::rename(path, aside.filePath(QStringLiteral("aside %1").arg(attempt))))
+            return false;
+    }
+    return true;
 }
 
 // The form's values as "level ilevel categories", categories in hexadecimal.
@@ -213,6 +237,14 @@ private Q_SLOTS:
     void editThenWrite();
     void randomWalk_data();
     void randomWalk();
+    void outsideWriters_data();
+    void outsideWriters();
+    void afterAFailedLoad_data();
+    void afterAFailedLoad();
+    void rowEnablingIsNoEdit_data();
+    void rowEnablingIsNoEdit();
+    void reactionsAreSaid_data();
+    void reactionsAreSaid();
 
 private:
     long m_liveBefore = 0;
@@ -274,8 +306,12 @@ void TestFileMacLabelWidget::form()
     auto *proxy = qobject_cast<QSortFilterProxyModel *>(form.view->model());
     QVERIFY(proxy && qobject_cast<SpecialAttributesListModel *>(proxy->sourceModel()));
     QCOMPARE(form.rows(), QStringLiteral("ehole whole silev"));
+    // Two signals: every edit, and what the form changed on its own.
     const QMetaObject *meta = widget.metaObject();
-    QCOMPARE(meta->methodCount() - meta->methodOffset(), 1);
+    QCOMPARE(meta->methodCount() - meta->methodOffset(), 2);
+    QCOMPARE(meta->method(meta->methodOffset()).methodSignature(), QByteArray("changed()"));
+    QCOMPARE(meta->method(meta->methodOffset() + 1).methodSignature(),
+             QByteArray("reactionMessageChanged(QString)"));
 }
 
 void TestFileMacLabelWidget::load_data()
@@ -327,9 +363,14 @@ void TestFileMacLabelWidget::load()
     QVERIFY(!form.level->signalsBlocked() && !form.integrity->signalsBlocked()
             && !form.categories->signalsBlocked() && !widget.signalsBlocked());
 
-    QVERIFY(setLabel(path, "0:0:0:0"));
+    // Written back, and onto a copy of the same kind: the object read is
+    // not relabelled behind the form's back, which would refuse the write.
     QVERIFY(widget.chmac(path));
     QCOMPARE(labelOf(path), written);
+    const QString copy = m_dir.filePath(QLatin1String(directory ? "copy of a directory" : "copy of a file"));
+    QVERIFY((directory ? QDir().mkpath(copy) : makeFile(copy)) && setLabel(copy, "0:0:0:0"));
+    QVERIFY(widget.chmac(copy));
+    QCOMPARE(labelOf(copy), written);
     QCOMPARE(changed.count(), 1);
 }
 
@@ -898,6 +939,279 @@ void TestFileMacLabelWidget::randomWalk()
             touched = Stored();
         }
     }
+}
+
+void TestFileMacLabelWidget::outsideWriters_data()
+{
+    QTest::addColumn<QString>("outside"); // what another writer does between the load and the write
+    QTest::addColumn<QString>("target"); // the path written: "file", its hard link "link", or "other"
+    QTest::addColumn<QByteArray>("stored"); // what the target holds afterwards
+    QTest::addColumn<int>("failure"); // lastWriteFailure(); NoWriteFailure: written
+
+    const int changedSinceRead = FileMacLabelWidget::LabelChangedSinceRead;
+    QTest::newRow("nobody") << "" << "file" << QByteArray("1:0:0x5:0x0") << 0;
+    QTest::newRow("relabelled") << "relabel" << "file" << QByteArray("3:63:0x80:0x10") << changedSinceRead;
+    QTest::newRow("relabelled, written by a hard link")
+        << "relabel" << "link" << QByteArray("3:63:0x80:0x10") << changedSinceRead;
+    QTest::newRow("relabelled to the label read") << "relabel back" << "file" << QByteArray("1:0:0x5:0x0") << 0;
+    QTest::newRow("unreadable now") << "unreadable" << "file" << QByteArray("1:2") << changedSinceRead;
+    QTest::newRow("replaced by rename, same label")
+        << "rename" << "file" << QByteArray("1:0:0x1:0x0") << changedSinceRead;
+    QTest::newRow("recreated, same label") << "recreate" << "file" << QByteArray("1:0:0x1:0x0") << changedSinceRead;
+    // The form's own write is what the next one compares with.
+    QTest::newRow("written before by the form") << "own write" << "file" << QByteArray("1:0:0xd:0x0") << 0;
+    // Copying a label onto another object is no write behind its back.
+    QTest::newRow("another object relabelled") << "relabel other" << "other" << QByteArray("1:0:0x5:0x0") << 0;
+}
+
+// A label another writer set after the form read it is never overwritten:
+// the write is refused in a way a host can tell, and the form keeps its edit.
+void TestFileMacLabelWidget::outsideWriters()
+{
+    QFETCH(QString, outside);
+    QFETCH(QString, target);
+    QFETCH(QByteArray, stored);
+    QFETCH(int, failure);
+
+    StandinPolicy policy;
+    StandinStderr quiet; // the unreadable label's warnings are the stand-in's
+    QVERIFY(setLabel(m_file, "1:0:0x1:0x0"));
+    const QString link = m_dir.filePath(QStringLiteral("link"));
+    const QString other = m_dir.filePath(QStringLiteral("other"));
+    QFile::remove(link);
+    QVERIFY(::link(QFile::encodeName(m_file).constData(), QFile::encodeName(link).constData()) == 0);
+    QVERIFY(makeFile(other) && setLabel(other, "2:0:0x2:0x0"));
+    const QString path = m_dir.filePath(target);
+    FileMacLabelWidget widget;
+    const Form form(widget);
+    widget.getfmac(m_file);
+    QVERIFY(form.edit(QStringLiteral("category")));
+
+    if (outside == QLatin1String("relabel")) {
+        QVERIFY(setLabel(m_file, "3:63:0x80:0x10"));
+    } else if (outside == QLatin1String("relabel back")) {
+        QVERIFY(setLabel(m_file, "3:63:0x80:0x10") && setLabel(m_file, "1:0:0x1:0x0"));
+    } else if (outside == QLatin1String("unreadable")) {
+        QVERIFY(setLabel(m_file, "1:2"));
+    } else if (outside == QLatin1String("rename")) {
+        const QString made = m_dir.filePath(QStringLiteral("made"));
+        QVERIFY(makeFile(made) && setLabel(made, "1:0:0x1:0x0"));
+        QVERIFY(::rename(QFile::encodeName(made).constData(), QFile::encodeName(m_file).constData()) == 0);
+    } else if (outside == QLatin1String("recreate")) {
+        QVERIFY(QFile::remove(link));
+        QVERIFY(recreateWithSameInode(m_file));
+        QVERIFY(setLabel(m_file, "1:0:0x1:0x0"));
+    } else if (outside == QLatin1String("own write")) {
+        QVERIFY(widget.chmac(m_file));
+        QVERIFY(form.edit(QStringLiteral("category")) && form.categories->item(3));
+        form.categories->item(3)->setCheckState(Qt::Checked);
+    } else if (outside == QLatin1String("relabel other")) {
+        QVERIFY(setLabel(other, "3:0:0x0:0x0"));
+    }
+    const Stored shownBefore = form.shown();
+
+    QCOMPARE(widget.chmac(path), failure == FileMacLabelWidget::NoWriteFailure);
+    QCOMPARE(int(widget.lastWriteFailure()), failure);
+    char value[64] = {};
+    QVERIFY(getxattr(QFile::encodeName(path).constData(), attribute, value, sizeof value - 1) > 0);
+    QCOMPARE(QByteArray(value), stored);
+    QCOMPARE(form.shown().text(), shownBefore.text());
+    if (failure != FileMacLabelWidget::NoWriteFailure && outside != QLatin1String("unreadable")) {
+        // Read again, the form shows the new label and writes over it.
+        widget.getfmac(m_file);
+        QVERIFY(form.edit(QStringLiteral("level")));
+        QVERIFY(widget.chmac(m_file));
+        QCOMPARE(int(widget.lastWriteFailure()), int(FileMacLabelWidget::NoWriteFailure));
+    }
+}
+
+void TestFileMacLabelWidget::afterAFailedLoad_data()
+{
+    QTest::addColumn<QString>("name"); // of the object whose load fails, in m_dir
+    QTest::addColumn<QByteArray>("value"); // its label; empty: none written
+
+    QTest::newRow("malformed label") << QStringLiteral("second") << QByteArray("1:2");
+    QTest::newRow("type above 32 bits") << QStringLiteral("second") << QByteArray("1:0:0x0:0x100000000");
+    QTest::newRow("no such object") << QStringLiteral("missing") << QByteArray();
+    QTest::newRow("NUL in the path") << QStringLiteral("second") + QChar(0) << QByteArray("0:0:0x0:0x0");
+}
+
+// After a load that read nothing the form holds no object's label: nothing
+// is written, onto that object or any other, until a load succeeds.
+void TestFileMacLabelWidget::afterAFailedLoad()
+{
+    QFETCH(QString, name);
+    QFETCH(QByteArray, value);
+
+    StandinPolicy policy;
+    StandinStderr quiet;
+    QVERIFY(setLabel(m_file, "2:63:0x5:0x10"));
+    const QString path = m_dir.filePath(name);
+    const QString existing = m_dir.filePath(name.section(QChar(0), 0, 0));
+    if (!value.isEmpty())
+        QVERIFY(makeFile(existing) && setLabel(existing, value));
+    const Stored before = storedOf(existing);
+    FileMacLabelWidget widget;
+    const Form form(widget);
+    widget.getfmac(m_file);
+    QSignalSpy changed(&widget, &FileMacLabelWidget::changed);
+
+    widget.getfmac(path);
+    QCOMPARE(changed.count(), 0);
+    StandinPolicy::takeTrace();
+    for (const QString &written : {path, existing, m_file}) {
+        QVERIFY(!widget.chmac(written));
+        QCOMPARE(int(widget.lastWriteFailure()), int(FileMacLabelWidget::NoLabelLoaded));
+    }
+    QVERIFY(!StandinPolicy::trace().contains(QStringLiteral("tav_set_path")));
+    QCOMPARE(storedOf(existing).text(), before.text());
+    QCOMPARE(storedOf(m_file).text(), QStringLiteral("2:63:0x5:0x10"));
+
+    widget.getfmac(m_file);
+    QVERIFY(widget.chmac(m_file));
+    QCOMPARE(storedOf(m_file).text(), QStringLiteral("2:63:0x5:0x10"));
+
+    // A host that never loads writes as before.
+    FileMacLabelWidget fresh;
+    QVERIFY(fresh.chmac(m_file));
+    QCOMPARE(int(fresh.lastWriteFailure()), int(FileMacLabelWidget::NoWriteFailure));
+}
+
+void TestFileMacLabelWidget::rowEnablingIsNoEdit_data()
+{
+    QTest::addColumn<QByteArray>("label");
+    QTest::addColumn<int>("attribute");
+    QTest::addColumn<QString>("rows"); // after disabling
+
+    QTest::newRow("checked ehole the label cannot carry")
+        << QByteArray("2:63:0x5:0x4") << int(SpecialAttributesListModel::Ehole) << "[x]ehole whole silev";
+    QTest::newRow("checked whole the label cannot carry")
+        << QByteArray("2:63:0x5:0x8") << int(SpecialAttributesListModel::Whole) << "ehole [x]whole silev";
+    QTest::newRow("unchecked ehole") << QByteArray("2:63:0x5:0x0") << int(SpecialAttributesListModel::Ehole)
+                                     << "ehole whole silev";
+    QTest::newRow("silev") << QByteArray("1:0:0x1:0x10") << int(SpecialAttributesListModel::Silev)
+                           << "ehole whole [x]silev";
+    QTest::newRow("unnamed bits") << QByteArray("1:0:0x1:0x8040") << int(SpecialAttributesListModel::OtherAttributes)
+                                  << "ehole whole silev [x]0x8040";
+}
+
+// Greying a row out and enabling it again changes no value, emits no
+// changed() and leaves the label chmac() writes as the object held it.
+void TestFileMacLabelWidget::rowEnablingIsNoEdit()
+{
+    QFETCH(QByteArray, label);
+    QFETCH(int, attribute);
+    QFETCH(QString, rows);
+
+    StandinPolicy policy;
+    QVERIFY(setLabel(m_file, label));
+    FileMacLabelWidget widget;
+    const Form form(widget);
+    widget.getfmac(m_file);
+    const QString values = form.values();
+    QSignalSpy changed(&widget, &FileMacLabelWidget::changed);
+    QSignalSpy said(&widget, &FileMacLabelWidget::reactionMessageChanged);
+    const auto which = SpecialAttributesListModel::Attributes(attribute);
+
+    QVERIFY(form.attributes->setEnabled(which, false));
+    QVERIFY(!(form.attributes->flags(form.attributes->index(form.attributes->rowForAttribute(which), 0))
+              & Qt::ItemIsEnabled));
+    QCOMPARE(form.values(), values);
+    QCOMPARE(form.rows(), rows);
+    QVERIFY(form.attributes->setEnabled(which, true));
+    QCOMPARE(form.values(), values);
+    QCOMPARE(changed.count(), 0);
+    QCOMPARE(said.count(), 0);
+
+    QVERIFY(form.attributes->setEnabled(which, false));
+    QVERIFY(widget.chmac(m_file));
+    QCOMPARE(storedOf(m_file).text(), QString::fromLatin1(label));
+}
+
+void TestFileMacLabelWidget::reactionsAreSaid_data()
+{
+    QTest::addColumn<QByteArray>("label");
+    QTest::addColumn<QString>("steps"); // "+name" ticks, "-name" unticks an attribute; or a picker edit
+    QTest::addColumn<QString>("message");
+    QTest::addColumn<QString>("values");
+    QTest::addColumn<QString>("rows");
+
+    const QByteArray mixed("2:63:0x13:0x0");
+    const QString rewrote = QStringLiteral("set the level to L0, the integrity level to Low and removed C0, C1, C4.");
+    const QString gaveBack = QStringLiteral("set the level to L2, the integrity level to High and added C0, C1, C4.");
+    QTest::newRow("ehole") << mixed << "+ehole" << "Checking ehole " + rewrote << "0 0 0" << "[x]ehole whole silev";
+    QTest::newRow("ehole undone") << mixed << "+ehole -ehole" << "Unchecking ehole " + gaveBack << "2 63 13"
+                                  << "ehole whole silev";
+    QTest::newRow("whole") << mixed << "+whole" << "Checking whole " + rewrote << "0 0 0" << "ehole [x]whole silev";
+    QTest::newRow("whole undone") << mixed << "+whole -whole" << "Unchecking whole " + gaveBack << "2 63 13"
+                                  << "ehole whole silev";
+    QTest::newRow("ehole, only categories") << QByteArray("0:0:0x5:0x0") << "+ehole"
+                                            << "Checking ehole removed C0, C2." << "0 0 0" << "[x]ehole whole silev";
+    QTest::newRow("ehole on a label at 0") << QByteArray("0:0:0x0:0x0") << "+ehole" << "" << "0 0 0"
+                                           << "[x]ehole whole silev";
+    // Another edit between the check and the uncheck: nothing comes back.
+    QTest::newRow("ehole, silev, ehole undone") << mixed << "+ehole +silev -ehole" << "" << "0 0 0"
+                                                << "ehole whole [x]silev";
+    QTest::newRow("ehole, ehole undone twice") << mixed << "+ehole -ehole +ehole -ehole" << "Unchecking ehole " + gaveBack
+                                               << "2 63 13" << "ehole whole silev";
+    QTest::newRow("a held ehole unchecked gives nothing") << QByteArray("0:0:0x0:0x4") << "-ehole" << ""
+                                                          << "0 0 0" << "ehole whole silev";
+    QTest::newRow("ehole, then a level") << mixed << "+ehole level"
+                                         << "ehole was unchecked: a label at L1 cannot carry it." << "1 0 0"
+                                         << "ehole whole silev";
+    QTest::newRow("a held ehole, an integrity level")
+        << QByteArray("0:0:0x0:0x4") << "integrity"
+        << "ehole was unchecked: a label at L0 and integrity level High cannot carry it." << "0 63 0"
+        << "ehole whole silev";
+    QTest::newRow("a held whole, a category") << QByteArray("0:0:0x0:0x8") << "category"
+                                              << "whole was unchecked: a label at L0 with C2 cannot carry it."
+                                              << "0 0 4" << "ehole whole silev";
+    QTest::newRow("ehole after a message, then silev") << mixed << "+ehole +silev" << "" << "0 0 0"
+                                                       << "[x]ehole whole [x]silev";
+}
+
+// What the form changes on its own is said in a line with names, and
+// unchecking a hole right after checking it gives back what it replaced.
+void TestFileMacLabelWidget::reactionsAreSaid()
+{
+    QFETCH(QByteArray, label);
+    QFETCH(QString, steps);
+    QFETCH(QString, message);
+    QFETCH(QString, values);
+    QFETCH(QString, rows);
+
+    StandinPolicy policy;
+    // "whole" copies the label of "/", which these rows take to be 0.
+    QCOMPARE(labelOf(QStringLiteral("/")).section(QLatin1Char(' '), 0, 2), QStringLiteral("0 0 0"));
+    QVERIFY(setLabel(m_file, label));
+    FileMacLabelWidget widget;
+    const Form form(widget);
+    widget.show();
+    widget.getfmac(m_file);
+    QSignalSpy said(&widget, &FileMacLabelWidget::reactionMessageChanged);
+
+    for (const QString &step : steps.split(QLatin1Char(' '))) {
+        if (step.startsWith(QLatin1Char('+')) || step.startsWith(QLatin1Char('-')))
+            QVERIFY2(form.setAttribute(step.mid(1), step.startsWith(QLatin1Char('+')) ? Qt::Checked : Qt::Unchecked),
+                     qPrintable(step));
+        else
+            QVERIFY2(form.edit(step), qPrintable(step));
+    }
+    QCOMPARE(widget.reactionMessage(), message);
+    const auto *line = widget.findChild<QLabel *>(QStringLiteral("_reactionLabel"));
+    QVERIFY(line);
+    QCOMPARE(line->text(), message);
+    QCOMPARE(line->isVisible(), !message.isEmpty());
+    QCOMPARE(said.isEmpty() ? QString() : said.last().at(0).toString(), message);
+    QCOMPARE(form.values(), values);
+    QCOMPARE(form.rows(), rows);
+    // Nothing reaches the object before a write.
+    QCOMPARE(storedOf(m_file).text(), QString::fromLatin1(label));
+
+    // A load starts afresh: no message, nothing to give back.
+    widget.getfmac(m_file);
+    QCOMPARE(widget.reactionMessage(), QString());
+    QVERIFY(line->isHidden());
 }
 
 QTEST_MAIN(TestFileMacLabelWidget)

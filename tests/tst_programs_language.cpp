@@ -122,8 +122,8 @@ void tst_ProgramsLanguage::windowTexts_data()
         << QByteArrayList{"Abbrechen"};
     QTest::newRow("file label window, German")
         << fileLabel << file << QByteArray("de_DE.UTF-8")
-        << QByteArrayList{"Datei-Labels", "&Anwenden", "&Verwerfen", "Ebene:", "Kategorien:"}
-        << QByteArrayList{"File labels", "&Apply", "Level:"};
+        << QByteArrayList{"Datei-Labels", "&Anwenden", "&Zur\xc3\xbc" "cksetzen", "Ebene:", "Kategorien:"}
+        << QByteArrayList{"File labels", "&Apply", "Level:", "&Verwerfen"};
     QTest::newRow("file label window, English")
         << fileLabel << file << QByteArray("C.UTF-8") << QByteArrayList{"File labels", "&Apply", "Level:"}
         << QByteArrayList{"&Anwenden", "Ebene:"};

@@ -123,6 +123,69 @@
     </message>
 </context>
 <context>
+    <name>VarnelQt5::FileMacLabelWidget</name>
+    <message>
+        <location filename="../src/file/FileMacLabelWidget.cpp" line="+242"/>
+        <source>category %1</source>
+        <translation>Kategorie %1</translation>
+    </message>
+    <message>
+        <location line="+11"/>
+        <source>%1 and %2</source>
+        <translation>%1 und %2</translation>
+    </message>
+    <message>
+        <location line="+307"/>
+        <source>the level to %1</source>
+        <translation>die Ebene auf %1</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>the integrity level to %1</source>
+        <translation>die Integritätsebene auf %1</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>set %1</source>
+        <translation>setzte %1</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>added %1</source>
+        <translation>fügte %1 hinzu</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>removed %1</source>
+        <translation>entfernte %1</translation>
+    </message>
+    <message>
+        <location line="+14"/>
+        <source>Unchecking %1 %2.</source>
+        <translation>Das Abwählen von %1 %2.</translation>
+    </message>
+    <message>
+        <location line="+26"/>
+        <source>Checking %1 %2.</source>
+        <translation>Das Ankreuzen von %1 %2.</translation>
+    </message>
+    <message>
+        <location line="+27"/>
+        <source>%1 and integrity level %2</source>
+        <translation>%1 und Integritätsebene %2</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>%1 with %2</source>
+        <translation>%1 mit %2</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>%1 was unchecked: a label at %2 cannot carry it.</source>
+        <translation>%1 wurde abgewählt: Ein Label auf %2 kann es nicht tragen.</translation>
+    </message>
+</context>
+<context>
     <name>VarnelQt5::ILevelComboBox</name>
     <message>
         <location filename="../src/pickers/ILevelComboBox.cpp" line="+53"/>
@@ -444,7 +507,7 @@
 <context>
     <name>VarnelQt5::SpecialAttributesListModel</name>
     <message>
-        <location filename="../src/file/SpecialAttributesListModel.cpp" line="+38"/>
+        <location filename="../src/file/SpecialAttributesListModel.cpp" line="+59"/>
         <source>Other attributes %1</source>
         <translation>Weitere Attribute %1</translation>
     </message>

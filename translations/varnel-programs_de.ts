@@ -17,7 +17,7 @@
 <context>
     <name>FileLabelWindow</name>
     <message>
-        <location filename="../examples/file-label/FileLabelWindow.cpp" line="+55"/>
+        <location filename="../examples/file-label/FileLabelWindow.cpp" line="+80"/>
         <source>&amp;Previous</source>
         <translation>&amp;Zurück</translation>
     </message>
@@ -29,31 +29,47 @@
     <message>
         <location line="+1"/>
         <source>&amp;Revert</source>
-        <translation>&amp;Verwerfen</translation>
+        <translation>&amp;Zurücksetzen</translation>
     </message>
     <message>
         <location line="+1"/>
+        <location line="+312"/>
         <source>&amp;Apply</source>
         <translation>&amp;Anwenden</translation>
     </message>
     <message>
-        <location line="+2"/>
-        <location line="+239"/>
+        <location line="-310"/>
+        <location line="+305"/>
         <source>File labels</source>
         <translation>Datei-Labels</translation>
     </message>
     <message>
-        <location line="-102"/>
+        <location line="-166"/>
         <source>Did not write the label to %1: the path now names another object than the one whose label was read. Revert reads the label of the object it names now.</source>
-        <translation>Das Label wurde nicht nach %1 geschrieben: Der Pfad benennt jetzt ein anderes Objekt als das, dessen Label gelesen wurde. „Verwerfen“ liest das Label des Objekts, das er jetzt benennt.</translation>
+        <translation>Das Label wurde nicht nach %1 geschrieben: Der Pfad benennt jetzt ein anderes Objekt als das, dessen Label gelesen wurde. „Zurücksetzen“ liest das Label des Objekts, das er jetzt benennt.</translation>
     </message>
     <message>
-        <location line="+57"/>
+        <location line="+13"/>
+        <source>Did not write the label to %1: its label was changed since it was read. The edits are kept; Revert shows the new label.</source>
+        <translation>Das Label wurde nicht nach %1 geschrieben: Es wurde geändert, seit es gelesen wurde. Die Änderungen bleiben erhalten; „Zurücksetzen“ zeigt das neue Label.</translation>
+    </message>
+    <message>
+        <location line="+73"/>
         <source>Could not read the label of %1: its name is not valid in the locale&apos;s encoding.</source>
         <translation>Das Label von %1 konnte nicht gelesen werden: Der Name ist in der Zeichenkodierung der Spracheinstellung nicht gültig.</translation>
     </message>
     <message>
-        <location line="+19"/>
+        <location line="+21"/>
+        <source>the form has no row for its special attribute %1</source>
+        <translation>das Formular hat keine Zeile für seine Besonderheit %1</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>the form has no rows for its special attributes %1</source>
+        <translation>das Formular hat keine Zeilen für seine Besonderheiten %1</translation>
+    </message>
+    <message>
+        <location line="+2"/>
         <source>The form cannot show the label of %1 as it is: %2.</source>
         <translation>Das Formular kann das Label von %1 nicht so zeigen, wie es ist: %2.</translation>
     </message>
@@ -63,17 +79,37 @@
         <translation>Label von %1 gelesen.</translation>
     </message>
     <message>
-        <location line="+24"/>
+        <location line="+22"/>
+        <source>The label of %1 was changed since it was read. The edits are kept, but Apply does not write them over the new label; Revert shows it.</source>
+        <translation>Das Label von %1 wurde geändert, seit es gelesen wurde. Die Änderungen bleiben erhalten, aber „Anwenden“ schreibt sie nicht über das neue Label; „Zurücksetzen“ zeigt es.</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>Read the label of %1 again: it was changed since it was shown.</source>
+        <translation>Label von %1 erneut gelesen: Es wurde geändert, seit es angezeigt wurde.</translation>
+    </message>
+    <message>
+        <location line="+23"/>
         <source>The label of %1 has changes that are not written.</source>
         <translation>Das Label von %1 hat Änderungen, die nicht geschrieben sind.</translation>
     </message>
     <message>
-        <location line="+3"/>
+        <location line="+5"/>
+        <source>&amp;Discard</source>
+        <translation>&amp;Verwerfen</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>&amp;Cancel</source>
+        <translation>Abb&amp;rechen</translation>
+    </message>
+    <message>
+        <location line="+1"/>
         <source>Apply writes them, Discard drops them, Cancel goes back to them.</source>
         <translation>„Anwenden“ schreibt sie, „Verwerfen“ verwirft sie, „Abbrechen“ kehrt zu ihnen zurück.</translation>
     </message>
     <message>
-        <location line="+31"/>
+        <location line="+37"/>
         <source>Path %1 of %2: %3</source>
         <translation>Pfad %1 von %2: %3</translation>
     </message>
@@ -88,28 +124,28 @@
         <translation>Datei %1 von %2: %3</translation>
     </message>
     <message>
-        <location line="-70"/>
+        <location line="-115"/>
         <source>Could not read the label of %1: %2.</source>
         <translation>Das Label von %1 konnte nicht gelesen werden: %2.</translation>
     </message>
     <message>
-        <location line="-212"/>
+        <location line="-243"/>
         <source>Changed, not written yet.</source>
         <translation>Geändert, noch nicht geschrieben.</translation>
     </message>
     <message>
-        <location line="+137"/>
-        <location line="+15"/>
+        <location line="+139"/>
+        <location line="+25"/>
         <source>Could not write the label to %1: %2.</source>
         <translation>Das Label konnte nicht nach %1 geschrieben werden: %2.</translation>
     </message>
     <message>
-        <location line="+60"/>
+        <location line="+79"/>
         <source>Wrote the label to %1, but could not read it back: %2.</source>
         <translation>Label nach %1 geschrieben, aber es konnte nicht wieder gelesen werden: %2.</translation>
     </message>
     <message>
-        <location line="+6"/>
+        <location line="+13"/>
         <source>Wrote the label to %1, but the form cannot show it as it is: %2.</source>
         <translation>Label nach %1 geschrieben, aber das Formular kann es nicht so zeigen, wie es ist: %2.</translation>
     </message>
@@ -276,13 +312,14 @@ Labeltext %4</translation>
 <context>
     <name>LabelEditor</name>
     <message>
-        <location filename="../examples/file-label/LabelEditor.cpp" line="+75"/>
-        <location line="+19"/>
+        <location filename="../examples/file-label/LabelCommand.cpp" line="+279"/>
+        <location filename="../examples/file-label/LabelEditor.cpp" line="+60"/>
+        <location line="+40"/>
         <source>its label cannot be read</source>
         <translation>sein Label kann nicht gelesen werden</translation>
     </message>
     <message>
-        <location line="+8"/>
+        <location filename="../examples/file-label/LabelEditor.cpp" line="+8"/>
         <source>the level list is empty, so the level cannot be shown</source>
         <translation>die Liste der Ebenen ist leer, daher kann die Ebene nicht gezeigt werden</translation>
     </message>
@@ -337,7 +374,8 @@ Labeltext %4</translation>
         <translation>das Formular enthält stattdessen %1</translation>
     </message>
     <message>
-        <location line="+12"/>
+        <location filename="../examples/file-label/LabelCommand.cpp" line="+81"/>
+        <location filename="../examples/file-label/LabelEditor.cpp" line="+12"/>
         <source>the label library refused it</source>
         <translation>die Label-Bibliothek hat es abgelehnt</translation>
     </message>

@@ -23,13 +23,38 @@
 
 #include <cerrno>
 #include <cstring>
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <sys/sysmacros.h>
 
 using VarnelQt5::FileMacLabelWidget;
 
 namespace {
 
 const char unnameableReason[] = "its name is not valid in the locale's encoding";
+
+// The label library's names of the special attributes with a bit of their
+// own: attribute n is bit 1 << n.
+const char *const attributeNames[] = {"ccnr", "ccnri", "ehole", "whole", "silev", "irelax"};
+
+// The special attributes that held has and the form cannot show, by name;
+// empty when the two differ elsewhere too.
+QStringList unshownAttributes(const FileLabel &held, const FileLabel &shown)
+{
+    FileLabel rest = held;
+    rest.type = shown.type;
+    if (!(rest == shown) || (shown.type & ~held.type))
+        return {};
+    QStringList names;
+    const uint16_t missing = held.type & ~shown.type;
+    for (int bit = 0; bit < 16; ++bit) {
+        if (!(missing & (1u << bit)))
+            continue;
+        names << (bit < 6 ? QLatin1String(attributeNames[bit])
+                          : QStringLiteral("0x%1").arg(1u << bit, 0, 16));
+    }
+    return names;
+}
 
 // The last of widget's descendants in the focus chain, or widget itself.
 QWidget *lastInFocusChain(QWidget *widget)
@@ -51,6 +76,7 @@ FileLabelWindow::FileLabelWindow(const QStringList &paths, const QSet<QString> &
     , pathLabel(new QLabel(this))
     , stack(new QStackedWidget(this))
     , messageLabel(new QLabel(this))
+    , reactionLabel(new QLabel(this))
     , changedLabel(new QLabel(tr("Changed, not written yet."), this))
     , previousButton(new QPushButton(tr("&Previous"), this))
     , nextButton(new QPushButton(tr("&Next"), this))
@@ -66,6 +92,10 @@ FileLabelWindow::FileLabelWindow(const QStringList &paths, const QSet<QString> &
     messageLabel->setObjectName(QStringLiteral("_messageLabel"));
     messageLabel->setTextFormat(Qt::PlainText);
     messageLabel->setWordWrap(true);
+    reactionLabel->setObjectName(QStringLiteral("_formReactionLabel"));
+    reactionLabel->setTextFormat(Qt::PlainText);
+    reactionLabel->setWordWrap(true);
+    reactionLabel->setVisible(false);
     changedLabel->setObjectName(QStringLiteral("_changedLabel"));
     changedLabel->setTextFormat(Qt::PlainText);
     changedLabel->setWordWrap(true);
@@ -102,6 +132,7 @@ FileLabelWindow::FileLabelWindow(const QStringList &paths, const QSet<QString> &
     layout->addWidget(pathLabel);
     layout->addWidget(formArea, 1);
     layout->addWidget(messageLabel);
+    layout->addWidget(reactionLabel);
     layout->addWidget(changedLabel);
     layout->addLayout(buttons);
 
@@ -126,6 +157,7 @@ bool FileLabelWindow::showPath(int index)
         return false;
     if (index == current())
         return true;
+    carried.clear();
     if (!settle())
         return false;
     // Each path keeps its own form, read once when first shown.
@@ -135,6 +167,7 @@ bool FileLabelWindow::showPath(int index)
         addCategoryFilter(page.form);
         stack->addWidget(page.form);
         connect(page.form, &FileMacLabelWidget::changed, this, &FileLabelWindow::refresh);
+        connect(page.form, &FileMacLabelWidget::reactionMessageChanged, this, &FileLabelWindow::refresh);
         // The keyboard goes down the form first, then to Revert and Apply.
         QWidget::setTabOrder(lastInFocusChain(page.form), revertButton);
         QWidget::setTabOrder(revertButton, applyButton);
@@ -145,7 +178,7 @@ bool FileLabelWindow::showPath(int index)
         return true;
     }
     stack->setCurrentWidget(page.form);
-    refresh();
+    readAgainIfChanged(index);
     return true;
 }
 
@@ -180,7 +213,8 @@ bool FileLabelWindow::apply()
     const int index = current();
     if (index < 0 || !edited(index))
         return false;
-    const Page &page = pages.at(size_t(index));
+    carried.clear();
+    Page &page = pages[size_t(index)];
     const QString &path = paths.at(index);
     QString reason;
 
@@ -203,11 +237,23 @@ bool FileLabelWindow::apply()
 
     LabelEditor editor(page.form);
     if (!editor.write(path, &reason)) {
+        // Another writer's label is never overwritten unseen: the person
+        // sees it with Revert, and the edits wait.
+        if (page.form->lastWriteFailure() == FileMacLabelWidget::LabelChangedSinceRead) {
+            report(index, Outcome::Failed,
+                   tr("Did not write the label to %1: its label was changed since it was read. The edits are "
+                      "kept; Revert shows the new label.")
+                       .arg(path),
+                   QStringLiteral("cannot write the label: it was changed since it was read"));
+            return false;
+        }
         report(index, Outcome::Failed, tr("Could not write the label to %1: %2.").arg(path, reason),
                QStringLiteral("cannot write the label: %1").arg(reason));
         return false;
     }
-    // The form then shows what the object holds now.
+    // The edits reached the object: an earlier failure of this path is
+    // mended. The form then shows what the object holds now.
+    page.failure.clear();
     load(index, true);
     return true;
 }
@@ -215,6 +261,7 @@ bool FileLabelWindow::apply()
 void FileLabelWindow::revert()
 {
     const int index = current();
+    carried.clear();
     if (index >= 0)
         load(index, false);
 }
@@ -229,14 +276,30 @@ void FileLabelWindow::closeEvent(QCloseEvent *event)
 
 bool FileLabelWindow::identify(const QString &path, Object *object, QString *reason)
 {
-    struct stat status;
-    if (stat(path.toLocal8Bit().constData(), &status) != 0) {
+    const QByteArray encoded = path.toLocal8Bit();
+    struct statx status;
+    if (statx(AT_FDCWD, encoded.constData(), 0, STATX_BASIC_STATS | STATX_BTIME, &status) == 0) {
+        *object = Object();
+        object->device = makedev(status.stx_dev_major, status.stx_dev_minor);
+        object->inode = status.stx_ino;
+        object->kind = status.stx_mode & S_IFMT;
+        object->hasBirth = (status.stx_mask & STATX_BTIME) != 0;
+        if (object->hasBirth) {
+            object->birthSeconds = status.stx_btime.tv_sec;
+            object->birthNanoseconds = status.stx_btime.tv_nsec;
+        }
+        return true;
+    }
+    // A kernel without statx still tells device and inode.
+    struct stat plain;
+    if (errno != ENOSYS || stat(encoded.constData(), &plain) != 0) {
         *reason = QString::fromLocal8Bit(std::strerror(errno));
         return false;
     }
-    object->device = status.st_dev;
-    object->inode = status.st_ino;
-    object->kind = status.st_mode & S_IFMT;
+    *object = Object();
+    object->device = plain.st_dev;
+    object->inode = plain.st_ino;
+    object->kind = plain.st_mode & S_IFMT;
     return true;
 }
 
@@ -269,12 +332,47 @@ void FileLabelWindow::load(int index, bool written)
     }
     QString difference;
     if (!editor.showsStored(path, &difference)) {
+        // Named rather than given as two numbers.
+        const QStringList unshown = unshownAttributes(page.stored, page.shown);
+        if (unshown.size() == 1)
+            difference = tr("the form has no row for its special attribute %1").arg(unshown.constFirst());
+        else if (!unshown.isEmpty())
+            difference =
+                tr("the form has no rows for its special attributes %1").arg(unshown.join(QLatin1String(", ")));
         const QString message = written ? tr("Wrote the label to %1, but the form cannot show it as it is: %2.")
                                         : tr("The form cannot show the label of %1 as it is: %2.");
         report(index, Outcome::Warning, message.arg(path, difference));
     } else {
         report(index, Outcome::Fine, (written ? tr("Wrote the label to %1.") : tr("Read the label of %1.")).arg(path));
     }
+}
+
+// Showing a path again reads its label again: another form or another
+// program may have written it meanwhile. An unedited form then shows the
+// new label; one with edits keeps them and says so.
+void FileLabelWindow::readAgainIfChanged(int index)
+{
+    Page &page = pages[size_t(index)];
+    const QString &path = paths.at(index);
+    Object now;
+    FileLabel held;
+    QString reason;
+    if (!page.loaded
+        || (identify(path, &now, &reason) && now == page.object && LabelEditor::stored(path, &held, &reason)
+            && held == page.stored)) {
+        refresh();
+        return;
+    }
+    if (edited(index)) {
+        report(index, Outcome::Warning,
+               tr("The label of %1 was changed since it was read. The edits are kept, but Apply does not write "
+                  "them over the new label; Revert shows it.")
+                   .arg(path));
+        return;
+    }
+    load(index, false);
+    if (page.loaded && page.outcome == Outcome::Fine)
+        report(index, Outcome::Fine, tr("Read the label of %1 again: it was changed since it was shown.").arg(path));
 }
 
 // Edited means that writing the form would change the object's label, and
@@ -300,12 +398,20 @@ bool FileLabelWindow::settle()
                          tr("The label of %1 has changes that are not written.").arg(paths.at(index)),
                          QMessageBox::Apply | QMessageBox::Discard | QMessageBox::Cancel, this);
     question.setTextFormat(Qt::PlainText);
+    // Each answer has its key, and words of its own in every language.
+    question.button(QMessageBox::Apply)->setText(tr("&Apply"));
+    question.button(QMessageBox::Discard)->setText(tr("&Discard"));
+    question.button(QMessageBox::Cancel)->setText(tr("&Cancel"));
     question.setInformativeText(tr("Apply writes them, Discard drops them, Cancel goes back to them."));
     // A reflex Return writes nothing and loses nothing.
     question.setDefaultButton(QMessageBox::Cancel);
     switch (question.exec()) {
     case QMessageBox::Apply:
-        return apply();
+        if (!apply())
+            return false;
+        // The next path's message would hide that this one was written.
+        carried = pages.at(size_t(index)).message;
+        return true;
     case QMessageBox::Discard:
         load(index, false);
         return true;
@@ -319,7 +425,9 @@ void FileLabelWindow::report(int index, Outcome outcome, const QString &message,
     Page &page = pages[size_t(index)];
     page.message = message;
     page.outcome = outcome;
-    page.failure = outcome == Outcome::Failed ? failure : QString();
+    // A failure stays for the exit status until a later Apply writes.
+    if (outcome == Outcome::Failed)
+        page.failure = failure;
     refresh();
 }
 
@@ -335,9 +443,15 @@ void FileLabelWindow::refresh()
         : info.isDir()                   ? tr("Directory %1 of %2: %3")
                                          : tr("File %1 of %2: %3");
     pathLabel->setText(place.arg(QString::number(index + 1), QString::number(paths.size()), path));
-    messageLabel->setText(page.message);
+    messageLabel->setText(carried.isEmpty() ? page.message : carried + QLatin1Char('\n') + page.message);
     messageLabel->setStyleSheet(page.outcome == Outcome::Fine ? QString()
                                                               : QStringLiteral("color: #b00020; font-weight: bold"));
+    // Said under the status rather than at the foot of the form, which may
+    // be scrolled out of sight.
+    if (auto *formLine = page.form->findChild<QLabel *>(QStringLiteral("_reactionLabel")))
+        formLine->setVisible(false);
+    reactionLabel->setText(page.form->reactionMessage());
+    reactionLabel->setVisible(!page.form->reactionMessage().isEmpty());
     const bool isEdited = edited(index);
     changedLabel->setVisible(isEdited);
     setWindowModified(isEdited);

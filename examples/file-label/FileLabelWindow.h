@@ -59,14 +59,21 @@ protected:
     void closeEvent(QCloseEvent *event) override;
 
 private:
-    // The object a path named when its label was read.
+    // The object a path named when its label was read. A file made anew
+    // may get the old one's inode number, but not its birth time where the
+    // file system keeps one.
     struct Object {
         dev_t device = 0;
         ino_t inode = 0;
         mode_t kind = 0;
+        bool hasBirth = false;
+        long long birthSeconds = 0;
+        unsigned birthNanoseconds = 0;
         bool operator==(const Object &other) const
         {
-            return device == other.device && inode == other.inode && kind == other.kind;
+            return device == other.device && inode == other.inode && kind == other.kind
+                && hasBirth == other.hasBirth && birthSeconds == other.birthSeconds
+                && birthNanoseconds == other.birthNanoseconds;
         }
     };
 
@@ -83,12 +90,15 @@ private:
         FileLabel shown;
         QString message;
         Outcome outcome = Outcome::Fine;
-        // For standard error: what failed last, empty when nothing did.
+        // For standard error: what failed last, empty when nothing did or
+        // when a later Apply wrote the path's label after all. Reading the
+        // label again or discarding edits leaves it.
         QString failure;
     };
 
     static bool identify(const QString &path, Object *object, QString *reason);
     void load(int index, bool written);
+    void readAgainIfChanged(int index);
     bool edited(int index) const;
     bool settle();
     void report(int index, Outcome outcome, const QString &message, const QString &failure = QString());
@@ -98,9 +108,15 @@ private:
     const QStringList paths;
     const QSet<QString> unnameable;
     std::vector<Page> pages;
+    // Said before the shown path's message: the question's Apply wrote the
+    // path left. Cleared by the next action.
+    QString carried;
     QLabel *pathLabel;
     QStackedWidget *stack;
     QLabel *messageLabel;
+    // What the shown form changed on its own, in sight whatever the form's
+    // scroll position.
+    QLabel *reactionLabel;
     QLabel *changedLabel;
     QPushButton *previousButton;
     QPushButton *nextButton;

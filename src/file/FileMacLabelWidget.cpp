@@ -11,14 +11,21 @@
 #include "MacTypeComboBox.h"
 #include "PlatformHandles_p.h"
 #include "SpecialAttributesListModel.h"
+#include "SpecialAttributesListModel_p.h"
 #include "SpecialAttributesProxyListModel_p.h"
 
+#include <QGridLayout>
 #include <QLabel>
 #include <QListView>
 #include <QSet>
 #include <QSignalBlocker>
+#include <QStringList>
 
+#include <fcntl.h>
+#include <memory>
 #include <sys/stat.h>
+#include <sys/sysmacros.h>
+#include <unordered_map>
 
 namespace VarnelQt5 {
 
@@ -71,6 +78,114 @@ int isDirectory(const QByteArray &encodedPath)
     return S_ISDIR(status.st_mode) ? 1 : 0;
 }
 
+// Which object a path names: a recreated file may get the same device and
+// inode number, but not the same birth time where the file system keeps one.
+struct Identity {
+    bool known = false;
+    dev_t device = 0;
+    ino_t inode = 0;
+    bool hasBirth = false;
+    long long birthSeconds = 0;
+    unsigned birthNanoseconds = 0;
+    mode_t kind = 0;
+
+    bool operator==(const Identity &other) const
+    {
+        return known && other.known && device == other.device && inode == other.inode && kind == other.kind
+            && hasBirth == other.hasBirth && birthSeconds == other.birthSeconds
+            && birthNanoseconds == other.birthNanoseconds;
+    }
+};
+
+Identity identify(const QByteArray &encodedPath)
+{
+    Identity identity;
+    struct statx status;
+    if (statx(AT_FDCWD, encodedPath.constData(), 0, STATX_BASIC_STATS | STATX_BTIME, &status) == 0) {
+        identity.known = true;
+        identity.device = makedev(status.stx_dev_major, status.stx_dev_minor);
+        identity.inode = status.stx_ino;
+        identity.kind = status.stx_mode & S_IFMT;
+        identity.hasBirth = (status.stx_mask & STATX_BTIME) != 0;
+        if (identity.hasBirth) {
+            identity.birthSeconds = status.stx_btime.tv_sec;
+            identity.birthNanoseconds = status.stx_btime.tv_nsec;
+        }
+        return identity;
+    }
+    struct stat plain;
+    if (stat(encodedPath.constData(), &plain) == 0) {
+        identity.known = true;
+        identity.device = plain.st_dev;
+        identity.inode = plain.st_ino;
+        identity.kind = plain.st_mode & S_IFMT;
+    }
+    return identity;
+}
+
+// A label's parts as the label library hands them out.
+struct Parts {
+    mac_lev_t level = 0;
+    TAV_ILEV_T integrity = 0;
+    mac_cat_t categories = 0;
+    uint16_t type = 0;
+
+    explicit Parts(const tav_label *label = nullptr)
+    {
+        if (!label)
+            return;
+        level = tavl_lev(label);
+        integrity = tavl_ilev(label);
+        categories = tavl_cat(label);
+        type = tavl_type(label);
+    }
+    bool operator==(const Parts &other) const
+    {
+        return level == other.level && integrity == other.integrity && categories == other.categories
+            && type == other.type;
+    }
+};
+
+// What a widget keeps beyond its controls, outside its class so that the
+// class keeps its size. GUI thread only.
+struct WidgetState {
+    // Whether getfmac() was called, and whether its last call read a label.
+    bool loadTried = false;
+    bool holdsLabel = false;
+    // The object the form was read from, and the label it held when read or
+    // when chmac() last wrote it.
+    QByteArray path;
+    Identity object;
+    Parts expected;
+    FileMacLabelWidget::WriteFailure failure = FileMacLabelWidget::NoWriteFailure;
+
+    // The hole whose check last rewrote the form, and what it replaced;
+    // -1 once another edit came between.
+    int undoAttribute = -1;
+    Parts replaced;
+
+    // Nesting of the form's own reactions, and of its own unchecks.
+    int collecting = 0;
+    int automatic = 0;
+    QStringList notes;
+    QString message;
+    QLabel *messageLabel = nullptr;
+};
+
+std::unordered_map<const FileMacLabelWidget *, std::unique_ptr<WidgetState>> &widgetStates()
+{
+    static std::unordered_map<const FileMacLabelWidget *, std::unique_ptr<WidgetState>> states;
+    return states;
+}
+
+WidgetState &stateOf(const FileMacLabelWidget *widget)
+{
+    std::unique_ptr<WidgetState> &state = widgetStates()[widget];
+    if (!state)
+        state.reset(new WidgetState);
+    return *state;
+}
+
 // The widgets in the middle of getfmac(): setting the check boxes to the
 // stored label is no edit, so neither reaction runs for it. GUI thread only.
 QSet<const FileMacLabelWidget *> &loadingWidgets()
@@ -100,6 +215,80 @@ private:
     const bool outermost;
 };
 
+// A level or integrity level as the picker names it, else its number.
+QString nameIn(const QComboBox *picker, quint64 value)
+{
+    for (int row = 0; row < picker->count(); ++row) {
+        if (picker->itemData(row).toULongLong() == value && !picker->itemText(row).isEmpty())
+            return picker->itemText(row);
+    }
+    return QString::number(value);
+}
+
+// Categories as the checklist names them, joined by commas.
+QString categoryNames(MacCategoryListWidget *list, mac_cat_t categories)
+{
+    QStringList names;
+    for (int bit = 0; bit < 64; ++bit) {
+        const mac_cat_t mask = mac_cat_t(1) << bit;
+        if (!(categories & mask))
+            continue;
+        QString name;
+        for (int row = 0; row < list->count() && name.isEmpty(); ++row) {
+            // A row shows "NUMBER:NAME".
+            if (list->cat4Item(row) == mask)
+                name = list->item(row)->text().section(QLatin1Char(':'), 1);
+        }
+        names << (name.isEmpty() ? FileMacLabelWidget::tr("category %1").arg(bit) : name);
+    }
+    return names.join(QLatin1String(", "));
+}
+
+// "a", "a and b", "a, b and c".
+QString joinedList(QStringList items)
+{
+    if (items.size() < 2)
+        return items.value(0);
+    const QString last = items.takeLast();
+    return FileMacLabelWidget::tr("%1 and %2").arg(items.join(QLatin1String(", ")), last);
+}
+
+void publish(FileMacLabelWidget *widget, const QString &message)
+{
+    WidgetState &state = stateOf(widget);
+    if (message == state.message)
+        return;
+    state.message = message;
+    state.messageLabel->setText(message);
+    state.messageLabel->setVisible(!message.isEmpty());
+    Q_EMIT widget->reactionMessageChanged(message);
+}
+
+// One edit with all the form does on its own after it: the notes made
+// within are said together once the outermost scope ends, and an edit
+// without any clears the last message.
+class NoteScope
+{
+public:
+    explicit NoteScope(FileMacLabelWidget *widget)
+        : widget(widget)
+        , state(stateOf(widget))
+    {
+        if (state.collecting++ == 0)
+            state.notes.clear();
+    }
+    ~NoteScope()
+    {
+        if (--state.collecting == 0)
+            publish(widget, state.notes.join(QLatin1Char(' ')));
+    }
+    Q_DISABLE_COPY(NoteScope)
+
+private:
+    FileMacLabelWidget *const widget;
+    WidgetState &state;
+};
+
 } // namespace
 
 FileMacLabelWidget::FileMacLabelWidget(QWidget *parent)
@@ -114,6 +303,17 @@ FileMacLabelWidget::FileMacLabelWidget(QWidget *parent)
     auto *proxy = new SpecialAttributesProxyListModel(this);
     proxy->setSourceModel(model);
     form->_specialListView->setModel(proxy);
+
+    // A picker's edit ends what unchecking a hole could give back, and
+    // replaces the last message (the type check below may say why a hole
+    // went).
+    const auto pickerEdited = [this] {
+        const NoteScope notes(this);
+        stateOf(this).undoAttribute = -1;
+    };
+    connect(form->_levelComboBox, &MacLevelComboBox::valueChanged, this, pickerEdited);
+    connect(form->_integrityComboBox, &ILevelComboBox::valueChanged, this, pickerEdited);
+    connect(form->_categoryListWidget, &MacCategoryListWidget::valueChanged, this, pickerEdited);
 
     // The type check follows the edits that can take away a hole's support
     // (the pickers here, checking a hole in the attribute reaction), and
@@ -134,11 +334,31 @@ FileMacLabelWidget::FileMacLabelWidget(QWidget *parent)
 
     connect(model, &SpecialAttributesListModel::attributeChanged, this,
             &FileMacLabelWidget::reactToAttribute);
+
+    // What the form changes on its own is said where every host shows it.
+    WidgetState &state = stateOf(this);
+    state.messageLabel = new QLabel(this);
+    state.messageLabel->setObjectName(QStringLiteral("_reactionLabel"));
+    state.messageLabel->setTextFormat(Qt::PlainText);
+    state.messageLabel->setWordWrap(true);
+    state.messageLabel->setVisible(false);
+    form->gridLayout->addWidget(state.messageLabel, 5, 0, 1, 2);
 }
 
 FileMacLabelWidget::~FileMacLabelWidget()
 {
+    widgetStates().erase(this);
     delete form;
+}
+
+FileMacLabelWidget::WriteFailure FileMacLabelWidget::lastWriteFailure() const
+{
+    return stateOf(this).failure;
+}
+
+QString FileMacLabelWidget::reactionMessage() const
+{
+    return stateOf(this).message;
 }
 
 tav_label *FileMacLabelWidget::currentLabelWithoutFlags() const
@@ -154,6 +374,11 @@ tav_label *FileMacLabelWidget::currentLabelWithoutFlags() const
 
 void FileMacLabelWidget::getfmac(const QString &path)
 {
+    WidgetState &state = stateOf(this);
+    // Until a label is read the form holds no object's label: writing it
+    // would give an object the previous one's.
+    state.loadTried = true;
+    state.holdsLabel = false;
     QByteArray encodedPath;
     if (!encodePath(path, &encodedPath))
         return;
@@ -169,9 +394,17 @@ void FileMacLabelWidget::getfmac(const QString &path)
     }
 
     {
+        // Identified first: an object put in its place before the read is
+        // then taken for another one, never the other way round.
+        const Identity object = identify(encodedPath);
         const Platform::LabelHandle label(tav_get_path(encodedPath.constData()));
         if (!label)
             return;
+        state.holdsLabel = true;
+        state.path = encodedPath;
+        state.object = object;
+        state.expected = Parts(label.get());
+        state.undoAttribute = -1;
 
         // The pickers' signals stay inside the load, and the reactions stay
         // out of it, so that the form shows the stored label as it is; the
@@ -195,11 +428,18 @@ void FileMacLabelWidget::getfmac(const QString &path)
             model->setCheckState(SpecialAttributesListModel::OtherAttributes, Qt::Unchecked);
         }
     }
+    publish(this, QString());
     Q_EMIT changed();
 }
 
 bool FileMacLabelWidget::chmac(const QString &path)
 {
+    WidgetState &state = stateOf(this);
+    if (state.loadTried && !state.holdsLabel) {
+        state.failure = NoLabelLoaded;
+        return false;
+    }
+    state.failure = WriteRefused;
     QByteArray encodedPath;
     if (!encodePath(path, &encodedPath))
         return false;
@@ -211,10 +451,20 @@ bool FileMacLabelWidget::chmac(const QString &path)
     if (directory >= 0 && (directory == 1) != forContainer)
         return false;
 
+    // The object the form was read from, by its path or by another name.
+    const Identity object = identify(encodedPath);
+    const bool readHere = state.holdsLabel && (encodedPath == state.path || object == state.object);
+
     // The object's own label is the base, so that whatever the form does not
     // hold (the type's high half, the other kind's attributes, a part whose
-    // picker is empty) is written back as it is.
+    // picker is empty) is written back as it is. Read as late as can be, it
+    // also shows whether another writer came since the form was read.
     const Platform::LabelHandle held(tav_get_path(encodedPath.constData()));
+    const bool sameObject = !state.object.known || object == state.object;
+    if (readHere && (!held || !sameObject || !(Parts(held.get()) == state.expected))) {
+        state.failure = LabelChangedSinceRead;
+        return false;
+    }
     const bool levelShown = form->_levelComboBox->count() > 0;
     const bool integrityShown = form->_integrityComboBox->count() > 0;
     if (!held && (!levelShown || !integrityShown))
@@ -257,52 +507,112 @@ bool FileMacLabelWidget::chmac(const QString &path)
                 return false;
         }
     }
-    return tav_set_path(encodedPath.constData(), label) == 0;
+    if (tav_set_path(encodedPath.constData(), label) != 0)
+        return false;
+    state.failure = NoWriteFailure;
+    if (readHere)
+        state.expected = Parts(label);
+    // What is written is the base of what comes next.
+    state.undoAttribute = -1;
+    return true;
 }
 
 void FileMacLabelWidget::reactToAttribute(int attribute)
 {
     if (loadingWidgets().contains(this))
         return;
-    if (attribute == SpecialAttributesListModel::Ehole
-        && model->checkState(SpecialAttributesListModel::Ehole) == Qt::Checked) {
+    // Greying a row out or enabling it again changes no value.
+    if (SpecialAttributes::roleBeingChanged() == Qt::UserRole)
+        return;
+
+    WidgetState &state = stateOf(this);
+    const NoteScope notes(this);
+    const bool hole = attribute == SpecialAttributesListModel::Ehole || attribute == SpecialAttributesListModel::Whole;
+    const bool checked = model->checkState(SpecialAttributesListModel::Attributes(attribute)) == Qt::Checked;
+    const QString name = model->index(model->rowForAttribute(attribute), 0).data().toString();
+
+    // The form's values, and how to set them with the pickers quiet.
+    const auto values = [this] {
+        Parts parts;
+        parts.level = form->_levelComboBox->value();
+        parts.integrity = form->_integrityComboBox->value();
+        parts.categories = form->_categoryListWidget->value();
+        return parts;
+    };
+    const auto setValues = [this](const Parts &parts) {
         {
             const QSignalBlocker blocker(form->_levelComboBox);
-            form->_levelComboBox->setValue(0, true);
+            form->_levelComboBox->setValue(parts.level, true);
         }
         {
             const QSignalBlocker blocker(form->_integrityComboBox);
-            form->_integrityComboBox->setValue(0, true);
+            form->_integrityComboBox->setValue(parts.integrity, true);
         }
         {
             const QSignalBlocker blocker(form->_categoryListWidget);
-            form->_categoryListWidget->setValue(0);
+            form->_categoryListWidget->setValue(parts.categories);
         }
-    } else if (attribute == SpecialAttributesListModel::Whole
-               && model->checkState(SpecialAttributesListModel::Whole) == Qt::Checked) {
-        // Without the root's label there is nothing to copy: the pickers keep
-        // their values, and the type check decides whether "whole" stays.
-        const Platform::LabelHandle root(tav_get_path("/"));
-        if (root) {
-            {
-                const QSignalBlocker blocker(form->_levelComboBox);
-                form->_levelComboBox->setValue(tavl_lev(root.get()), true);
-            }
-            {
-                const QSignalBlocker blocker(form->_integrityComboBox);
-                form->_integrityComboBox->setValue(tavl_ilev(root.get()), true);
-            }
-            {
-                const QSignalBlocker blocker(form->_categoryListWidget);
-                form->_categoryListWidget->setValue(tavl_cat(root.get()));
-            }
-        }
-    }
-    // Checking a hole rewrote the label the holes depend on; unchecking one
-    // leaves the other as it was.
-    if ((attribute == SpecialAttributesListModel::Ehole || attribute == SpecialAttributesListModel::Whole)
-        && model->checkState(SpecialAttributesListModel::Attributes(attribute)) == Qt::Checked)
+    };
+    // "set the level to A, the integrity level to B, added C and removed D".
+    const auto describe = [this](const Parts &from, const Parts &to) {
+        QStringList settings;
+        if (to.level != from.level)
+            settings << tr("the level to %1").arg(nameIn(form->_levelComboBox, to.level));
+        if (to.integrity != from.integrity)
+            settings << tr("the integrity level to %1").arg(nameIn(form->_integrityComboBox, to.integrity));
+        QStringList actions;
+        if (!settings.isEmpty())
+            actions << tr("set %1").arg(settings.join(QLatin1String(", ")));
+        if (to.categories & ~from.categories)
+            actions << tr("added %1").arg(categoryNames(form->_categoryListWidget, to.categories & ~from.categories));
+        if (from.categories & ~to.categories)
+            actions << tr("removed %1").arg(categoryNames(form->_categoryListWidget, from.categories & ~to.categories));
+        return joinedList(actions);
+    };
+
+    if (state.automatic > 0) {
+        // The type check's own uncheck, which it explains itself.
+    } else if (hole && !checked && state.undoAttribute == attribute) {
+        // Unchecked right after its check rewrote the form: the values it
+        // replaced come back.
+        state.undoAttribute = -1;
+        const Parts before = values();
+        setValues(state.replaced);
+        const QString what = describe(before, values());
+        if (!what.isEmpty())
+            state.notes << tr("Unchecking %1 %2.").arg(name, what);
         checkTypeSupport();
+    } else {
+        state.undoAttribute = -1;
+        bool rewrote = false;
+        Parts target = values();
+        if (attribute == SpecialAttributesListModel::Ehole && checked) {
+            target = Parts();
+            rewrote = true;
+        } else if (attribute == SpecialAttributesListModel::Whole && checked) {
+            // Without the root's label there is nothing to copy: the pickers
+            // keep their values, and the type check decides whether "whole"
+            // stays.
+            const Platform::LabelHandle root(tav_get_path("/"));
+            if (root) {
+                target = Parts(root.get());
+                rewrote = true;
+            }
+        }
+        if (rewrote) {
+            const Parts before = values();
+            setValues(target);
+            state.undoAttribute = attribute;
+            state.replaced = before;
+            const QString what = describe(before, values());
+            if (!what.isEmpty())
+                state.notes << tr("Checking %1 %2.").arg(name, what);
+        }
+        // Checking a hole rewrote the label the holes depend on; unchecking
+        // one leaves the other as it was.
+        if (hole && checked)
+            checkTypeSupport();
+    }
     Q_EMIT changed();
 }
 
@@ -318,10 +628,25 @@ void FileMacLabelWidget::checkTypeSupport()
     const Platform::LabelHandle label(currentLabelWithoutFlags());
     if (!label)
         return;
+    WidgetState &state = stateOf(this);
+    const NoteScope notes(this);
+    // "Secret", "Secret and integrity level High with Finance, Legal".
+    QString place = nameIn(form->_levelComboBox, tavl_lev(label.get()));
+    if (tavl_ilev(label.get()) != 0)
+        place = tr("%1 and integrity level %2").arg(place, nameIn(form->_integrityComboBox, tavl_ilev(label.get())));
+    if (tavl_cat(label.get()) != 0)
+        place = tr("%1 with %2").arg(place, categoryNames(form->_categoryListWidget, tavl_cat(label.get())));
+    const auto uncheck = [&](SpecialAttributesListModel::Attributes attribute) {
+        const QString name = model->index(model->rowForAttribute(attribute), 0).data().toString();
+        state.notes << tr("%1 was unchecked: a label at %2 cannot carry it.").arg(name, place);
+        ++state.automatic;
+        model->setCheckState(attribute, Qt::Unchecked);
+        --state.automatic;
+    };
     if (ehole && tavl_supports_type(label.get(), eholeBit, supportFlags) == 0)
-        model->setCheckState(SpecialAttributesListModel::Ehole, Qt::Unchecked);
+        uncheck(SpecialAttributesListModel::Ehole);
     if (whole && tavl_supports_type(label.get(), wholeBit, supportFlags) == 0)
-        model->setCheckState(SpecialAttributesListModel::Whole, Qt::Unchecked);
+        uncheck(SpecialAttributesListModel::Whole);
 }
 
 } // namespace VarnelQt5

@@ -4,6 +4,8 @@
 
 #include "SpecialAttributesListModel.h"
 
+#include "SpecialAttributesListModel_p.h"
+
 #include <QMetaType>
 
 namespace VarnelQt5 {
@@ -23,6 +25,25 @@ constexpr int fileAttributes[] = {SpecialAttributesListModel::Ehole,
                                   SpecialAttributesListModel::Whole,
                                   SpecialAttributesListModel::Silev,
                                   SpecialAttributesListModel::OtherAttributes};
+
+int changingRole = -1;
+
+// Marks what the enclosed attributeChanged() is about, nested emissions
+// included.
+class ChangeScope
+{
+public:
+    explicit ChangeScope(int role)
+        : saved(changingRole)
+    {
+        changingRole = role;
+    }
+    ~ChangeScope() { changingRole = saved; }
+    Q_DISABLE_COPY(ChangeScope)
+
+private:
+    const int saved;
+};
 
 bool isAttribute(int attribute)
 {
@@ -183,6 +204,7 @@ bool SpecialAttributesListModel::setData(const QModelIndex &index, const QVarian
         return false;
     (*flags)[attribute] = flag ? '\1' : '\0';
     Q_EMIT dataChanged(index, index);
+    const ChangeScope scope(role);
     Q_EMIT attributeChanged(Attributes(attribute));
     return true;
 }
@@ -238,6 +260,7 @@ bool SpecialAttributesListModel::setOtherAttribute(int value)
         other = value;
         const QModelIndex changed = index(row, 0);
         Q_EMIT dataChanged(changed, changed);
+        const ChangeScope scope(Qt::DisplayRole);
         Q_EMIT attributeChanged(OtherAttributes);
     }
     return true;
@@ -257,6 +280,11 @@ bool SpecialAttributesListModel::setCheckState(Attributes attribute, Qt::CheckSt
 bool SpecialAttributesListModel::setEnabled(Attributes attribute, bool enable)
 {
     return setData(index(rowForAttribute(attribute), 0), enable, Qt::UserRole);
+}
+
+int SpecialAttributes::roleBeingChanged()
+{
+    return changingRole;
 }
 
 } // namespace VarnelQt5

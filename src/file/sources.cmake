@@ -3,6 +3,7 @@
 # SPDX-License-Identifier: BSD-3-Clause
 
 list(APPEND VARNEL_SOURCES
+    file/SpecialAttributesListModel_p.h
     file/SpecialAttributesListModel.cpp
     file/SpecialAttributesProxyListModel_p.h
     file/SpecialAttributesProxyListModel.cpp
