@@ -325,7 +325,19 @@ int main(int argc, char **argv)
     }
 
     ProgramTranslations::install();
-    FileLabelWindow window(paths, arguments.unnameable);
+    // The window names a path in text: one that is no text in the locale
+    // is shown as the locale reads it, and refused.
+    QStringList shown;
+    QSet<QString> unnameable;
+    for (const QString &path : paths) {
+        if (!arguments.unnameable.contains(path)) {
+            shown << path;
+            continue;
+        }
+        shown << QString::fromLocal8Bit(arguments.bytes.value(path));
+        unnameable.insert(shown.constLast());
+    }
+    FileLabelWindow window(shown, unnameable);
     if (parser.isSet(textsOption))
         return ProgramTranslations::printTexts(window);
     if (parser.isSet(screenshotOption)) {
