@@ -7,4 +7,5 @@ varnel_add_test(tst_specialattributeslistmodel tst_specialattributeslistmodel.cp
     ${PROJECT_SOURCE_DIR}/src/file/SpecialAttributesProxyListModel_p.h
     ${PROJECT_SOURCE_DIR}/src/file/SpecialAttributesProxyListModel.cpp)
 target_include_directories(tst_specialattributeslistmodel PRIVATE "${PROJECT_SOURCE_DIR}/src/file")
+target_link_libraries(tst_specialattributeslistmodel PRIVATE ${VARNEL_FILE_RULES})
 varnel_add_test(tst_filemaclabelwidget tst_filemaclabelwidget.cpp)

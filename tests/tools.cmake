@@ -21,6 +21,7 @@ if(VARNEL_BUILD_PROGRAMS)
         ${PROJECT_SOURCE_DIR}/examples/file-label/FileLabelWindow.cpp
         ${PROJECT_SOURCE_DIR}/examples/file-label/CategoryFilter.cpp)
     target_include_directories(tst_varnel_file_label PRIVATE "${PROJECT_SOURCE_DIR}/examples/file-label")
+    target_link_libraries(tst_varnel_file_label PRIVATE ${VARNEL_FILE_RULES})
     target_compile_definitions(tst_varnel_file_label PRIVATE
         FILE_LABEL="$<TARGET_FILE:varnel-file-label>")
     add_dependencies(tst_varnel_file_label varnel-file-label)

@@ -129,6 +129,8 @@ private Q_SLOTS:
     void pictures();
     void failures_data();
     void failures();
+    void displayThatCannotBeOpened_data();
+    void displayThatCannotBeOpened();
     void information_data();
     void information();
     void liveValues_data();
@@ -238,6 +240,31 @@ void tst_Gallery::failures()
     QVERIFY2(run.exitCode > 0, qPrintable(run.err));
     // Qt may warn before; the program's own sentence comes last.
     QVERIFY2(run.err.endsWith(error), qPrintable(run.err));
+    QCOMPARE(run.out, QString());
+    QVERIFY(!QFileInfo::exists(scratch.filePath("varnel-gallery-pics")));
+}
+
+void tst_Gallery::displayThatCannotBeOpened_data()
+{
+    QTest::addColumn<QString>("platform"); // empty: none chosen
+    QTest::newRow("none chosen") << QString();
+    QTest::newRow("X chosen") << "xcb";
+}
+
+// A display named that cannot be opened is one line and status 2, as for
+// the other programs, and no picture is rendered in its place.
+void tst_Gallery::displayThatCannotBeOpened()
+{
+    QFETCH(QString, platform);
+    StandinPolicy policy;
+    QTemporaryDir scratch;
+    QProcessEnvironment env = baseEnvironment(scratch.filePath("state"));
+    env.insert("DISPLAY", ":977");
+    if (!platform.isEmpty())
+        env.insert("QT_QPA_PLATFORM", platform);
+    const Run run = runGallery({}, env, scratch.path());
+    QCOMPARE(run.exitCode, 2);
+    QCOMPARE(run.err, QStringLiteral("varnel-gallery: cannot open the display ':977' to show the gallery on\n"));
     QCOMPARE(run.out, QString());
     QVERIFY(!QFileInfo::exists(scratch.filePath("varnel-gallery-pics")));
 }

@@ -60,7 +60,7 @@ QMap<QString, QByteArray> productsOfDialog(bool themed)
                            {QStringLiteral("level"), int(dialog.level())},
                            {QStringLiteral("integrity"), int(widget->integrity())},
                            {QStringLiteral("categories"), double(dialog.categories())},
-                           {QStringLiteral("args"), QJsonArray::fromStringList(widget->getVexorArguments())},
+                           {QStringLiteral("args"), QJsonArray::fromStringList(arguments)},
                            {QStringLiteral("command"), QJsonArray::fromStringList(widget->getVexorCommand())}};
     products[QStringLiteral("json")] = QJsonDocument(json).toJson(QJsonDocument::Compact);
     return products;
@@ -142,6 +142,12 @@ void tst_VarnelChooseLabel::printsTheDialogsProducts()
         QVERIFY(run.out.endsWith('\n'));
         QCOMPARE(QJsonDocument::fromJson(run.out).object(),
                  QJsonDocument::fromJson(expected.value(form)).object());
+        // The same entries as --print args prints.
+        QStringList entries;
+        const QJsonArray args = QJsonDocument::fromJson(run.out).object().value(QStringLiteral("args")).toArray();
+        for (const QJsonValue &entry : args)
+            entries << entry.toString();
+        QCOMPARE(entries.join(QLatin1Char('\n')).toLocal8Bit() + '\n', expected.value(QStringLiteral("args")));
     } else {
         QCOMPARE(run.out, expected.value(form));
         // One line an entry, none of them blank.
@@ -268,6 +274,18 @@ void tst_VarnelChooseLabel::helpVersionAndNoDisplay()
     const ProgramRun headless = ProgramRun::withoutDisplay(QStringLiteral(CHOOSE_LABEL), {});
     QCOMPARE(headless.status, 2);
     QCOMPARE(headless.err, QByteArray("varnel-choose-label: no display to show the dialog on\n"));
+
+    // A display named that cannot be opened: one line, the same status.
+    for (const char *environment : {"DISPLAY=:977", "DISPLAY=:977 QT_QPA_PLATFORM=xcb"}) {
+        const ProgramRun unopened(QStringLiteral("/bin/sh"),
+                                  {QStringLiteral("-c"),
+                                   QStringLiteral("unset DISPLAY WAYLAND_DISPLAY QT_QPA_PLATFORM; export %1; exec \"$0\"")
+                                       .arg(QLatin1String(environment)),
+                                   QStringLiteral(CHOOSE_LABEL)});
+        QCOMPARE(unopened.status, 2);
+        QCOMPARE(unopened.out, QByteArray());
+        QCOMPARE(unopened.err, QByteArray("varnel-choose-label: cannot open the display ':977' to show the dialog on\n"));
+    }
 }
 
 QTEST_MAIN(tst_VarnelChooseLabel)

@@ -10,6 +10,7 @@
 #include <LoginMacLabelDialog.h>
 #include <LoginMacLabelWidget.h>
 
+#include "DisplayGuard.h"
 #include "ProgramTranslations.h"
 
 #include <QApplication>
@@ -164,7 +165,14 @@ int main(int argc, char **argv)
     if (noDisplay)
         qputenv("QT_QPA_PLATFORM", "offscreen");
 
+    // The dialog's display is opened with the application: when it cannot
+    // be, one line says so and the exit status is that of no display.
+    const QByteArray platform = qgetenv("QT_QPA_PLATFORM");
+    auto guard = platform == "offscreen" || platform == "minimal"
+        ? nullptr
+        : std::make_unique<DisplayGuard>("varnel-choose-label", "the dialog", BadArguments);
     QApplication application(argc, argv);
+    guard.reset();
     QCoreApplication::setApplicationName(QStringLiteral("varnel-choose-label"));
     QCoreApplication::setApplicationVersion(QStringLiteral(VARNEL_PROGRAM_VERSION));
 
@@ -260,7 +268,7 @@ int main(int argc, char **argv)
 
     const auto *widget = dialog.findChild<LoginMacLabelWidget *>();
     const std::unique_ptr<char, decltype(&std::free)> text(dialog.malloc_mac_label_text(), &std::free);
-    const QStringList arguments = widget ? widget->getVexorArguments() : QStringList();
+    QStringList arguments = widget ? widget->getVexorArguments() : QStringList();
     const QStringList command = widget ? widget->getVexorCommand() : QStringList();
     const bool wantsText = form == QLatin1String("text") || form == QLatin1String("json");
     const bool wantsLists = form != QLatin1String("text");
@@ -269,20 +277,21 @@ int main(int argc, char **argv)
         return NoResult;
     }
 
+    // The role lists come last and are empty when no role is ticked (the
+    // dialog shows no roles); empty ones at the end are left out, by args
+    // and json alike, rather than printed as blank lines, so a list in
+    // between keeps its place.
+    while (!arguments.isEmpty() && arguments.constLast().isEmpty())
+        arguments.removeLast();
+
     if (form == QLatin1String("text")) {
         printLine(text.get());
     } else if (form == QLatin1String("command")) {
         for (const QString &entry : command)
             printLine(entry.toLocal8Bit());
     } else if (form == QLatin1String("args")) {
-        // The role lists come last and are empty when no role is ticked (the
-        // dialog shows no roles); empty ones at the end are left out rather
-        // than printed as blank lines, so a list in between keeps its place.
-        int printed = arguments.size();
-        while (printed > 0 && arguments.at(printed - 1).isEmpty())
-            --printed;
-        for (int i = 0; i < printed; ++i)
-            printLine(arguments.at(i).toLocal8Bit());
+        for (const QString &entry : std::as_const(arguments))
+            printLine(entry.toLocal8Bit());
     } else {
         // Written by hand around Qt's string and array encoding: a category
         // mask with bit 63 set is beyond what a JSON number in Qt keeps exactly.

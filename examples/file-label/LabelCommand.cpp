@@ -9,16 +9,14 @@
 #include "LabelNames.h"
 #include "TreeWalk.h"
 
+#include <FileLabelRules_p.h>
 #include <FileMacLabelWidget.h>
 #include <ILevelComboBox.h>
 #include <MacCategoryListWidget.h>
 #include <MacLevelComboBox.h>
-#include <SpecialAttributesListModel.h>
 
-#include <QAbstractProxyModel>
+#include <QBitArray>
 #include <QCoreApplication>
-#include <QListView>
-#include <QSortFilterProxyModel>
 
 #include <algorithm>
 #include <cerrno>
@@ -28,20 +26,12 @@
 #include <unistd.h>
 
 using VarnelQt5::FileMacLabelWidget;
-using VarnelQt5::SpecialAttributesListModel;
+namespace Rules = VarnelQt5::FileLabelRules;
 
 namespace {
 
 enum Status { Done = 0, PathFailed = 1 };
 
-// The type bits the form of each kind of object holds; the other kind's
-// attributes an object holds are kept as they are, as Apply keeps them.
-constexpr uint16_t fileBits = 0xffdc;
-constexpr uint16_t directoryBits = 0xffe3;
-constexpr int eholeBit = 0x4;
-constexpr int wholeBit = 0x8;
-// The label library's own flag for the support question.
-constexpr int supportFlags = 0x8000;
 // How often the progress line is written, at most.
 constexpr qint64 progressEvery = 100;
 
@@ -197,17 +187,13 @@ int LabelCommand::run(const QList<Path> &paths)
                 note(path, what);
         });
     for (const Path &path : paths) {
-        if (!path.nameable) {
-            fail(path.bytes, QStringLiteral("cannot read the label: its name is not valid in the locale's encoding"));
-            continue;
-        }
         // The named path itself is taken as it names an object, through a
         // link too; nothing below it is.
-        if (!one(path.bytes, path.bytes.constData(), Kind::Unknown))
+        if (!one(path, path.constData(), Kind::Unknown))
             break;
         struct stat status;
-        if (options.recursive && ::stat(path.bytes.constData(), &status) == 0 && S_ISDIR(status.st_mode)
-            && !walk.below(path.bytes))
+        if (options.recursive && ::stat(path.constData(), &status) == 0 && S_ISDIR(status.st_mode)
+            && !walk.below(path))
             break;
     }
     if (progressShown)
@@ -265,10 +251,9 @@ bool LabelCommand::setOne(const QByteArray &path, const char *labelPath, Kind ki
     errno = 0;
     const LabelHandle held = labelHandle(tav_get_path(labelPath));
     const int readError = errno;
-    Case thisCase;
+    FileLabel heldLabel;
     if (held) {
-        thisCase.held = labelOf(held.get());
-        thisCase.readable = true;
+        heldLabel = labelOf(held.get());
     } else {
         QString reason = LabelEditor::unreadable(labelPath, readError);
         struct stat status;
@@ -283,74 +268,62 @@ bool LabelCommand::setOne(const QByteArray &path, const char *labelPath, Kind ki
             return false;
         }
     }
-    thisCase.wanted = wanted;
+    FileLabel label = wanted;
     if (!withType)
-        thisCase.wanted.type = thisCase.held.type;
+        label.type = heldLabel.type;
+
+    const auto kindOf = [&](bool *directory) {
+        struct stat status;
+        if (::stat(labelPath, &status) != 0) {
+            fail(path, QStringLiteral("cannot read the label: %1").arg(errorText(errno)));
+            return false;
+        }
+        *directory = S_ISDIR(status.st_mode);
+        return true;
+    };
+    bool directory = kind == Kind::Directory;
     // A tree holds both kinds of object: each gets those of the attributes
     // given that its kind may carry.
-    bool directory = kind == Kind::Directory;
-    if (options.recursive && withType && (thisCase.wanted.type & 0x3f)) {
+    if (options.recursive && withType && (label.type & Rules::namedBits)) {
         if (kind == Kind::Unknown) {
-            struct stat status;
-            if (::stat(labelPath, &status) != 0) {
-                fail(path, QStringLiteral("cannot read the label: %1").arg(errorText(errno)));
+            if (!kindOf(&directory))
                 return false;
-            }
-            directory = S_ISDIR(status.st_mode);
             kind = directory ? Kind::Directory : Kind::File;
         }
-        thisCase.wanted.type &= directory ? directoryBits : fileBits;
+        label.type &= Rules::kindBits(directory);
     }
 
-    // Where a case is checked alike for both kinds of object and the object
-    // holds no attribute of either kind, what kind it is changes nothing.
-    if (!lastCaseValid || !(thisCase == lastCase)) {
-        lastCase = thisCase;
-        lastCaseValid = true;
-        lastVerdictKnown[0] = lastVerdictKnown[1] = false;
-        lastKindFreeKnown = false;
-    }
-    const auto verdictFor = [this](bool directory) -> const QString & {
-        if (!lastVerdictKnown[directory]) {
-            lastVerdict[directory] = verdictOf(lastCase, directory);
-            lastVerdictKnown[directory] = true;
-        }
-        return lastVerdict[directory];
-    };
-    if (kind == Kind::Unknown) {
-        if (!lastKindFreeKnown) {
-            lastKindFree = !(thisCase.held.type & 0x3f) && verdictFor(false).isEmpty() && verdictFor(true).isEmpty();
-            lastKindFreeKnown = true;
-        }
-        if (!lastKindFree) {
-            struct stat status;
-            if (::stat(labelPath, &status) != 0) {
-                fail(path, QStringLiteral("cannot read the label: %1").arg(errorText(errno)));
+    const FileLabel *before = held ? &heldLabel : nullptr;
+    QString refusal;
+    if (kind != Kind::Unknown) {
+        refusal = verdict(directory, before, label);
+    } else {
+        // The kind is looked at only where it makes a difference.
+        refusal = verdict(false, before, label);
+        if (refusal != verdict(true, before, label)) {
+            if (!kindOf(&directory))
                 return false;
-            }
-            directory = S_ISDIR(status.st_mode);
+            if (directory)
+                refusal = verdict(true, before, label);
         }
     }
-    const QString &refusal = verdictFor(directory);
     if (!refusal.isEmpty()) {
         fail(path, refusal);
         return false;
     }
 
-    // Written as Apply writes it: onto the object's own label, so that the
-    // type's high half and the other kind's attributes stay as they are.
+    // Written onto the object's own label, so that what the label library
+    // keeps beyond the four parts stays as it is.
     const LabelHandle fresh = labelHandle(held ? nullptr : tavl_get_new());
     tav_label *written = held ? held.get() : fresh.get();
     if (!written) {
         fail(path, QStringLiteral("cannot write the label: the label library refused it"));
         return false;
     }
-    const FileLabel &label = thisCase.wanted;
     tavl_set_lev(written, label.level);
     tavl_set_ilev(written, label.ilevel);
     tavl_set_cat(written, label.categories);
-    tavl_set_type(written,
-                  uint16_t(label.type | (thisCase.held.type & ~(directory ? directoryBits : fileBits))));
+    tavl_set_type(written, label.type);
     errno = 0;
     if (tav_set_path(labelPath, written) != 0) {
         const int error = errno;
@@ -364,108 +337,105 @@ bool LabelCommand::setOne(const QByteArray &path, const char *labelPath, Kind ki
     return true;
 }
 
-// Whether label may be written onto an object of this kind holding held
-// (null: a label that cannot be read): the window's form is brought to what
-// loading such an object gives and set to label, and must then hold exactly
-// that. Empty when it may, else the failure.
-QString LabelCommand::verdict(bool directory, const FileLabel *held, const FileLabel &label)
+// What the window's pickers offer, read once: every check of a run asks the
+// same policy.
+struct LabelCommand::Offered {
+    QBitArray levels{256};
+    bool integrityListed = false;
+    TAV_ILEV_T maximumIntegrity = 0;
+    mac_cat_t categories = 0;
+};
+
+const LabelCommand::Offered &LabelCommand::offered()
 {
+    if (offers)
+        return *offers;
+    offers = std::make_unique<Offered>();
     FileMacLabelWidget widget;
-    LabelEditor editor(&widget);
-    auto *model = widget.findChild<SpecialAttributesListModel *>();
-    auto *level = widget.findChild<VarnelQt5::MacLevelComboBox *>();
-    auto *integrity = widget.findChild<VarnelQt5::ILevelComboBox *>();
-    auto *categories = widget.findChild<VarnelQt5::MacCategoryListWidget *>();
-    auto *rows = qobject_cast<QSortFilterProxyModel *>(
-        widget.findChild<QListView *>(QStringLiteral("_specialListView"))->model());
-    {
-        const QSignalBlocker blocker(&widget);
+    const QSignalBlocker blocker(&widget);
+    if (auto *level = widget.findChild<VarnelQt5::MacLevelComboBox *>()) {
         if (!level->isRebuilt())
             level->rebuild();
+        const QList<mac_lev_t> levels = level->allValues();
+        for (const mac_lev_t each : levels)
+            offers->levels.setBit(each);
+    }
+    if (auto *integrity = widget.findChild<VarnelQt5::ILevelComboBox *>()) {
         if (!integrity->isRebuilt())
             integrity->rebuild();
+        offers->integrityListed = integrity->count() > 0;
+        offers->maximumIntegrity = integrity->maximumValue();
+    }
+    if (auto *categories = widget.findChild<VarnelQt5::MacCategoryListWidget *>()) {
         if (!categories->isRebuilt())
             categories->rebuild();
+        for (int row = 0; row < categories->count(); ++row)
+            offers->categories |= categories->cat4Item(row);
     }
-    // As a load leaves the form, without reading the object again: its
-    // attributes checked and its values shown, kept even where the lists
-    // lack them, and no reaction run on either.
-    {
-        const QSignalBlocker blocker(model);
-        model->setForContainer(directory);
-        const uint16_t type = held ? held->type : 0;
-        for (int attribute = 0; attribute < 6; ++attribute) {
-            model->setCheckState(SpecialAttributesListModel::Attributes(attribute),
-                                 (type & (1u << attribute)) ? Qt::Checked : Qt::Unchecked);
+    return *offers;
+}
+
+// Whether label may be written onto an object of this kind holding held
+// (null: a label that cannot be read). What the object holds already stays
+// as it is, unjudged, as the window shows and keeps it; what the label
+// changes must be what the window offers. Empty when it may, else the
+// failure.
+QString LabelCommand::verdict(bool directory, const FileLabel *held, const FileLabel &label)
+{
+    const FileLabel none;
+    const FileLabel &before = held ? *held : none;
+    const auto refuse = [](const QString &reason) { return QStringLiteral("cannot set the label: %1").arg(reason); };
+    const uint16_t added = label.type & ~before.type;
+
+    // An attribute the window hides from this kind of object cannot be
+    // added; one it holds is shown and may stay.
+    if (const uint16_t hidden = added & Rules::hiddenBits(directory)) {
+        return refuse(QStringLiteral("special attributes 0x%1 are not offered on this %2 unless it holds them already")
+                          .arg(hidden, 0, 16)
+                          .arg(directory ? QStringLiteral("directory") : QStringLiteral("file")));
+    }
+
+    const Offered &offer = offered();
+    if ((!held || label.level != before.level) && !offer.levels.testBit(label.level))
+        return refuse(LabelEditor::tr("level %1 is not in the level list").arg(uint(label.level)));
+    if (!held || label.ilevel != before.ilevel) {
+        // Between 0 and the system's maximum every integrity level exists.
+        if (!offer.integrityListed)
+            return refuse(LabelEditor::tr("the integrity list is empty"));
+        if (label.ilevel > offer.maximumIntegrity) {
+            return refuse(LabelEditor::tr("integrity level %1 is above the system's maximum, %2")
+                              .arg(label.ilevel)
+                              .arg(offer.maximumIntegrity));
         }
-        if (type & ~0x3fu)
-            model->setOtherAttribute(type & ~0x3f);
-        model->setCheckState(SpecialAttributesListModel::OtherAttributes,
-                             (type & ~0x3fu) ? Qt::Checked : Qt::Unchecked);
     }
-    if (rows)
-        rows->invalidate();
-    if (held) {
-        const QSignalBlocker levelBlocker(level);
-        const QSignalBlocker integrityBlocker(integrity);
-        const QSignalBlocker categoriesBlocker(categories);
-        level->setValue(held->level, true);
-        integrity->setValue(held->ilevel, true);
-        categories->setValue(held->categories);
+    if (const mac_cat_t unlisted = label.categories & ~before.categories & ~offer.categories) {
+        return refuse(LabelEditor::tr("categories 0x%1 are not in the category list").arg(qulonglong(unlisted), 0, 16));
     }
 
-    // An attribute the window hides from this object cannot be added; one
-    // it holds is shown and may stay.
-    const uint16_t added = label.type & ~(held ? held->type : 0) & 0x3f;
-    uint16_t hidden = 0;
-    for (int attribute = 0; attribute < 6; ++attribute) {
-        const int row = model->rowForAttribute(attribute);
-        if ((added & (1u << attribute)) && row >= 0 && rows
-            && !rows->mapFromSource(model->index(row, 0)).isValid())
-            hidden |= uint16_t(1u << attribute);
-    }
-    if (hidden != 0) {
-        return QStringLiteral("cannot set the label: special attributes 0x%1 are not offered on this %2 unless it "
-                              "holds them already")
-            .arg(hidden, 0, 16)
-            .arg(directory ? QStringLiteral("directory") : QStringLiteral("file"));
-    }
+    const auto mismatch = [&](uint16_t bits) {
+        return refuse(LabelEditor::tr("special attributes 0x%1 do not go with the label %2 on this %3")
+                          .arg(bits, 0, 16)
+                          .arg(label.text(), directory ? LabelEditor::tr("directory") : LabelEditor::tr("file")));
+    };
+    if (const uint16_t foreign = added & Rules::namedBits & ~Rules::kindBits(directory))
+        return mismatch(foreign);
 
-    QString reason;
-    if (!editor.set(label, true, &reason))
-        return QStringLiteral("cannot set the label: %1").arg(reason);
-
-    // Apply asks once more on the label written; a hole the object holds on
-    // the same level, integrity level and categories is left as it is.
-    if (!directory && (label.type & (eholeBit | wholeBit))) {
-        const bool samePlace = held && held->level == label.level && held->ilevel == label.ilevel
-            && held->categories == label.categories;
+    // A hole goes only onto a label that can carry it; one the object holds
+    // on the same level, integrity level and categories is left as it is.
+    if (!directory && (label.type & Rules::holeBits)) {
+        const bool samePlace = held && before.level == label.level && before.ilevel == label.ilevel
+            && before.categories == label.categories;
         const LabelHandle probe = labelHandle(tavl_get_new());
         if (!probe)
             return QStringLiteral("cannot write the label: the label library refused it");
         tavl_set_lev(probe.get(), label.level);
         tavl_set_ilev(probe.get(), label.ilevel);
         tavl_set_cat(probe.get(), label.categories);
-        for (const int bit : {eholeBit, wholeBit}) {
-            if ((label.type & bit) && !(samePlace && (held->type & bit))
-                && tavl_supports_type(probe.get(), bit, supportFlags) == 0)
-                return QStringLiteral("cannot write the label: the label library refused it");
-        }
+        if (const uint16_t holes = Rules::unsupportedHoles(probe.get(), label.type & Rules::holeBits,
+                                                           samePlace ? before.type : 0))
+            return mismatch(holes);
     }
     return QString();
-}
-
-// The verdict of a case for one kind of object, worked out once.
-QString LabelCommand::verdictOf(const Case &thisCase, bool directory)
-{
-    char key[96];
-    const int length = std::snprintf(key, sizeof key, "%d:%d:%s:%s", int(directory), int(thisCase.readable),
-                                     numbers(thisCase.held).constData(), numbers(thisCase.wanted).constData());
-    const QByteArray keyText(key, length);
-    auto found = verdicts.constFind(keyText);
-    if (found == verdicts.cend())
-        found = verdicts.insert(keyText, verdict(directory, thisCase.readable ? &thisCase.held : nullptr, thisCase.wanted));
-    return found.value();
 }
 
 void LabelCommand::output(const QByteArray &bytes)

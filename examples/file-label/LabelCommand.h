@@ -9,7 +9,6 @@
 
 #include <QByteArray>
 #include <QElapsedTimer>
-#include <QHash>
 #include <QList>
 #include <QString>
 
@@ -20,8 +19,9 @@ class LabelNames;
 // --get and --set without a window, for scripts and whole trees: each path
 // (and with recursion everything below it) is read or written in turn, every
 // failure named on stderr with its reason, none ending the run. Labels are
-// checked as the window's Apply checks them, once for each distinct case
-// rather than once for each path.
+// checked by the rules the window's Apply follows, worked out from the
+// labels and the policy without a form: what an object holds already is
+// kept as it is, and only what the command changes is checked.
 class LabelCommand
 {
 public:
@@ -35,12 +35,9 @@ public:
         // Milliseconds after which a run shows its progress on a terminal.
         qint64 progressAfter = 1000;
     };
-    // A path as given: its bytes, and whether the locale's encoding could
-    // carry them as text (otherwise the text names another object, or none).
-    struct Path {
-        QByteArray bytes;
-        bool nameable = true;
-    };
+    // A path as given: the bytes of the argument, whatever the locale's
+    // encoding makes of them.
+    using Path = QByteArray;
 
     explicit LabelCommand(const Options &options);
     ~LabelCommand();
@@ -67,24 +64,15 @@ private:
     Q_DISABLE_COPY(LabelCommand)
 
     enum class Kind { Unknown, File, Directory };
-    // A case of --set: what the object holds (when readable) and what is to
-    // be written, everything the check of a label looks at but the kind.
-    struct Case {
-        FileLabel held;
-        FileLabel wanted;
-        bool readable = false;
-        bool operator==(const Case &other) const
-        {
-            return held == other.held && wanted == other.wanted && readable == other.readable;
-        }
-    };
+    // What the policy offers, read once from the pickers the window shows.
+    struct Offered;
 
     int run(const QList<Path> &paths);
     bool one(const QByteArray &path, const char *labelPath, Kind kind);
     bool getOne(const QByteArray &path, const char *labelPath);
     bool setOne(const QByteArray &path, const char *labelPath, Kind kind);
-    QString verdictOf(const Case &thisCase, bool directory);
-    static QString verdict(bool directory, const FileLabel *held, const FileLabel &label);
+    QString verdict(bool directory, const FileLabel *held, const FileLabel &label);
+    const Offered &offered();
     void output(const QByteArray &bytes);
     void fail(const QByteArray &path, const QString &reason);
     void note(const QByteArray &path, const QString &what);
@@ -96,17 +84,7 @@ private:
     bool setting = false;
     bool withType = false;
     FileLabel wanted;
-    // Whether a case may be written onto each kind of object: empty where
-    // it may, else why not.
-    QHash<QByteArray, QString> verdicts;
-    // The case before, its verdicts as far as asked, and whether it was the
-    // same for both kinds: most runs write one label onto like objects.
-    Case lastCase;
-    bool lastCaseValid = false;
-    QString lastVerdict[2];
-    bool lastVerdictKnown[2] = {false, false};
-    bool lastKindFree = false;
-    bool lastKindFreeKnown = false;
+    std::unique_ptr<Offered> offers;
     qint64 done = 0;
     qint64 failed = 0;
     bool outputFailed = false;

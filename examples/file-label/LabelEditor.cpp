@@ -6,6 +6,7 @@
 
 #include "LabelLibrary.h"
 
+#include <FileLabelRules_p.h>
 #include <FileMacLabelWidget.h>
 #include <ILevelComboBox.h>
 #include <MacCategoryListWidget.h>
@@ -22,13 +23,9 @@ using VarnelQt5::ILevelComboBox;
 using VarnelQt5::MacCategoryListWidget;
 using VarnelQt5::MacLevelComboBox;
 using VarnelQt5::SpecialAttributesListModel;
+namespace FileLabelRules = VarnelQt5::FileLabelRules;
 
 namespace {
-
-// The special attributes with a type bit of their own: attribute n is bit
-// 1 << n; the other-attributes row carries the bits above them.
-constexpr int namedAttributes = 6;
-constexpr uint16_t namedBits = 0x3f;
 
 QString errorText(int error)
 {
@@ -54,8 +51,10 @@ QString LabelEditor::unreadable(const QByteArray &path, int error)
         return errorText(errno);
     // The system's reason where the label library left one: the object is
     // there, so a missing file is no reason (the policy's own files may
-    // leave that behind), and a value it could not make sense of leaves none.
-    if (error != 0 && error != ENOENT)
+    // leave that behind), nor is a value longer than a first read took
+    // (read whole after all), and a value it could not make sense of leaves
+    // none.
+    if (error != 0 && error != ENOENT && error != ERANGE)
         return errorText(error);
     return tr("its label cannot be read");
 }
@@ -209,24 +208,10 @@ bool LabelEditor::write(const QString &path, QString *reason)
 
 uint16_t LabelEditor::type() const
 {
-    uint16_t bits = 0;
-    for (int attribute = 0; attribute < namedAttributes; ++attribute) {
-        if (attributes->checkState(SpecialAttributesListModel::Attributes(attribute)) == Qt::Checked)
-            bits |= uint16_t(1u << attribute);
-    }
-    if (attributes->checkState(SpecialAttributesListModel::OtherAttributes) == Qt::Checked)
-        bits |= uint16_t(attributes->otherAttribute());
-    return bits;
+    return FileLabelRules::typeOf(*attributes);
 }
 
 void LabelEditor::setType(uint16_t bits)
 {
-    for (int attribute = 0; attribute < namedAttributes; ++attribute) {
-        attributes->setCheckState(SpecialAttributesListModel::Attributes(attribute),
-                                  (bits & (1u << attribute)) ? Qt::Checked : Qt::Unchecked);
-    }
-    const uint16_t rest = bits & ~namedBits;
-    if (rest != 0)
-        attributes->setOtherAttribute(rest);
-    attributes->setCheckState(SpecialAttributesListModel::OtherAttributes, rest != 0 ? Qt::Checked : Qt::Unchecked);
+    FileLabelRules::showType(*attributes, bits);
 }

@@ -8,15 +8,20 @@
 
 #include <QStringList>
 
+#include <algorithm>
 #include <cstdlib>
 
 namespace {
 
-// Texts of the label library are the caller's to free.
-QString takeText(char *text)
+// Texts of the label library are the caller's to free. faithful tells
+// whether the text gives back the very bytes the library wrote.
+QString takeText(char *text, bool *faithful = nullptr)
 {
-    const QString taken = text ? QString::fromLocal8Bit(text) : QString();
+    const QByteArray bytes(text);
+    const QString taken = text ? QString::fromLocal8Bit(bytes) : QString();
     std::free(text);
+    if (faithful)
+        *faithful = taken.toLocal8Bit() == bytes;
     return taken;
 }
 
@@ -39,29 +44,37 @@ LabelNames::LabelNames()
     if (label) {
         for (uint level = 0; level <= 0xff; ++level) {
             mac_set_lev(label.get(), mac_lev_t(level));
-            const QString text = takeText(mac_to_text(label.get(), 0, 3));
+            bool faithful = true;
+            const QString text = takeText(mac_to_text(label.get(), 0, 3), &faithful);
             if (!text.isEmpty() && !isNumber(text))
                 names[Level].insert(level, text);
+            if (!faithful)
+                garbled[Level].insert(level);
         }
         mac_set_lev(label.get(), 0);
         for (int bit = 0; bit < 64; ++bit) {
             mac_set_cat(label.get(), mac_cat_t(1) << bit);
-            const QString text = takeText(mac_to_text(label.get(), 0, 5));
+            bool faithful = true;
+            const QString text = takeText(mac_to_text(label.get(), 0, 5), &faithful);
             if (!text.isEmpty() && !isNumber(text))
                 names[Category].insert(quint64(bit), text);
+            if (!faithful)
+                garbled[Category].insert(quint64(bit));
         }
     }
     const TAV_ILEV_T maximum = tav_get_max_ilev();
-    for (TAV_ILEV_T ilevel = 0; ilevel < integrityNamesAsked && ilevel <= maximum; ++ilevel) {
-        const QString text = takeText(tav_ilev_get_text(ilevel, 0));
+    const auto integrityName = [this](TAV_ILEV_T ilevel) {
+        bool faithful = true;
+        const QString text = takeText(tav_ilev_get_text(ilevel, 0), &faithful);
         if (!text.isEmpty())
             names[Integrity].insert(ilevel, text);
-    }
-    if (maximum >= integrityNamesAsked) {
-        const QString text = takeText(tav_ilev_get_text(maximum, 0));
-        if (!text.isEmpty())
-            names[Integrity].insert(maximum, text);
-    }
+        if (!faithful)
+            garbled[Integrity].insert(ilevel);
+    };
+    for (TAV_ILEV_T ilevel = 0; ilevel < integrityNamesAsked && ilevel <= maximum; ++ilevel)
+        integrityName(ilevel);
+    if (maximum >= integrityNamesAsked)
+        integrityName(maximum);
     for (int field = Level; field <= Category; ++field) {
         for (auto it = names[field].cbegin(); it != names[field].cend(); ++it)
             values[field][it.value()] << (field == Category ? quint64(1) << it.key() : it.key());
@@ -74,34 +87,38 @@ QString LabelNames::name(Field field, quint64 value) const
 }
 
 // A name stands for its value in a label only where it reads back as that
-// value alone: no separator of the label in it, no number, no twin.
-bool LabelNames::usable(Field field, const QString &name) const
+// value alone: no separator of the label or of a line in it (a control
+// character, ':' or ','), no number, no twin, and the very bytes the
+// policy gave.
+bool LabelNames::usable(Field field, quint64 value) const
 {
-    return !name.isEmpty() && !name.contains(QLatin1Char(':')) && !name.contains(QLatin1Char(','))
-        && !isNumber(name) && name.trimmed() == name && values[field].value(name).size() == 1;
+    const QString name = names[field].value(value);
+    const bool control = std::any_of(name.cbegin(), name.cend(), [](QChar c) {
+        return c.unicode() < 0x20 || c.unicode() == 0x7f || c.category() == QChar::Other_Control;
+    });
+    return !name.isEmpty() && !control && !name.contains(QLatin1Char(':')) && !name.contains(QLatin1Char(','))
+        && !isNumber(name) && name.trimmed() == name && values[field].value(name).size() == 1
+        && !garbled[field].contains(value);
 }
 
 QString LabelNames::text(const FileLabel &label) const
 {
-    const QString level = name(Level, label.level);
-    const QString integrity = name(Integrity, label.ilevel);
     QStringList categories;
     mac_cat_t unnamed = 0;
     for (int bit = 0; bit < 64; ++bit) {
         const mac_cat_t mask = mac_cat_t(1) << bit;
         if (!(label.categories & mask))
             continue;
-        const QString category = name(Category, quint64(bit));
-        if (usable(Category, category))
-            categories << category;
+        if (usable(Category, quint64(bit)))
+            categories << name(Category, quint64(bit));
         else
             unnamed |= mask;
     }
     if (unnamed != 0 || categories.isEmpty())
         categories << QStringLiteral("0x%1").arg(qulonglong(unnamed), 0, 16);
     return QStringLiteral("%1:%2:%3:0x%4")
-        .arg(usable(Level, level) ? level : QString::number(uint(label.level)),
-             usable(Integrity, integrity) ? integrity : QString::number(label.ilevel),
+        .arg(usable(Level, label.level) ? name(Level, label.level) : QString::number(uint(label.level)),
+             usable(Integrity, label.ilevel) ? name(Integrity, label.ilevel) : QString::number(label.ilevel),
              categories.join(QLatin1Char(',')))
         .arg(label.type, 0, 16);
 }

@@ -10,6 +10,7 @@
 #include <QHash>
 #include <QList>
 #include <QMap>
+#include <QSet>
 #include <QString>
 
 // The names the policy gives levels, integrity levels and categories, asked
@@ -34,9 +35,11 @@ public:
     bool resolve(Field field, const QString &name, quint64 *value, QString *error) const;
 
 private:
-    bool usable(Field field, const QString &name) const;
+    bool usable(Field field, quint64 value) const;
 
     QMap<quint64, QString> names[3];
+    // Values whose name does not give back the policy's bytes as text.
+    QSet<quint64> garbled[3];
     QHash<QString, QList<quint64>> values[3];
 };
 

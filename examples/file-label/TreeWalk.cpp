@@ -73,6 +73,25 @@ TreeWalk::TreeWalk(bool oneFileSystem, Visit visit, Report report)
 {
 }
 
+namespace {
+
+// How many directories of the way down stay open at most; the others are
+// opened again through ".." on the way back up, so that the depth of a tree
+// is not bounded by the open-file limit.
+constexpr std::size_t openLevels = 8;
+
+// A directory on the way down: what it is, and the names in it still to do.
+struct Level {
+    int fd = -1; // -1 while closed to spare descriptors
+    dev_t device = 0;
+    ino_t inode = 0;
+    QByteArray path;
+    std::vector<QByteArray> names;
+    std::size_t next = 0;
+};
+
+} // namespace
+
 bool TreeWalk::below(const QByteArray &path)
 {
     // The named directory itself may be reached through a link.
@@ -85,59 +104,100 @@ bool TreeWalk::below(const QByteArray &path)
         return true;
     }
     device = status.st_dev;
-    const bool going = walk(fd, path);
-    ::close(fd);
-    return going;
-}
 
-bool TreeWalk::walk(int fd, const QByteArray &path)
-{
-    std::vector<QByteArray> names;
-    if (!listNames(fd, &names)) {
-        report(path, QStringLiteral("cannot read the directory: %1").arg(errorText(errno)), true);
-        // What could be listed is still done.
-    }
-    std::sort(names.begin(), names.end());
-    const QByteArray prefix = path.endsWith('/') ? path : path + '/';
-    for (const QByteArray &name : names) {
-        const QByteArray child = prefix + name;
+    std::vector<Level> levels;
+    // The levels from this one to the deepest are open, those above it not.
+    std::size_t firstOpen = 0;
+    const auto enter = [&](int opened, const struct stat &what, const QByteArray &shown) {
+        Level level;
+        level.fd = opened;
+        level.device = what.st_dev;
+        level.inode = what.st_ino;
+        level.path = shown;
+        if (!listNames(opened, &level.names)) {
+            report(shown, QStringLiteral("cannot read the directory: %1").arg(errorText(errno)), true);
+            // What could be listed is still done.
+        }
+        std::sort(level.names.begin(), level.names.end());
+        if (levels.size() - firstOpen >= openLevels) {
+            ::close(levels[firstOpen].fd);
+            levels[firstOpen].fd = -1;
+            ++firstOpen;
+        }
+        levels.push_back(std::move(level));
+    };
+    const auto closeAll = [&] {
+        for (Level &level : levels) {
+            if (level.fd >= 0)
+                ::close(level.fd);
+        }
+    };
+    enter(fd, status, path);
+
+    while (!levels.empty()) {
+        const std::size_t top = levels.size() - 1;
+        if (levels[top].next == levels[top].names.size()) {
+            // Back up: a directory closed on the way down is opened again
+            // from the one below it, and must be the very one left.
+            if (top > 0 && levels[top - 1].fd < 0) {
+                Level &parent = levels[top - 1];
+                const int up = ::openat(levels[top].fd, "..", O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+                struct stat again;
+                if (up < 0 || ::fstat(up, &again) != 0 || again.st_dev != parent.device
+                    || again.st_ino != parent.inode) {
+                    report(parent.path,
+                           QStringLiteral("cannot go on in the directory: it was moved or replaced meanwhile"), true);
+                    if (up >= 0)
+                        ::close(up);
+                    closeAll();
+                    return true;
+                }
+                parent.fd = up;
+                firstOpen = top - 1;
+            }
+            ::close(levels[top].fd);
+            levels.pop_back();
+            continue;
+        }
+        const QByteArray &name = levels[top].names[levels[top].next++];
+        const QByteArray &prefix = levels[top].path;
+        const QByteArray child = (prefix.endsWith('/') ? prefix : prefix + '/') + name;
         // Opened as it is, never followed: the label goes onto this object
         // and no other, even should a link be put in its place.
-        int object = ::openat(fd, name.constData(), O_PATH | O_NOFOLLOW | O_CLOEXEC);
-        struct stat status;
-        if (object < 0 || ::fstat(object, &status) != 0) {
+        int object = ::openat(levels[top].fd, name.constData(), O_PATH | O_NOFOLLOW | O_CLOEXEC);
+        struct stat what;
+        if (object < 0 || ::fstat(object, &what) != 0) {
             report(child, QStringLiteral("cannot look at it: %1").arg(errorText(errno)), true);
             if (object >= 0)
                 ::close(object);
             continue;
         }
         bool going = true;
-        if (const char *what = unlabellable(status.st_mode)) {
-            report(child, QStringLiteral("skipped: %1").arg(QLatin1String(what)), false);
-        } else if (oneFileSystem && status.st_dev != device) {
+        if (const char *kind = unlabellable(what.st_mode)) {
+            report(child, QStringLiteral("skipped: %1").arg(QLatin1String(kind)), false);
+        } else if (oneFileSystem && what.st_dev != device) {
             report(child, QStringLiteral("skipped: on another file system"), false);
         } else {
             const QByteArray labelPath = "/proc/self/fd/" + QByteArray::number(object);
-            const bool directory = S_ISDIR(status.st_mode);
+            const bool directory = S_ISDIR(what.st_mode);
             going = visit(child, labelPath.constData(), directory);
             if (going && directory) {
-                // One descriptor a level, the one that reads it.
                 const int inside = ::openat(object, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
                 const int error = errno;
                 ::close(object);
                 object = -1;
-                if (inside < 0) {
+                if (inside < 0)
                     report(child, QStringLiteral("cannot read the directory: %1").arg(errorText(error)), true);
-                } else {
-                    going = walk(inside, child);
-                    ::close(inside);
-                }
+                else
+                    enter(inside, what, child);
             }
         }
         if (object >= 0)
             ::close(object);
-        if (!going)
+        if (!going) {
+            closeAll();
             return false;
+        }
     }
     return true;
 }

@@ -13,7 +13,9 @@
 
 // Walks everything below a directory, each object opened relative to its
 // open parent and never through a symbolic link, so that the walk stays in
-// the tree it started in whatever is renamed meanwhile. Directories and
+// the tree it started in whatever is renamed meanwhile; a few directories of
+// the way down stay open, and one opened again on the way back up must be
+// the one left. Directories and
 // regular files are handed on, each before what it holds, names in byte
 // order; other objects are noted as skipped.
 class TreeWalk
@@ -33,8 +35,6 @@ public:
     bool below(const QByteArray &path);
 
 private:
-    bool walk(int fd, const QByteArray &path);
-
     const bool oneFileSystem;
     const Visit visit;
     const Report report;

@@ -17,14 +17,18 @@
 
 #include <QApplication>
 #include <QCommandLineParser>
+#include <QHash>
 #include <QList>
 #include <QPair>
 #include <QSet>
 
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <memory>
+
+#include <fcntl.h>
+#include <unistd.h>
 
 namespace {
 
@@ -94,17 +98,51 @@ void holdMessage(QtMsgType type, const QMessageLogContext &, const QString &mess
     heldMessages().append({type, message});
 }
 
-// The arguments whose bytes the locale's encoding cannot carry as text: the
-// text names another object, or none.
-QSet<QString> unnameable(int argc, char **argv)
+// The arguments as the parser reads them, and the bytes behind each text.
+// An argument the locale's encoding cannot carry as text gets a text of its
+// own that no real text can be (each byte beyond ASCII as a lone surrogate),
+// so that it still stands for its own bytes and for no other object.
+struct Arguments {
+    QStringList texts;
+    QHash<QString, QByteArray> bytes;
+    QSet<QString> unnameable;
+};
+
+Arguments argumentsOf(int argc, char **argv)
 {
-    QSet<QString> arguments;
-    for (int i = 1; i < argc; ++i) {
-        const QByteArray bytes = QByteArray::fromRawData(argv[i], int(std::strlen(argv[i])));
-        if (!LabelCommand::nameable(bytes))
-            arguments.insert(QString::fromLocal8Bit(bytes));
+    Arguments arguments;
+    for (int i = 0; i < argc; ++i) {
+        const QByteArray bytes(argv[i]);
+        QString text;
+        if (i == 0 || LabelCommand::nameable(bytes)) {
+            text = QString::fromLocal8Bit(bytes);
+        } else {
+            for (const char c : bytes) {
+                const auto byte = static_cast<unsigned char>(c);
+                text += QChar(byte < 0x80 ? ushort(byte) : ushort(0xdc00 + byte));
+            }
+            arguments.unnameable.insert(text);
+        }
+        arguments.texts << text;
+        arguments.bytes.insert(text, bytes);
     }
     return arguments;
+}
+
+// Output that goes nowhere fails rather than landing in whatever the
+// process opens next as descriptor 1 or 2: a closed standard descriptor is
+// taken by one that cannot be written (standard output) or read.
+void holdStandardDescriptors()
+{
+    for (const int fd : {STDIN_FILENO, STDOUT_FILENO, STDERR_FILENO}) {
+        if (::fcntl(fd, F_GETFD) != -1 || errno != EBADF)
+            continue;
+        const int held = ::open("/dev/null", fd == STDERR_FILENO ? O_WRONLY : O_RDONLY);
+        if (held >= 0 && held != fd) {
+            ::dup2(held, fd);
+            ::close(held);
+        }
+    }
 }
 
 // The window's paths that failed, each named, as --get names them.
@@ -120,6 +158,7 @@ int failed(const FileLabelWindow &window)
 
 int main(int argc, char **argv)
 {
+    holdStandardDescriptors();
     const bool noDisplay = qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY")
         && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
     const Command command = commandOf(argc, argv);
@@ -132,8 +171,14 @@ int main(int argc, char **argv)
     const QByteArray platform = qgetenv("QT_QPA_PLATFORM");
     const bool opensDisplay = command == Command::None && platform != "offscreen" && platform != "minimal";
     const QtMessageHandler previousHandler = opensDisplay ? qInstallMessageHandler(holdMessage) : nullptr;
-    const std::unique_ptr<QCoreApplication> application(command == Command::Get ? new QCoreApplication(argc, argv)
-                                                                                  : new QApplication(argc, argv));
+    // Qt is given the program's name alone: every argument is the program's
+    // to read, and after the options each is a path, whatever Qt would take
+    // it for (-reverse, -platform, -session).
+    int qtArgc = 1;
+    char *qtArgv[] = {argv[0], nullptr};
+    const std::unique_ptr<QCoreApplication> application(command == Command::Get
+                                                            ? new QCoreApplication(qtArgc, qtArgv)
+                                                            : new QApplication(qtArgc, qtArgv));
     if (opensDisplay) {
         qInstallMessageHandler(previousHandler);
         for (const auto &message : std::as_const(heldMessages()))
@@ -151,7 +196,10 @@ int main(int argc, char **argv)
         "--set also takes the policy's names for LEVEL and ILEVEL, and for CATEGORIES\n"
         "names and masks joined by commas (Confidential:Low:Finance,Research).\n"
         "In lines of --get, control characters of a path are written as a backslash\n"
-        "and three octal digits (\\012 for a line feed) and a backslash as two.\n"
+        "and three octal digits (\\012 for a line feed) and a backslash as two; each line\n"
+        "given back to --set writes the same label. Paths are taken as the bytes given,\n"
+        "and every argument after -- is a path: Qt's own options are not read (the\n"
+        "environment chooses the display, QT_QPA_PLATFORM, DISPLAY).\n"
         "Exit status: 0 when every path went well, 1 when any path failed (each named\n"
         "on standard error) or the output could not be written, 2 on bad arguments, a\n"
         "malformed label or no display for the window."));
@@ -163,7 +211,9 @@ int main(int argc, char **argv)
         QStringLiteral("set"),
         QStringLiteral("Write <label>, LEVEL:ILEVEL:CATEGORIES[:TYPE], to each path; without TYPE the "
                        "special attributes stay as they are, and a label that cannot be read is kept "
-                       "from being replaced. Only values the file label window offers are written."),
+                       "from being replaced; with TYPE the type stored is TYPE, every bit of it. What "
+                       "an object holds already is kept; what the label changes must be what the file "
+                       "label window offers."),
         QStringLiteral("label"));
     const QCommandLineOption recursiveOption(
         {QStringLiteral("R"), QStringLiteral("recursive")},
@@ -200,7 +250,8 @@ int main(int argc, char **argv)
     parser.addPositionalArgument(QStringLiteral("path"), QStringLiteral("Files or directories."),
                                  QStringLiteral("PATH..."));
 
-    if (!parser.parse(QCoreApplication::arguments())) {
+    const Arguments arguments = argumentsOf(argc, argv);
+    if (!parser.parse(arguments.texts)) {
         complain(parser.errorText());
         return BadArguments;
     }
@@ -253,10 +304,9 @@ int main(int argc, char **argv)
         options.verbose = parser.isSet(verboseOption);
         if (parser.isSet(progressOption))
             options.progressAfter = parser.value(progressOption).toLongLong();
-        const QSet<QString> odd = unnameable(argc, argv);
         QList<LabelCommand::Path> objects;
         for (const QString &path : paths)
-            objects.append({path.toLocal8Bit(), !odd.contains(path)});
+            objects.append(arguments.bytes.value(path));
         if (get)
             return LabelCommand(options).get(objects);
 
@@ -275,7 +325,19 @@ int main(int argc, char **argv)
     }
 
     ProgramTranslations::install();
-    FileLabelWindow window(paths, unnameable(argc, argv));
+    // The window names a path in text: one that is no text in the locale
+    // is shown as the locale reads it, and refused.
+    QStringList shown;
+    QSet<QString> unnameable;
+    for (const QString &path : paths) {
+        if (!arguments.unnameable.contains(path)) {
+            shown << path;
+            continue;
+        }
+        shown << QString::fromLocal8Bit(arguments.bytes.value(path));
+        unnameable.insert(shown.constLast());
+    }
+    FileLabelWindow window(shown, unnameable);
     if (parser.isSet(textsOption))
         return ProgramTranslations::printTexts(window);
     if (parser.isSet(screenshotOption)) {

@@ -6,6 +6,7 @@
 // them to PNG files: on purpose with --screenshots DIR, and by itself when
 // there is no display.
 
+#include "DisplayGuard.h"
 #include "GalleryWindow.h"
 #include "Pictures.h"
 #include "ProgramTranslations.h"
@@ -14,6 +15,8 @@
 #include <QCommandLineParser>
 #include <QDir>
 #include <QTextStream>
+
+#include <memory>
 
 #include <unistd.h>
 
@@ -36,7 +39,9 @@ int main(int argc, char **argv)
         "The policy is the platform's; the stand-in reads the policy directory VARNEL_STANDIN_DIR\n"
         "when it is set and its built-in policy otherwise.\n"
         "Without a display (DISPLAY, WAYLAND_DISPLAY and QT_QPA_PLATFORM all unset) it renders\n"
-        "its pictures to the folder varnel-gallery-pics in the current directory and exits."));
+        "its pictures to the folder varnel-gallery-pics in the current directory and exits.\n"
+        "Exit status: 0 on success, 1 on bad arguments or pictures that cannot be written,\n"
+        "2 when the display named cannot be opened."));
     parser.addHelpOption();
     parser.addVersionOption();
     const QCommandLineOption screenshots(QStringLiteral("screenshots"),
@@ -61,7 +66,14 @@ int main(int argc, char **argv)
     if ((headless || toPictures) && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
 
+    // A display named that cannot be opened is said in one line, with the
+    // exit status of bad arguments, as the other programs do.
+    const QByteArray chosen = qgetenv("QT_QPA_PLATFORM");
+    auto guard = chosen == "offscreen" || chosen == "minimal"
+        ? nullptr
+        : std::make_unique<DisplayGuard>("varnel-gallery", "the gallery", 2);
     QApplication application(argc, argv);
+    guard.reset();
     QApplication::setApplicationName(QStringLiteral("varnel-gallery"));
     QApplication::setApplicationVersion(QStringLiteral(VARNEL_PROGRAM_VERSION));
     parser.process(application);

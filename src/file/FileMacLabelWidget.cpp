@@ -4,6 +4,7 @@
 
 #include "FileMacLabelWidget.h"
 
+#include "FileLabelRules_p.h"
 #include "FileMacLabelWidgetForm_p.h"
 #include "ILevelComboBox.h"
 #include "MacCategoryListWidget.h"
@@ -31,31 +32,15 @@ namespace VarnelQt5 {
 
 namespace {
 
-// The attributes with a type bit of their own: attribute n is bit 1 << n.
-constexpr SpecialAttributesListModel::Attributes namedAttributes[] = {
-    SpecialAttributesListModel::Ccnr,  SpecialAttributesListModel::Ccnri,
-    SpecialAttributesListModel::Ehole, SpecialAttributesListModel::Whole,
-    SpecialAttributesListModel::Silev, SpecialAttributesListModel::Irelax};
-
-constexpr uint16_t bitOf(SpecialAttributesListModel::Attributes attribute)
-{
-    return uint16_t(1u << attribute);
-}
-
-constexpr uint16_t namedBits = 0x3f;
-
-// The type bits the rows of each mode show; the form never holds the others.
-constexpr uint16_t otherBits = uint16_t(~namedBits);
-constexpr uint16_t fileBits = bitOf(SpecialAttributesListModel::Ehole) | bitOf(SpecialAttributesListModel::Whole)
-    | bitOf(SpecialAttributesListModel::Silev) | otherBits;
-constexpr uint16_t directoryBits = bitOf(SpecialAttributesListModel::Ccnr) | bitOf(SpecialAttributesListModel::Ccnri)
-    | bitOf(SpecialAttributesListModel::Irelax) | otherBits;
-static_assert(fileBits == 0xffdc && directoryBits == 0xffe3, "each named bit belongs to one kind of object");
-
-constexpr int eholeBit = bitOf(SpecialAttributesListModel::Ehole);
-constexpr int wholeBit = bitOf(SpecialAttributesListModel::Whole);
-// The label library's own flag for the support question.
-constexpr int supportFlags = 0x8000;
+// The rules of a file's label, shared with varnel-file-label's command line.
+using FileLabelRules::bitOf;
+using FileLabelRules::directoryBits;
+using FileLabelRules::eholeBit;
+using FileLabelRules::fileBits;
+using FileLabelRules::namedAttributes;
+using FileLabelRules::namedBits;
+using FileLabelRules::supportFlags;
+using FileLabelRules::wholeBit;
 
 // A path names exactly one object only when its text survives the local
 // encoding whole: a NUL would end it early and an unencodable character
@@ -501,11 +486,8 @@ bool FileMacLabelWidget::chmac(const QString &path)
     if (!forContainer) {
         const bool samePlace = held && tavl_lev(label) == heldLevel && tavl_ilev(label) == heldIntegrity
             && tavl_cat(label) == heldCategories;
-        for (const int bit : {eholeBit, wholeBit}) {
-            if ((type & bit) && !(samePlace && (heldType & bit))
-                && tavl_supports_type(label, bit, supportFlags) == 0)
-                return false;
-        }
+        if (FileLabelRules::unsupportedHoles(label, type, samePlace ? heldType : 0) != 0)
+            return false;
     }
     if (tav_set_path(encodedPath.constData(), label) != 0)
         return false;

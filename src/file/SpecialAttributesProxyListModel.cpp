@@ -4,10 +4,11 @@
 
 #include "SpecialAttributesProxyListModel_p.h"
 
+#include "FileLabelRules_p.h"
 #include "SpecialAttributesListModel.h"
-#include "labelpolicy.h"
 
 using VarnelQt5::SpecialAttributesListModel;
+namespace FileLabelRules = VarnelQt5::FileLabelRules;
 
 SpecialAttributesProxyListModel::SpecialAttributesProxyListModel(QObject *parent)
     : QSortFilterProxyModel(parent)
@@ -20,14 +21,9 @@ bool SpecialAttributesProxyListModel::filterAcceptsRow(int sourceRow, const QMod
     if (!source)
         return true;
 
-    switch (source->attributeForRow(sourceRow)) {
-    case SpecialAttributesListModel::Ccnri:
-        return source->checkState(SpecialAttributesListModel::Ccnri) == Qt::Checked;
-    case SpecialAttributesListModel::Irelax:
-        // The strict mode can be switched while the view is open.
-        return source->checkState(SpecialAttributesListModel::Irelax) == Qt::Checked
-            || varnel_strict_mode() != 0;
-    default:
+    const int attribute = source->attributeForRow(sourceRow);
+    if (attribute < 0 || attribute == SpecialAttributesListModel::OtherAttributes)
         return true;
-    }
+    const auto named = SpecialAttributesListModel::Attributes(attribute);
+    return !FileLabelRules::hiddenUnlessHeld(named) || source->checkState(named) == Qt::Checked;
 }
