@@ -130,7 +130,7 @@
         <translation>Integritätsebene</translation>
     </message>
     <message>
-        <location filename="../src/pickers/LockReasons.cpp" line="+76"/>
+        <location filename="../src/pickers/LockReasons.cpp" line="+78"/>
         <source>%1 is the only integrity level this user may choose</source>
         <translation>%1 ist die einzige Integritätsebene, die dieser Benutzer wählen darf</translation>
     </message>
@@ -153,18 +153,28 @@
 <context>
     <name>VarnelQt5::LoginMacLabelDialog</name>
     <message>
-        <location filename="../src/login/LoginMacLabelDialog.cpp" line="+111"/>
-        <location line="+113"/>
+        <location filename="../src/login/LoginMacLabelDialog.cpp" line="+104"/>
+        <source>%1 with %2</source>
+        <translation>%1 mit %2</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Integrity level %1 is allowed only with level %2 and no categories; level %3 only with integrity level %4.</source>
+        <translation>Integritätsebene %1 ist nur mit Ebene %2 und ohne Kategorien erlaubt; Ebene %3 nur mit Integritätsebene %4.</translation>
+    </message>
+    <message>
+        <location line="+51"/>
+        <location line="+122"/>
         <source>MAC label selection</source>
         <translation>MAC-Label-Auswahl</translation>
     </message>
     <message>
-        <location line="-106"/>
+        <location line="-115"/>
         <source>&lt;b&gt;%1 for %2&lt;/b&gt;</source>
         <translation>&lt;b&gt;%1 für %2&lt;/b&gt;</translation>
     </message>
     <message>
-        <location line="+23"/>
+        <location line="+32"/>
         <source>Enter</source>
         <translation>Anmelden</translation>
     </message>
@@ -228,11 +238,16 @@
         <source>Filter categories</source>
         <translation>Kategorien filtern</translation>
     </message>
+    <message>
+        <location line="+2"/>
+        <source>Shows only the categories whose name contains the text or whose number it is</source>
+        <translation>Zeigt nur die Kategorien, deren Name den Text enthält oder deren Nummer er ist</translation>
+    </message>
 </context>
 <context>
     <name>VarnelQt5::MacCategoryListWidget</name>
     <message>
-        <location filename="../src/pickers/MacCategoryListWidget.cpp" line="+80"/>
+        <location filename="../src/pickers/MacCategoryListWidget.cpp" line="+82"/>
         <source>Unknown category %1</source>
         <translation>Unbekannte Kategorie %1</translation>
     </message>
@@ -288,7 +303,7 @@
         <translation>Kategorien</translation>
     </message>
     <message>
-        <location line="+201"/>
+        <location line="+203"/>
         <source>Unknown</source>
         <translation>Unbekannt</translation>
     </message>
@@ -316,12 +331,13 @@
 <context>
     <name>VarnelQt5::MacCategoryPushButton</name>
     <message>
-        <location filename="../src/pickers/MacCategoryPushButton.cpp" line="+103"/>
+        <location filename="../src/pickers/MacCategoryPushButton.cpp" line="+109"/>
+        <location line="+8"/>
         <source>Categories</source>
         <translation>Kategorien</translation>
     </message>
     <message>
-        <location line="+10"/>
+        <location line="+5"/>
         <location line="+2"/>
         <source>No categories</source>
         <translation>Keine Kategorien</translation>
@@ -330,7 +346,7 @@
 <context>
     <name>VarnelQt5::MacCategoryWidget</name>
     <message>
-        <location filename="../src/pickers/MacCategoryWidget.cpp" line="+98"/>
+        <location filename="../src/pickers/MacCategoryWidget.cpp" line="+99"/>
         <source>Categories</source>
         <translation>Kategorien</translation>
     </message>
@@ -341,7 +357,7 @@
     </message>
     <message>
         <location line="+7"/>
-        <location line="+79"/>
+        <location line="+82"/>
         <source>Done</source>
         <translation>Fertig</translation>
     </message>
@@ -405,7 +421,7 @@
 <context>
     <name>VarnelQt5::MacTypeComboBox</name>
     <message>
-        <location filename="../src/pickers/MacTypeComboBox.cpp" line="+36"/>
+        <location filename="../src/pickers/MacTypeComboBox.cpp" line="+37"/>
         <source>None</source>
         <translation>Keiner</translation>
     </message>
@@ -423,7 +439,7 @@
         <translation>Weitere Attribute %1</translation>
     </message>
     <message>
-        <location line="+11"/>
+        <location line="+12"/>
         <source>%1, checked, cannot be changed</source>
         <translation>%1, aktiviert, nicht änderbar</translation>
     </message>
@@ -443,7 +459,12 @@
         <translation>%1, nicht aktiviert</translation>
     </message>
     <message>
-        <location line="+56"/>
+        <location line="+6"/>
+        <source>%1. %2</source>
+        <translation>%1. %2</translation>
+    </message>
+    <message>
+        <location line="+57"/>
         <source>ccnr</source>
         <translation>ccnr</translation>
     </message>

@@ -13,11 +13,16 @@
         <source>Chosen: %1</source>
         <translation>Gewählt: %1</translation>
     </message>
+    <message>
+        <location line="+17"/>
+        <source>The categories checked in the list</source>
+        <translation>Die in der Liste aktivierten Kategorien</translation>
+    </message>
 </context>
 <context>
     <name>FileLabelWindow</name>
     <message>
-        <location filename="../examples/file-label/FileLabelWindow.cpp" line="+55"/>
+        <location filename="../examples/file-label/FileLabelWindow.cpp" line="+100"/>
         <source>&amp;Previous</source>
         <translation>&amp;Zurück</translation>
     </message>
@@ -38,7 +43,7 @@
     </message>
     <message>
         <location line="+2"/>
-        <location line="+239"/>
+        <location line="+250"/>
         <source>File labels</source>
         <translation>Datei-Labels</translation>
     </message>
@@ -93,12 +98,12 @@
         <translation>Das Label von %1 konnte nicht gelesen werden: %2.</translation>
     </message>
     <message>
-        <location line="-212"/>
+        <location line="-223"/>
         <source>Changed, not written yet.</source>
         <translation>Geändert, noch nicht geschrieben.</translation>
     </message>
     <message>
-        <location line="+137"/>
+        <location line="+148"/>
         <location line="+15"/>
         <source>Could not write the label to %1: %2.</source>
         <translation>Das Label konnte nicht nach %1 geschrieben werden: %2.</translation>
@@ -191,12 +196,12 @@
     <name>GalleryWindow</name>
     <message>
         <location filename="../examples/gallery/GalleryWindow.cpp" line="+56"/>
-        <location line="+218"/>
+        <location line="+223"/>
         <source>(no label)</source>
         <translation>(kein Label)</translation>
     </message>
     <message>
-        <location line="-179"/>
+        <location line="-184"/>
         <source>(nothing accepted yet)</source>
         <translation>(noch nichts bestätigt)</translation>
     </message>
@@ -226,7 +231,7 @@
         <translation>%1 (Typ %2)</translation>
     </message>
     <message>
-        <location line="+47"/>
+        <location line="+49"/>
         <source>(no checklist)</source>
         <translation>(keine Auswahlliste)</translation>
     </message>
@@ -276,13 +281,14 @@ Labeltext %4</translation>
 <context>
     <name>LabelEditor</name>
     <message>
-        <location filename="../examples/file-label/LabelEditor.cpp" line="+75"/>
-        <location line="+19"/>
+        <location filename="../examples/file-label/LabelCommand.cpp" line="+279"/>
+        <location filename="../examples/file-label/LabelEditor.cpp" line="+60"/>
+        <location line="+40"/>
         <source>its label cannot be read</source>
         <translation>sein Label kann nicht gelesen werden</translation>
     </message>
     <message>
-        <location line="+8"/>
+        <location filename="../examples/file-label/LabelEditor.cpp" line="+8"/>
         <source>the level list is empty, so the level cannot be shown</source>
         <translation>die Liste der Ebenen ist leer, daher kann die Ebene nicht gezeigt werden</translation>
     </message>
@@ -337,7 +343,8 @@ Labeltext %4</translation>
         <translation>das Formular enthält stattdessen %1</translation>
     </message>
     <message>
-        <location line="+12"/>
+        <location filename="../examples/file-label/LabelCommand.cpp" line="+81"/>
+        <location filename="../examples/file-label/LabelEditor.cpp" line="+12"/>
         <source>the label library refused it</source>
         <translation>die Label-Bibliothek hat es abgelehnt</translation>
     </message>
