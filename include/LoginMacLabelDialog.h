@@ -26,7 +26,10 @@ class LoginMacLabelWidget;
  * themed one ("Enter" and Cancel). While the dialog is editable, OK refuses
  * a non-zero integrity level together with a non-zero level or categories
  * (outside strict mode) with a message box, and otherwise accepts; an
- * accepted choice is saved as the user's last one. Showing the process's own
+ * accepted choice is saved as the user's last one. While the chosen label
+ * breaks that rule, a line under the pickers says so beforehand, in the
+ * names the pickers show, with what would be allowed instead. The dialog
+ * opens with the focus on the first picker the person can change. Showing the process's own
  * label (setEditable(false)), OK accepts at once and saves nothing. Escape is
  * ignored: a login ends with a choice. The heading and the widget's hints
  * wrap, so the dialog is never wider than the screen's available area.

@@ -168,18 +168,6 @@ void finishOnReturn(const QList<QWidget *> &widgets, std::function<void()> done)
         widget->installEventFilter(filter);
 }
 
-QWidget *firstField(QWidget *widget)
-{
-    QWidget *candidate = widget;
-    do {
-        if ((candidate->focusPolicy() & Qt::TabFocus) && candidate->isEnabled()
-            && (candidate == widget || candidate->isVisibleTo(widget)))
-            return candidate;
-        candidate = candidate->nextInFocusChain();
-    } while (candidate && candidate != widget && widget->isAncestorOf(candidate));
-    return nullptr;
-}
-
 void focusFirstOnShow(QWidget *widget, const QStringList &names)
 {
     new FocusOnShow(widget, names);

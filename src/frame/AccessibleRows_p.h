@@ -28,10 +28,6 @@ void announceCheckChanges(QAbstractItemView *view);
 // button does; the filter belongs to the first widget.
 void finishOnReturn(const QList<QWidget *> &widgets, std::function<void()> done);
 
-// The first widget in widget's focus chain, widget itself included, that
-// takes the focus by Tab and is not hidden within it; null when none is.
-QWidget *firstField(QWidget *widget);
-
 // Gives the focus to the first widget of the list that is shown, enabled
 // and takes the focus, unless something in widget's window holds it
 // already, once widget is shown. The names are object names of direct
