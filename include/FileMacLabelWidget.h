@@ -21,6 +21,10 @@ class SpecialAttributesListModel;
  * Shows the MAC label of one file or directory and lets a person change its
  * level, integrity level, categories and special attributes.
  *
+ * Under the special attributes a line explains the current one, as its
+ * tool tip and its accessible description do, for a person who works with
+ * the keyboard alone.
+ *
  * getfmac() loads a label, chmac() writes the form's label. Checking "ehole"
  * sets level, integrity level and categories to 0; checking "whole" copies
  * them from the label of "/"; after either, and after every change of level,

@@ -29,7 +29,11 @@ class LoginMacLabelWidget;
  * builds (which carries integrity level 0 when strict mode was on as the
  * library loaded); with MAC switched on it also refuses, saying why, a
  * login for which no level lies within the user's range. Otherwise it
- * accepts; an accepted choice is saved as the user's last one. Showing the process's own
+ * accepts; an accepted choice is saved as the user's last one. While the
+ * chosen label breaks the integrity rule, a line under the pickers says so
+ * beforehand, in the names the pickers show, with what would be allowed
+ * instead. The dialog opens with the focus on the first picker the person
+ * can change. Showing the process's own
  * label (setEditable(false)), OK accepts at once and saves nothing. Escape is
  * ignored: a login ends with a choice. The heading and the widget's hints
  * wrap, so the dialog is never wider than the screen's available area.

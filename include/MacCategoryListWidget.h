@@ -28,7 +28,12 @@ namespace VarnelQt5 {
  * ("Treas" and "13" both find "13:Treasury"). A locked row, a row the policy
  * does not name, and an empty list say why in their tool tips and accessible
  * descriptions. A MacCategoryFilterEdit above the list narrows it to the
- * names typed.
+ * names typed. Every change of a row's check state is announced to
+ * assistive tools as a state change of that row.
+ *
+ * The list asks for the width of its widest row, up to three quarters of the
+ * screen's available width, and never scrolls sideways: a row it cannot show
+ * whole ends in an ellipsis, with the whole text in its tool tip.
  *
  * \pic_maccategorylistwidget
  *

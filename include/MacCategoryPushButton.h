@@ -15,18 +15,20 @@ class MacCategoryListWidget;
 
 /**
  * A "Categories" button that shows a category checklist as a frameless
- * window centred on itself.
+ * window beside itself, on the side where the screen has room, within the
+ * screen.
  *
  * The window is a MacCategoryListWidget owned by the button; it takes
  * activation and keyboard focus when shown, and closes when it loses
- * activation, on Escape and on a click outside it (a click on the button
+ * activation, on Escape, Return or Enter (which keep the choice, as all
+ * ways of closing do) and on a click outside it (a click on the button
  * itself only closes it). The button has no value or signal of its own.
  *
  * \pic_maccategorypushbutton
  *
  * \code
  * auto *button = new VarnelQt5::MacCategoryPushButton(this);
- * layout->addWidget(button); // a click opens the checklist over the button
+ * layout->addWidget(button); // a click opens the checklist beside the button
  * \endcode
  */
 class VARNELMACQT5_EXPORT MacCategoryPushButton : public QPushButton

@@ -261,13 +261,28 @@ void tst_Accessibility::attributeRows_data()
     QTest::addColumn<int>("disabled");
     QTest::addColumn<QStringList>("read");
 
+    // Each named row goes on to say what the attribute does.
+    const QString ehole = QStringLiteral(". Allow to write data to a file with minimum mandatory label for subjects "
+                                         "with higher labels.");
+    const QString whole = QStringLiteral(". Allow to write data to a file with maximum mandatory label for subjects "
+                                         "with lower labels.");
+    const QString silev = QStringLiteral(". Allows executable from given file assign a file integrity level to a "
+                                         "process based on the mask of the maximum system integrity level");
+    const QString ccnr = QStringLiteral(". The folder may contain objects with different security labels, but not "
+                                        "higher than its own label. Mandatory rules for reading the folder will be "
+                                        "ignored, but a subject will see only objects with security labels that are "
+                                        "lower or equal to its own label.");
+    const QString ccnri = QStringLiteral(". The folder may contain objects with different integrity levels, but not "
+                                         "higher than its own level. Deprecated.");
+    const QString irelax = QStringLiteral(". Specifies that the directory can be written to by a process with any "
+                                          "integrity level");
     QTest::newRow("file, whole checked, silev locked") << false << 0 << 0x18 << 0x10
-        << QStringList{"ehole | ehole, unchecked", "whole | whole, checked | [x]",
-                       "silev | silev, checked, cannot be changed | [x]"};
+        << QStringList{"ehole | ehole, unchecked" + ehole, "whole | whole, checked" + whole + " | [x]",
+                       "silev | silev, checked, cannot be changed" + silev + " | [x]"};
     QTest::newRow("directory with unnamed bits") << true << 0x40 << 0x41 << 0x2
-        << QStringList{"ccnr | ccnr, checked | [x]",
-                       "ccnri (deprecated) | ccnri (deprecated), unchecked, cannot be changed",
-                       "irelax | irelax, unchecked",
+        << QStringList{"ccnr | ccnr, checked" + ccnr + " | [x]",
+                       "ccnri (deprecated) | ccnri (deprecated), unchecked, cannot be changed" + ccnri,
+                       "irelax | irelax, unchecked" + irelax,
                        "Other attributes 0x40 | Other attributes 0x40, checked | [x]"};
 }
 
@@ -403,7 +418,9 @@ void tst_Accessibility::fileLabelWidgetByKeyboard()
     // The attribute rows of a file: ehole, whole, silev.
     changed.clear();
     pressSpaceOn(specials, 2);
-    QCOMPARE(cellText(specials, 2), QStringLiteral("silev | silev, checked | [x]"));
+    QCOMPARE(cellText(specials, 2),
+             QStringLiteral("silev | silev, checked. Allows executable from given file assign a file integrity level "
+                            "to a process based on the mask of the maximum system integrity level | [x]"));
     QCOMPARE(changed.count(), 1);
 }
 

@@ -10,6 +10,7 @@
 #include <LoginMacLabelDialog.h>
 #include <LoginMacLabelWidget.h>
 #include <MacCategoryComboBox.h>
+#include <MacCategoryFilterEdit.h>
 #include <MacCategoryListWidget.h>
 #include <MacCategoryPushButton.h>
 #include <MacCategoryWidget.h>
@@ -138,6 +139,7 @@ private Q_SLOTS:
     void oneButtonAway_data();
     void oneButtonAway();
     void fitsTheScreen();
+    void keyboardMeetsTheFilterFirst();
 
 private:
     long m_liveBefore = 0;
@@ -450,6 +452,26 @@ void tst_Gallery::fitsTheScreen()
     const QRect seen(window.content()->mapFromGlobal(scroll->viewport()->mapToGlobal(QPoint())),
                      scroll->viewport()->size());
     QVERIFY(seen.bottom() >= window.content()->height() - 1 && seen.right() >= window.content()->width() - 1);
+}
+
+// The filter comes before the list it narrows, and Tab never rests on
+// something invisible such as the scroll area around the parts.
+void tst_Gallery::keyboardMeetsTheFilterFirst()
+{
+    StandinPolicy policy;
+    GalleryWindow window(getuid(), QString());
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    auto *scroll = window.findChild<QScrollArea *>(QStringLiteral("galleryScrollArea"));
+    QVERIFY(scroll);
+    QCOMPARE(scroll->focusPolicy(), Qt::NoFocus);
+
+    auto *filter = window.findChild<MacCategoryFilterEdit *>();
+    QVERIFY(filter);
+    QWidget *next = filter->nextInFocusChain();
+    while (next && !(next->focusPolicy() & Qt::TabFocus))
+        next = next->nextInFocusChain();
+    QCOMPARE(next, static_cast<QWidget *>(filter->categoryList()));
 }
 
 QTEST_MAIN(tst_Gallery)

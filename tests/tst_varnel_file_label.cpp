@@ -363,6 +363,8 @@ private Q_SLOTS:
     void badArguments();
     void windowAppliesRevertsAndReports();
     void windowFiltersAndNamesTheCategories();
+    void windowKeepsTheFocusOnTheForm_data();
+    void windowKeepsTheFocusOnTheForm();
     void screenshotRendersTheWindow();
     void withoutDisplayOnlyTheWindowIsRefused();
     void windowMarksEdits_data();
@@ -823,6 +825,49 @@ void tst_VarnelFileLabel::windowFiltersAndNamesTheCategories()
         list->item(1)->setCheckState(Qt::Unchecked);
         QCOMPARE(chosen->toolTip(), QStringLiteral("No categories chosen"));
     }
+}
+
+void tst_VarnelFileLabel::windowKeepsTheFocusOnTheForm_data()
+{
+    QTest::addColumn<QString>("button");
+    QTest::addColumn<bool>("byKey");
+
+    QTest::newRow("Apply") << "_applyButton" << false;
+    QTest::newRow("Alt+A") << "_applyButton" << true;
+    QTest::newRow("Revert") << "_revertButton" << false;
+    QTest::newRow("Alt+R") << "_revertButton" << true;
+}
+
+// The window opens on the form's first field, not on a button an early Space
+// presses; Apply and Revert give the focus back to the field that had it.
+void tst_VarnelFileLabel::windowKeepsTheFocusOnTheForm()
+{
+    QFETCH(QString, button);
+    QFETCH(bool, byKey);
+
+    StandinPolicy policy;
+    QTemporaryDir dir;
+    const QString first = makeObject(dir, QStringLiteral("first"), "1:0:0x5:0x0");
+    const QString second = makeObject(dir, QStringLiteral("second"), "1:0:0x5:0x0");
+    FileLabelWindow window({first, second});
+    window.show();
+    window.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+    QWidget *form = window.findChild<QStackedWidget *>(QStringLiteral("_labelStack"))->currentWidget();
+    QCOMPARE(QApplication::focusWidget(), form->findChild<QWidget *>(QStringLiteral("_levelComboBox")));
+
+    auto *list = form->findChild<VarnelQt5::MacCategoryListWidget *>(QStringLiteral("_categoryListWidget"));
+    list->setFocus(Qt::TabFocusReason);
+    list->setCurrentRow(3);
+    QTest::keyClick(list, Qt::Key_Space);
+    QCOMPARE(list->item(3)->checkState(), Qt::Checked);
+    if (byKey)
+        QTest::keyClick(&window, button == QLatin1String("_applyButton") ? Qt::Key_A : Qt::Key_R, Qt::AltModifier);
+    else
+        QTest::mouseClick(window.findChild<QPushButton *>(button), Qt::LeftButton);
+    QTRY_COMPARE(stored(first), QByteArray(button == QLatin1String("_applyButton") ? "1:0:0xd:0x0" : "1:0:0x5:0x0"));
+    QTRY_COMPARE(QApplication::focusWidget(), static_cast<QWidget *>(list));
+    QCOMPARE(stored(second), QByteArray("1:0:0x5:0x0"));
 }
 
 void tst_VarnelFileLabel::screenshotRendersTheWindow()
@@ -2231,6 +2276,8 @@ void tst_VarnelFileLabel::windowQuestionSaysWhatItDid()
         QCOMPARE(parts.editSigns(), QString());
         QCOMPARE(stored(other), QByteArray("2:0:0x2:0x0"));
     }
+}
+
 void tst_VarnelFileLabel::qtOptionsAreNotRead_data()
 {
     QTest::addColumn<QStringList>("arguments");

@@ -125,7 +125,7 @@
 <context>
     <name>VarnelQt5::FileMacLabelWidget</name>
     <message>
-        <location filename="../src/file/FileMacLabelWidget.cpp" line="+242"/>
+        <location filename="../src/file/FileMacLabelWidget.cpp" line="+229"/>
         <source>category %1</source>
         <translation>Kategorie %1</translation>
     </message>
@@ -135,7 +135,7 @@
         <translation>%1 und %2</translation>
     </message>
     <message>
-        <location line="+307"/>
+        <location line="+327"/>
         <source>the level to %1</source>
         <translation>die Ebene auf %1</translation>
     </message>
@@ -198,7 +198,7 @@
         <translation>Die Richtlinie benennt keine Integritätsebene %1</translation>
     </message>
     <message>
-        <location filename="../src/pickers/LockReasons.cpp" line="+93"/>
+        <location filename="../src/pickers/LockReasons.cpp" line="+96"/>
         <source>%1 is the only integrity level this user may choose</source>
         <translation>%1 ist die einzige Integritätsebene, die dieser Benutzer wählen darf</translation>
     </message>
@@ -221,18 +221,28 @@
 <context>
     <name>VarnelQt5::LoginMacLabelDialog</name>
     <message>
-        <location filename="../src/login/LoginMacLabelDialog.cpp" line="+111"/>
-        <location line="+113"/>
+        <location filename="../src/login/LoginMacLabelDialog.cpp" line="+106"/>
+        <source>%1 with %2</source>
+        <translation>%1 mit %2</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Integrity level %1 is allowed only with level %2 and no categories; level %3 only with integrity level %4.</source>
+        <translation>Integritätsebene %1 ist nur mit Ebene %2 und ohne Kategorien erlaubt; Ebene %3 nur mit Integritätsebene %4.</translation>
+    </message>
+    <message>
+        <location line="+54"/>
+        <location line="+122"/>
         <source>MAC label selection</source>
         <translation>MAC-Label-Auswahl</translation>
     </message>
     <message>
-        <location line="-106"/>
+        <location line="-115"/>
         <source>&lt;b&gt;%1 for %2&lt;/b&gt;</source>
         <translation>&lt;b&gt;%1 für %2&lt;/b&gt;</translation>
     </message>
     <message>
-        <location line="+23"/>
+        <location line="+32"/>
         <source>Enter</source>
         <translation>Anmelden</translation>
     </message>
@@ -242,12 +252,12 @@
         <translation>MAC-Label-Information</translation>
     </message>
     <message>
-        <location line="+24"/>
+        <location line="+42"/>
         <source>Invalid set of attributes</source>
         <translation>Ungültige Kombination von Attributen</translation>
     </message>
     <message>
-        <location line="+1"/>
+        <location line="-5"/>
         <source>Denied login with non-zero integrity and confidentiality levels at the same time</source>
         <translation>Anmeldung mit Integritätsebene ungleich null und gleichzeitig Vertraulichkeitsebene ungleich null verweigert</translation>
     </message>
@@ -260,7 +270,7 @@
         <translation>Dies ist das Label des laufenden Programms; es kann hier nicht geändert werden</translation>
     </message>
     <message>
-        <location filename="../src/login/LoginMacLabelWidget.cpp" line="+230"/>
+        <location filename="../src/login/LoginMacLabelWidget.cpp" line="+232"/>
         <location line="+2"/>
         <source>No category</source>
         <translation>Keine Kategorie</translation>
@@ -302,11 +312,16 @@
         <source>Filter categories</source>
         <translation>Kategorien filtern</translation>
     </message>
+    <message>
+        <location line="+2"/>
+        <source>Shows only the categories whose name contains the text or whose number it is</source>
+        <translation>Zeigt nur die Kategorien, deren Name den Text enthält oder deren Nummer er ist</translation>
+    </message>
 </context>
 <context>
     <name>VarnelQt5::MacCategoryListWidget</name>
     <message>
-        <location filename="../src/pickers/MacCategoryListWidget.cpp" line="+107"/>
+        <location filename="../src/pickers/MacCategoryListWidget.cpp" line="+109"/>
         <source>Unknown category %1</source>
         <translation>Unbekannte Kategorie %1</translation>
     </message>
@@ -400,12 +415,13 @@
 <context>
     <name>VarnelQt5::MacCategoryPushButton</name>
     <message>
-        <location filename="../src/pickers/MacCategoryPushButton.cpp" line="+107"/>
+        <location filename="../src/pickers/MacCategoryPushButton.cpp" line="+109"/>
+        <location line="+8"/>
         <source>Categories</source>
         <translation>Kategorien</translation>
     </message>
     <message>
-        <location line="+10"/>
+        <location line="+5"/>
         <location line="+2"/>
         <source>No categories</source>
         <translation>Keine Kategorien</translation>
@@ -414,7 +430,7 @@
 <context>
     <name>VarnelQt5::MacCategoryWidget</name>
     <message>
-        <location filename="../src/pickers/MacCategoryWidget.cpp" line="+98"/>
+        <location filename="../src/pickers/MacCategoryWidget.cpp" line="+99"/>
         <source>Categories</source>
         <translation>Kategorien</translation>
     </message>
@@ -425,7 +441,7 @@
     </message>
     <message>
         <location line="+7"/>
-        <location line="+81"/>
+        <location line="+87"/>
         <source>Done</source>
         <translation>Fertig</translation>
     </message>
@@ -438,7 +454,7 @@
 <context>
     <name>VarnelQt5::MacFileModel</name>
     <message>
-        <location filename="../src/tree/MacFileModel.cpp" line="+62"/>
+        <location filename="../src/tree/MacFileModel.cpp" line="+104"/>
         <source>%1, checked</source>
         <translation>%1, aktiviert</translation>
     </message>
@@ -448,7 +464,7 @@
         <translation>%1, nicht aktiviert</translation>
     </message>
     <message>
-        <location line="+88"/>
+        <location line="+118"/>
         <source>Name</source>
         <translation>Name</translation>
     </message>
@@ -486,7 +502,8 @@
         <translation>Die Ebenendatenbank kann nicht gelesen werden</translation>
     </message>
     <message>
-        <location line="+2"/>
+        <location filename="../src/login/LoginMacLabelDialog.cpp" line="-12"/>
+        <location filename="../src/pickers/LockReasons.cpp" line="+2"/>
         <source>No level lies within this user&apos;s range</source>
         <translation>Keine Ebene liegt im Bereich dieses Benutzers</translation>
     </message>
@@ -494,7 +511,7 @@
 <context>
     <name>VarnelQt5::MacTypeComboBox</name>
     <message>
-        <location filename="../src/pickers/MacTypeComboBox.cpp" line="+36"/>
+        <location filename="../src/pickers/MacTypeComboBox.cpp" line="+37"/>
         <source>None</source>
         <translation>Keiner</translation>
     </message>
@@ -512,7 +529,7 @@
         <translation>Weitere Attribute %1</translation>
     </message>
     <message>
-        <location line="+11"/>
+        <location line="+12"/>
         <source>%1, checked, cannot be changed</source>
         <translation>%1, aktiviert, nicht änderbar</translation>
     </message>
@@ -532,7 +549,12 @@
         <translation>%1, nicht aktiviert</translation>
     </message>
     <message>
-        <location line="+56"/>
+        <location line="+6"/>
+        <source>%1. %2</source>
+        <translation>%1. %2</translation>
+    </message>
+    <message>
+        <location line="+57"/>
         <source>ccnr</source>
         <translation>ccnr</translation>
     </message>

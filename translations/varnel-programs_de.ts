@@ -13,11 +13,16 @@
         <source>Chosen: %1</source>
         <translation>Gewählt: %1</translation>
     </message>
+    <message>
+        <location line="+17"/>
+        <source>The categories checked in the list</source>
+        <translation>Die in der Liste aktivierten Kategorien</translation>
+    </message>
 </context>
 <context>
     <name>FileLabelWindow</name>
     <message>
-        <location filename="../examples/file-label/FileLabelWindow.cpp" line="+80"/>
+        <location filename="../examples/file-label/FileLabelWindow.cpp" line="+126"/>
         <source>&amp;Previous</source>
         <translation>&amp;Zurück</translation>
     </message>
@@ -33,13 +38,13 @@
     </message>
     <message>
         <location line="+1"/>
-        <location line="+312"/>
+        <location line="+329"/>
         <source>&amp;Apply</source>
         <translation>&amp;Anwenden</translation>
     </message>
     <message>
-        <location line="-310"/>
-        <location line="+305"/>
+        <location line="-327"/>
+        <location line="+322"/>
         <source>File labels</source>
         <translation>Datei-Labels</translation>
     </message>
@@ -129,12 +134,12 @@
         <translation>Das Label von %1 konnte nicht gelesen werden: %2.</translation>
     </message>
     <message>
-        <location line="-243"/>
+        <location line="-260"/>
         <source>Changed, not written yet.</source>
         <translation>Geändert, noch nicht geschrieben.</translation>
     </message>
     <message>
-        <location line="+139"/>
+        <location line="+156"/>
         <location line="+25"/>
         <source>Could not write the label to %1: %2.</source>
         <translation>Das Label konnte nicht nach %1 geschrieben werden: %2.</translation>
@@ -227,12 +232,12 @@
     <name>GalleryWindow</name>
     <message>
         <location filename="../examples/gallery/GalleryWindow.cpp" line="+56"/>
-        <location line="+218"/>
+        <location line="+223"/>
         <source>(no label)</source>
         <translation>(kein Label)</translation>
     </message>
     <message>
-        <location line="-179"/>
+        <location line="-184"/>
         <source>(nothing accepted yet)</source>
         <translation>(noch nichts bestätigt)</translation>
     </message>
@@ -262,7 +267,7 @@
         <translation>%1 (Typ %2)</translation>
     </message>
     <message>
-        <location line="+47"/>
+        <location line="+49"/>
         <source>(no checklist)</source>
         <translation>(keine Auswahlliste)</translation>
     </message>
@@ -312,8 +317,8 @@ Labeltext %4</translation>
 <context>
     <name>LabelEditor</name>
     <message>
-        <location filename="../examples/file-label/LabelCommand.cpp" line="+279"/>
-        <location filename="../examples/file-label/LabelEditor.cpp" line="+60"/>
+        <location filename="../examples/file-label/LabelCommand.cpp" line="+264"/>
+        <location filename="../examples/file-label/LabelEditor.cpp" line="+59"/>
         <location line="+40"/>
         <source>its label cannot be read</source>
         <translation>sein Label kann nicht gelesen werden</translation>
@@ -334,47 +339,54 @@ Labeltext %4</translation>
         <translation>das Objekt hat %1, das Formular zeigt %2</translation>
     </message>
     <message>
-        <location line="+15"/>
+        <location filename="../examples/file-label/LabelCommand.cpp" line="+136"/>
+        <location filename="../examples/file-label/LabelEditor.cpp" line="+15"/>
         <source>level %1 is not in the level list</source>
         <translation>Ebene %1 ist nicht in der Liste der Ebenen</translation>
     </message>
     <message>
-        <location line="+8"/>
+        <location line="+4"/>
+        <location filename="../examples/file-label/LabelEditor.cpp" line="+8"/>
         <source>the integrity list is empty</source>
         <translation>die Liste der Integritätsebenen ist leer</translation>
     </message>
     <message>
-        <location line="+4"/>
+        <location line="+2"/>
+        <location filename="../examples/file-label/LabelEditor.cpp" line="+4"/>
         <source>integrity level %1 is above the system&apos;s maximum, %2</source>
         <translation>Integritätsebene %1 liegt über dem Höchstwert des Systems, %2</translation>
     </message>
     <message>
-        <location line="+11"/>
+        <location line="+6"/>
+        <location filename="../examples/file-label/LabelEditor.cpp" line="+11"/>
         <source>categories 0x%1 are not in the category list</source>
         <translation>die Kategorien 0x%1 sind nicht in der Liste der Kategorien</translation>
     </message>
     <message>
-        <location line="+12"/>
+        <location line="+4"/>
+        <location filename="../examples/file-label/LabelEditor.cpp" line="+12"/>
         <source>special attributes 0x%1 do not go with the label %2 on this %3</source>
         <translation>die besonderen Attribute 0x%1 passen nicht zum Label %2 auf diesem Objekt (%3)</translation>
     </message>
     <message>
-        <location line="+3"/>
+        <location line="+2"/>
+        <location filename="../examples/file-label/LabelEditor.cpp" line="+3"/>
         <source>directory</source>
         <translation>Verzeichnis</translation>
     </message>
     <message>
         <location line="+0"/>
+        <location filename="../examples/file-label/LabelEditor.cpp" line="+0"/>
         <source>file</source>
         <translation>Datei</translation>
     </message>
     <message>
-        <location line="+4"/>
+        <location filename="../examples/file-label/LabelEditor.cpp" line="+4"/>
         <source>the form holds %1 instead</source>
         <translation>das Formular enthält stattdessen %1</translation>
     </message>
     <message>
-        <location filename="../examples/file-label/LabelCommand.cpp" line="+81"/>
+        <location filename="../examples/file-label/LabelCommand.cpp" line="-85"/>
         <location filename="../examples/file-label/LabelEditor.cpp" line="+12"/>
         <source>the label library refused it</source>
         <translation>die Label-Bibliothek hat es abgelehnt</translation>

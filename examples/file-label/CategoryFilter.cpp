@@ -43,11 +43,16 @@ public:
         setObjectName(QStringLiteral("_chosenCategoriesLabel"));
         setTextFormat(Qt::PlainText);
         setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+        // Tools read the whole line as the name; as description it would
+        // only say it again.
+        setAccessibleDescription(
+            QCoreApplication::translate("CategoryFilter", "The categories checked in the list"));
     }
 
     void setWhole(const QString &text)
     {
         whole = text;
+        setAccessibleName(text);
         setToolTip(text);
         fit();
     }

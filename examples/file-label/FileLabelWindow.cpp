@@ -9,11 +9,13 @@
 
 #include <FileMacLabelWidget.h>
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QFileInfo>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMessageBox>
+#include <QPointer>
 #include <QPushButton>
 #include <QScreen>
 #include <QScrollArea>
@@ -65,6 +67,49 @@ QWidget *lastInFocusChain(QWidget *widget)
         last = next;
     return last;
 }
+
+// The first of widget's descendants a person can reach with Tab.
+QWidget *firstField(QWidget *widget)
+{
+    for (QWidget *next = widget->nextInFocusChain(); next != widget && widget->isAncestorOf(next);
+         next = next->nextInFocusChain()) {
+        if ((next->focusPolicy() & Qt::TabFocus) && next->isEnabled() && next->isVisibleTo(widget))
+            return next;
+    }
+    return nullptr;
+}
+
+// Remembers the field of the shown form that last had the focus, and gives
+// it back after Apply or Revert, which leave it on a button that may be
+// disabled by then, or on nothing; a field that is gone yields to the
+// form's first.
+class FieldFocus : public QObject
+{
+public:
+    explicit FieldFocus(QStackedWidget *stack) : QObject(stack), m_stack(stack)
+    {
+        connect(qApp, &QApplication::focusChanged, this, [this](QWidget *, QWidget *now) {
+            if (now && m_stack->currentWidget() && m_stack->currentWidget()->isAncestorOf(now))
+                m_field = now;
+        });
+    }
+
+    void restore()
+    {
+        QWidget *form = m_stack->currentWidget();
+        if (!form)
+            return;
+        QWidget *field = m_field && form->isAncestorOf(m_field) && m_field->isEnabled() && m_field->isVisibleTo(form)
+            ? m_field.data()
+            : firstField(form);
+        if (field)
+            field->setFocus(Qt::OtherFocusReason);
+    }
+
+private:
+    QStackedWidget *m_stack;
+    QPointer<QWidget> m_field;
+};
 
 } // namespace
 
@@ -136,8 +181,19 @@ FileLabelWindow::FileLabelWindow(const QStringList &paths, const QSet<QString> &
     layout->addWidget(changedLabel);
     layout->addLayout(buttons);
 
+    // Apply and Revert give the focus back to the form where it was.
+    auto *fieldFocus = new FieldFocus(stack);
+    connect(revertButton, &QPushButton::clicked, fieldFocus, &FieldFocus::restore);
+    connect(applyButton, &QPushButton::clicked, fieldFocus, &FieldFocus::restore);
+
     showPath(0);
     fitToScreen();
+    // The window opens on the form's first field, not on a button an early
+    // Space would press.
+    if (QWidget *form = stack->currentWidget()) {
+        if (QWidget *field = firstField(form))
+            field->setFocus(Qt::OtherFocusReason);
+    }
 }
 
 FileLabelWindow::~FileLabelWindow() = default;

@@ -161,6 +161,8 @@ GalleryWindow::GalleryWindow(uid_t uid, const QString &filePath, QWidget *parent
     filter->setCategoryList(categories);
     filteredLayout->addWidget(filter);
     filteredLayout->addWidget(categories);
+    // The keyboard meets the filter before the list it narrows.
+    QWidget::setTabOrder(filter, categories);
     const std::function<QString()> describeList = [this, categories] { return describeSet(categories->value()); };
     follow(categories, &MacCategoryListWidget::valueChanged,
            addPart(lists, QStringLiteral("maccategorylistwidget"),
@@ -243,6 +245,9 @@ GalleryWindow::GalleryWindow(uid_t uid, const QString &filePath, QWidget *parent
     scroll->setObjectName(QStringLiteral("galleryScrollArea"));
     scroll->setFrameShape(QFrame::NoFrame);
     scroll->setWidgetResizable(true);
+    // The keyboard scrolls the area by moving among its fields; as a tab
+    // stop of its own it would hold the focus invisibly.
+    scroll->setFocusPolicy(Qt::NoFocus);
     scroll->setWidget(m_content);
     auto *window = new QVBoxLayout(this);
     window->setContentsMargins(0, 0, 0, 0);

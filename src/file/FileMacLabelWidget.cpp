@@ -5,6 +5,7 @@
 #include "FileMacLabelWidget.h"
 
 #include "FileLabelRules_p.h"
+#include "AccessibleRows_p.h"
 #include "FileMacLabelWidgetForm_p.h"
 #include "ILevelComboBox.h"
 #include "MacCategoryListWidget.h"
@@ -16,6 +17,7 @@
 #include "SpecialAttributesProxyListModel_p.h"
 
 #include <QGridLayout>
+#include <QItemSelectionModel>
 #include <QLabel>
 #include <QListView>
 #include <QSet>
@@ -288,6 +290,29 @@ FileMacLabelWidget::FileMacLabelWidget(QWidget *parent)
     auto *proxy = new SpecialAttributesProxyListModel(this);
     proxy->setSourceModel(model);
     form->_specialListView->setModel(proxy);
+    AccessibleRows::announceCheckChanges(form->_specialListView);
+    // What the short name of the current attribute means, in sight of a
+    // person who cannot open its tool tip; one line when there is none, so
+    // that moving along the list does not make the form jump much.
+    auto *explanation = new QLabel(this);
+    explanation->setObjectName(QStringLiteral("_specialExplanationLabel"));
+    explanation->setTextFormat(Qt::PlainText);
+    explanation->setWordWrap(true);
+    explanation->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    form->gridLayout->addWidget(explanation, 5, 1, 1, 1);
+    const auto explain = [this, explanation] {
+        const QModelIndex row = form->_specialListView->currentIndex();
+        explanation->setText(row.isValid() ? row.data(Qt::ToolTipRole).toString().simplified() : QString());
+    };
+    connect(form->_specialListView->selectionModel(), &QItemSelectionModel::currentChanged, explanation, explain);
+    connect(proxy, &QAbstractItemModel::modelReset, explanation, explain);
+    connect(proxy, &QAbstractItemModel::layoutChanged, explanation, explain);
+    // The few attributes need no more than their rows; the height to spare
+    // goes to the categories, which may be many.
+    QListView *specials = form->_specialListView;
+    specials->setMaximumHeight(4 * qMax(specials->sizeHintForRow(0), specials->fontMetrics().height())
+                               + 2 * specials->frameWidth());
+    form->gridLayout->setRowStretch(3, 1);
 
     // A picker's edit ends what unchecking a hole could give back, and
     // replaces the last message (the type check below may say why a hole

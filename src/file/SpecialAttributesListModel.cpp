@@ -66,12 +66,20 @@ QString rowDescription(const SpecialAttributesListModel &model, const QModelInde
 {
     const QString name = rowName(model, index, attribute);
     const bool checked = model.data(index, Qt::CheckStateRole).toInt() == Qt::Checked;
+    QString words;
     if (!(model.flags(index) & Qt::ItemIsEnabled)) {
-        return checked ? SpecialAttributesListModel::tr("%1, checked, cannot be changed").arg(name)
-                       : SpecialAttributesListModel::tr("%1, unchecked, cannot be changed").arg(name);
+        words = checked ? SpecialAttributesListModel::tr("%1, checked, cannot be changed").arg(name)
+                        : SpecialAttributesListModel::tr("%1, unchecked, cannot be changed").arg(name);
+    } else {
+        words = checked ? SpecialAttributesListModel::tr("%1, checked").arg(name)
+                        : SpecialAttributesListModel::tr("%1, unchecked").arg(name);
     }
-    return checked ? SpecialAttributesListModel::tr("%1, checked").arg(name)
-                   : SpecialAttributesListModel::tr("%1, unchecked").arg(name);
+    // The short names say little; what the attribute does follows, as the
+    // tool tip says it to the mouse.
+    if (attribute == SpecialAttributesListModel::OtherAttributes)
+        return words;
+    return SpecialAttributesListModel::tr("%1. %2").arg(words,
+                                                        model.data(index, Qt::ToolTipRole).toString().simplified());
 }
 
 } // namespace

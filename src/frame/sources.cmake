@@ -3,6 +3,10 @@
 # SPDX-License-Identifier: BSD-3-Clause
 
 list(APPEND VARNEL_SOURCES
+    frame/AccessibleRows_p.h
+    frame/AccessibleRows.cpp
+    frame/FittedRows_p.h
+    frame/FittedRows.cpp
     frame/FormCaption_p.h
     frame/LibraryGlobals_p.h
     frame/LibraryStartup.cpp

@@ -5,9 +5,12 @@
 #include "LoginMacLabelDialog.h"
 
 #include "BreakableText_p.h"
+#include "ILevelComboBox.h"
 #include "LibraryGlobals_p.h"
 #include "LoginMacLabelWidget.h"
+#include "MacCategoryListWidget.h"
 #include "MacLevelComboBox.h"
+#include "pickers/CategoryNames_p.h"
 #include "UnresolvedUser_p.h"
 #include "labelpolicy.h"
 #include "pickers/LockReasons_p.h"
@@ -69,6 +72,47 @@ void fitWrappedText(QDialog *dialog, const QRect &available)
         height = layout->totalHeightForWidth(width);
     }
     dialog->resize(width, qMin(height, room.height()));
+}
+
+// The text of the item of picker with value, or the value in digits where
+// the picker does not offer it.
+QString nameOf(const QComboBox *picker, qulonglong value)
+{
+    for (int i = 0; i < picker->count(); ++i) {
+        if (picker->itemData(i, Qt::UserRole).toULongLong() == value)
+            return picker->itemText(i);
+    }
+    return QString::number(value);
+}
+
+// While the chosen label breaks the rule that OK enforces, one line says so
+// in the names the pickers show, and what would be allowed instead.
+void watchLoginRule(LoginMacLabelWidget *widget, QLabel *line)
+{
+    auto *level = widget->findChild<MacLevelComboBox *>(QStringLiteral("_levelComboBox"));
+    auto *integrity = widget->findChild<ILevelComboBox *>(QStringLiteral("_integrityComboBox"));
+    auto *categories = widget->findChild<MacCategoryListWidget *>(QStringLiteral("_categoryListWidget"));
+    if (!level || !integrity || !categories)
+        return;
+    const auto update = [widget, line, level, integrity] {
+        const bool broken = widget->editable() && varnel_strict_mode() == 0 && widget->integrity() != 0
+            && (widget->level() != 0 || widget->categories() != 0);
+        if (!broken) {
+            line->clear();
+            return;
+        }
+        QString chosen = nameOf(level, widget->level());
+        if (widget->categories() != 0)
+            chosen = LoginMacLabelDialog::tr("%1 with %2").arg(chosen, categoryNames(widget->categories()));
+        line->setText(LoginMacLabelDialog::tr("Integrity level %1 is allowed only with level %2 and no "
+                                              "categories; level %3 only with integrity level %4.")
+                          .arg(integrity->currentText(), nameOf(level, 0), chosen, nameOf(integrity, 0)));
+    };
+    // Every change of the current entry, also one a rebuild makes silently.
+    QObject::connect(level, qOverload<int>(&QComboBox::currentIndexChanged), line, update);
+    QObject::connect(integrity, qOverload<int>(&QComboBox::currentIndexChanged), line, update);
+    QObject::connect(categories, &MacCategoryListWidget::valueChanged, line, update);
+    update();
 }
 
 } // namespace
@@ -139,6 +183,15 @@ void LoginMacLabelDialog::initialize(uid_t uid, bool themed)
     widget = new LoginMacLabelWidget(uid, true, themed, this);
     widget->layout()->setContentsMargins(0, 0, 0, 0);
     mainLayout->addWidget(widget);
+    // Says before OK why OK would refuse the label; its one line is kept
+    // while empty, so that the form does not jump when it appears.
+    auto *rule = new QLabel(this);
+    rule->setObjectName(QStringLiteral("_loginRuleLabel"));
+    rule->setTextFormat(Qt::PlainText);
+    rule->setWordWrap(true);
+    rule->setMinimumHeight(rule->fontMetrics().lineSpacing());
+    mainLayout->addWidget(rule);
+    watchLoginRule(widget, rule);
 
     QDialogButtonBox *buttons = nullptr;
     if (themed) {

@@ -4,6 +4,7 @@
 
 #include "LoginMacLabelWidget.h"
 
+#include "AccessibleRows_p.h"
 #include "BreakableText_p.h"
 #include "ILevelComboBox.h"
 #include "LibraryGlobals_p.h"
@@ -57,6 +58,7 @@ void showOnlyNames(QTreeView *view, MacFileModel *model)
     view->hideColumn(2);
     view->hideColumn(1);
     view->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    AccessibleRows::announceCheckChanges(view);
 }
 
 QString joinedIds(const MacFileModel *model)
@@ -406,6 +408,7 @@ LoginMacLabelWidget::LoginMacLabelWidget(uid_t uid, bool, bool themed, QWidget *
     for (QLabel *hint : {parts.levelHint, parts.categoryHint}) {
         hint->setTextFormat(Qt::PlainText);
         hint->setWordWrap(true);
+        // The form editor's placeholder is no text for assistive tools.
         hint->clear();
     }
     parts.categoryHint->installEventFilter(state);
@@ -418,6 +421,10 @@ LoginMacLabelWidget::LoginMacLabelWidget(uid_t uid, bool, bool themed, QWidget *
     if (strictModeFlag)
         setIntegrityLevelVisible(false);
     setUid(uid);
+    // A window that opens with this widget starts on its first picker a
+    // person can change, so that the keyboard and screen readers begin there.
+    AccessibleRows::focusFirstOnShow(this, {QStringLiteral("_levelComboBox"), QStringLiteral("_integrityComboBox"),
+                                            QStringLiteral("_categoryListWidget")});
 }
 
 LoginMacLabelWidget::~LoginMacLabelWidget()

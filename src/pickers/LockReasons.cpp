@@ -9,6 +9,8 @@
 #include "MacCategoryComboBox.h"
 #include "MacCategoryListWidget.h"
 #include "MacLevelComboBox.h"
+#include "MacTypeComboBox.h"
+#include "PlatformHandles_p.h"
 
 #include <QAbstractItemView>
 #include <QComboBox>
@@ -17,6 +19,7 @@
 #include <QCoreApplication>
 #include <QHelpEvent>
 #include <QPointer>
+#include <QTimer>
 #include <QToolTip>
 #include <QVariant>
 #include <QWidget>
@@ -177,6 +180,19 @@ QString loginReason(const LoginMacLabelWidget *login)
     return QString();
 }
 
+// On Linux Qt names a combo box by its current entry and a caption only as
+// a relation: a picker without a caption says what it is in its description.
+QString kind(QWidget *widget)
+{
+    if (!qobject_cast<MacLevelComboBox *>(widget) && !qobject_cast<ILevelComboBox *>(widget)
+        && !qobject_cast<MacCategoryComboBox *>(widget) && !qobject_cast<MacTypeComboBox *>(widget))
+        return QString();
+    QAccessibleInterface *iface = QAccessible::queryAccessibleInterface(widget);
+    if (iface && !iface->relations(QAccessible::Label).isEmpty())
+        return QString();
+    return widget->accessibleName();
+}
+
 void describe(QWidget *widget)
 {
     if (!widget->property(watchedProperty).toBool())
@@ -185,7 +201,10 @@ void describe(QWidget *widget)
     const QString current = widget->accessibleDescription();
     if (!current.isEmpty() && current != given)
         return;
-    const QString why = reason(widget);
+    QString why = reason(widget);
+    const QString what = kind(widget);
+    if (!what.isEmpty())
+        why = why.isEmpty() ? what : QStringLiteral("%1: %2").arg(what, why);
     if (why == current)
         return;
     widget->setProperty(givenProperty, why);
@@ -290,6 +309,9 @@ void watch(QWidget *widget)
         return;
     widget->setProperty(watchedProperty, true);
     widget->installEventFilter(shared);
+    // Once the form around it is built, so that a caption it gets counts.
+    if (QAccessible::isActive())
+        QTimer::singleShot(0, widget, [widget] { describe(widget); });
     if (auto *view = qobject_cast<QAbstractItemView *>(widget))
         view->viewport()->installEventFilter(shared);
     // The login label widget around a picker explains itself as a whole.

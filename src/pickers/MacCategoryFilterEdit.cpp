@@ -72,6 +72,8 @@ MacCategoryFilterEdit::MacCategoryFilterEdit(QWidget *parent)
 {
     setPlaceholderText(tr("Filter categories"));
     setAccessibleName(tr("Filter categories"));
+    // Without it tools read the placeholder, the name again, as description.
+    setAccessibleDescription(tr("Shows only the categories whose name contains the text or whose number it is"));
     setClearButtonEnabled(true);
     connect(this, &QLineEdit::textChanged, this, [this] {
         if (list)

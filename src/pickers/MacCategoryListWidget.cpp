@@ -4,7 +4,9 @@
 
 #include "MacCategoryListWidget.h"
 
+#include "AccessibleRows_p.h"
 #include "CategoryRows_p.h"
+#include "FittedRows_p.h"
 #include "LockReasons_p.h"
 #include "LoginParent_p.h"
 #include "PickerMetaTypes_p.h"
@@ -241,6 +243,8 @@ MacCategoryListWidget::MacCategoryListWidget(QWidget *parent)
     setAccessibleName(tr("Categories"));
     CategoryRows::installTypeAhead(this);
     LockReasons::watch(this);
+    AccessibleRows::announceCheckChanges(this);
+    FittedRows::fit(this);
     connect(this, &QListWidget::itemChanged, this, &MacCategoryListWidget::itemChanged);
 }
 

@@ -4,6 +4,7 @@
 
 #include "MacCategoryPushButton.h"
 
+#include "AccessibleRows_p.h"
 #include "CategoryNames_p.h"
 #include "MacCategoryListWidget.h"
 
@@ -11,6 +12,7 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPointer>
+#include <QScreen>
 
 #include <functional>
 
@@ -110,6 +112,9 @@ MacCategoryPushButton::MacCategoryPushButton(QWidget *parent)
     list->setWindowFlags(list->windowFlags() | Qt::Window | Qt::FramelessWindowHint);
     list->hide();
     new EditingFinishedWatcher(list, this, [this] { categoryListWidgetEditingFinished(); });
+    // Return and Enter close the window as Escape does, keeping the choice.
+    AccessibleRows::finishOnReturn({list}, [this] { categoryListWidgetEditingFinished(); });
+    list->setWindowTitle(tr("Categories"));
     connect(this, &QPushButton::clicked, this, &MacCategoryPushButton::clicked);
 
     // The button's text stays "Categories"; assistive tools hear the chosen
@@ -130,9 +135,18 @@ MacCategoryPushButton::~MacCategoryPushButton()
 void MacCategoryPushButton::clicked()
 {
     list->show();
+    // Beside the button, so that it stays in sight, on whichever side there
+    // is room, and within the screen.
     const QPoint corner = mapToGlobal(QPoint(0, 0));
-    list->move(corner.x() + width() / 2 - list->width() / 2,
-               corner.y() + height() / 2 - list->height() / 2);
+    QPoint place(corner.x() + width(), corner.y());
+    if (const QScreen *screen = this->screen()) {
+        const QRect area = screen->availableGeometry();
+        if (place.x() + list->width() > area.right() + 1 && corner.x() - list->width() >= area.left())
+            place.setX(corner.x() - list->width());
+        place.setX(qBound(area.left(), place.x(), qMax(area.left(), area.right() + 1 - list->width())));
+        place.setY(qBound(area.top(), place.y(), qMax(area.top(), area.bottom() + 1 - list->height())));
+    }
+    list->move(place);
     // Activation and focus make the window closable by losing activation and
     // let the keyboard work it.
     list->activateWindow();

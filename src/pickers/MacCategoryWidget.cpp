@@ -4,6 +4,7 @@
 
 #include "MacCategoryWidget.h"
 
+#include "AccessibleRows_p.h"
 #include "CategoryNames_p.h"
 #include "MacCategoryListWidget.h"
 
@@ -108,6 +109,9 @@ MacCategoryWidget::MacCategoryWidget(QWidget *parent)
     popup->setWidget(content);
 
     connect(done, &QPushButton::clicked, popup, &PopupWidget::accept);
+    // A button outside a dialog ignores Return; here it closes the popup,
+    // from the checklist as from "Done".
+    AccessibleRows::finishOnReturn({content, list, done}, [this] { popup->accept(); });
     connect(button, &QPushButton::clicked, this, &MacCategoryWidget::popupCategoriesWidget);
     connect(list, &MacCategoryListWidget::valueChanged, this, &MacCategoryWidget::categoriesUpdated);
     connect(list, &MacCategoryListWidget::valueChanged, this, &MacCategoryWidget::valueChanged);

@@ -4,6 +4,7 @@
 
 #include "MacTypeComboBox.h"
 
+#include "LockReasons_p.h"
 #include "PlatformHandles_p.h"
 
 namespace VarnelQt5 {
@@ -43,6 +44,7 @@ MacTypeComboBox::MacTypeComboBox(QWidget *parent)
     , types({plainType, 0x1002D, 0x1003F, 0x10012})
 {
     setAccessibleName(tr("Label type"));
+    LockReasons::watch(this);
     for (const unsigned int type : qAsConst(types))
         appendType(this, type);
 }

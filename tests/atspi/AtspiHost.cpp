@@ -5,8 +5,11 @@
 // A window with a locked level picker and a category list with a checked and
 // a locked row, for tst_atspi to read over AT-SPI. Says "ready" on stdout once
 // shown; on the line "switch" it gives the level picker user 1001 and says
-// "switched"; it quits when its stdin closes.
+// "switched"; on "toggle" it checks or unchecks the row of C1 and says
+// "toggled"; on "login" it opens the login dialog and says "opened"; it quits
+// when its stdin closes.
 
+#include "LoginMacLabelDialog.h"
 #include "MacCategoryListWidget.h"
 #include "MacLevelComboBox.h"
 
@@ -37,7 +40,7 @@ int main(int argc, char **argv)
     window.show();
 
     QSocketNotifier input(STDIN_FILENO, QSocketNotifier::Read);
-    QObject::connect(&input, &QSocketNotifier::activated, &application, [&input, level] {
+    QObject::connect(&input, &QSocketNotifier::activated, &application, [&input, level, categories] {
         char buffer[64];
         const ssize_t size = read(STDIN_FILENO, buffer, sizeof buffer);
         if (size <= 0) {
@@ -45,11 +48,22 @@ int main(int argc, char **argv)
             QCoreApplication::quit();
             return;
         }
-        if (QByteArray(buffer, int(size)).startsWith("switch")) {
+        const QByteArray line(buffer, int(size));
+        if (line.startsWith("switch")) {
             level->setUid(1001);
             std::puts("switched");
-            std::fflush(stdout);
+        } else if (line.startsWith("toggle")) {
+            QListWidgetItem *row = categories->item(1);
+            row->setCheckState(row->checkState() == Qt::Checked ? Qt::Unchecked : Qt::Checked);
+            std::puts("toggled");
+        } else if (line.startsWith("login")) {
+            auto *login = new VarnelQt5::LoginMacLabelDialog(1001, false, nullptr);
+            login->setAttribute(Qt::WA_DeleteOnClose);
+            login->show();
+            login->activateWindow();
+            std::puts("opened");
         }
+        std::fflush(stdout);
     });
     QTimer::singleShot(0, &window, [] {
         std::puts("ready");
