@@ -341,7 +341,7 @@ void tst_LockReasons::reasonsOfTheBuiltState()
         widget->resize(300, 200);
         widget->show();
         QVERIFY(QTest::qWaitForWindowExposed(widget.get()));
-        QCOMPARE(told(widget.get()), (QStringList{reason, reason}));
+        QCOMPARE(told(widget.get()), (QStringList{reason, describedAs(widget.get(), reason)}));
     }
     QCOMPARE(varnel_standin_live(), live);
 }
