@@ -345,14 +345,15 @@ FileMacLabelWidget::FileMacLabelWidget(QWidget *parent)
     connect(model, &SpecialAttributesListModel::attributeChanged, this,
             &FileMacLabelWidget::reactToAttribute);
 
-    // What the form changes on its own is said where every host shows it.
+    // What the form changes on its own is said where every host shows it,
+    // under the explanation of the current attribute.
     WidgetState &state = stateOf(this);
     state.messageLabel = new QLabel(this);
     state.messageLabel->setObjectName(QStringLiteral("_reactionLabel"));
     state.messageLabel->setTextFormat(Qt::PlainText);
     state.messageLabel->setWordWrap(true);
     state.messageLabel->setVisible(false);
-    form->gridLayout->addWidget(state.messageLabel, 5, 0, 1, 2);
+    form->gridLayout->addWidget(state.messageLabel, 6, 0, 1, 2);
 }
 
 FileMacLabelWidget::~FileMacLabelWidget()
