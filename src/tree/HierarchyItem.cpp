@@ -4,28 +4,12 @@
 
 #include "HierarchyItem.h"
 
+#include "PreOrder_p.h"
+
 #include <utility>
 #include <vector>
 
 namespace {
-
-// Depth first in pre-order, with a stack of its own instead of the call
-// stack, so that no depth of tree can exhaust the thread's stack.
-void appendDescendants(const HierarchyItem *item, QList<HierarchyItem *> &out)
-{
-    std::vector<std::pair<const HierarchyItem *, int>> pending{{item, 0}};
-    while (!pending.empty()) {
-        auto &top = pending.back();
-        const QList<HierarchyItem *> &children = top.first->childrens();
-        if (top.second >= children.size()) {
-            pending.pop_back();
-            continue;
-        }
-        HierarchyItem *child = children.at(top.second++);
-        out.append(child);
-        pending.emplace_back(child, 0);
-    }
-}
 
 // Nested destructors down to this depth delete their children themselves;
 // below it they hand their children to the destructor at this depth, whose
@@ -129,6 +113,6 @@ QList<HierarchyItem *> &HierarchyItem::childrens()
 QList<HierarchyItem *> HierarchyItem::childrensAll() const
 {
     QList<HierarchyItem *> all;
-    appendDescendants(this, all);
+    forEachDescendant(this, [&all](HierarchyItem *child) { all.append(child); });
     return all;
 }

@@ -5,6 +5,7 @@
 #include "MacFileModel.h"
 
 #include "MacFileItem_p.h"
+#include "PreOrder_p.h"
 
 #include <algorithm>
 #include <typeinfo>
@@ -14,27 +15,6 @@
 namespace VarnelQt5 {
 
 namespace {
-
-// Depth first in pre-order, on a stack of its own so that no depth of tree
-// exhausts the thread's stack.
-void collectChecked(const HierarchyItem *item, QList<unsigned long> &ids)
-{
-    std::vector<std::pair<const HierarchyItem *, int>> pending{{item, 0}};
-    while (!pending.empty()) {
-        auto &top = pending.back();
-        const QList<HierarchyItem *> &children = top.first->childrens();
-        if (top.second >= children.size()) {
-            pending.pop_back();
-            continue;
-        }
-        const HierarchyItem *child = children.at(top.second++);
-        const MacFileItem *file = asFileItem(child);
-        if (file && file->checked)
-            ids.append(file->id);
-        if (!child->isLeaf())
-            pending.emplace_back(child, 0);
-    }
-}
 
 bool allChecked(const HierarchyItem *owner)
 {
@@ -236,7 +216,11 @@ Qt::ItemFlags MacFileModel::flags(const QModelIndex &index) const
 QList<unsigned long> MacFileModel::checkedIds() const
 {
     QList<unsigned long> ids;
-    collectChecked(indexToItem(QModelIndex()), ids);
+    forEachDescendant(indexToItem(QModelIndex()), [&ids](const HierarchyItem *child) {
+        const MacFileItem *file = asFileItem(child);
+        if (file && file->checked)
+            ids.append(file->id);
+    });
     return ids;
 }
 

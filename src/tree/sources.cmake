@@ -8,6 +8,7 @@ list(APPEND VARNEL_SOURCES
     tree/MacFileItem_p.h
     tree/MacFileItem.cpp
     tree/MacFileModel.cpp
+    tree/PreOrder_p.h
 )
 list(APPEND VARNEL_PUBLIC_HEADERS
     ${PROJECT_SOURCE_DIR}/include/HierarchyItem.h
