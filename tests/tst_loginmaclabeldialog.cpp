@@ -9,6 +9,7 @@
 #include "MacLevelComboBox.h"
 #include "LoginWidgetState.h"
 #include "StandinPolicy.h"
+#include "StrictChild.h"
 #include "labelpolicy.h"
 
 #include <Common.h>
@@ -803,19 +804,8 @@ void tst_LoginMacLabelDialog::strictAtLoadJudgesTheBuiltLabel()
     }
 
     StandinPolicy policy;
-    policy.write("system", "strict_mode=1\n");
-    QProcess child;
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(QStringLiteral("VARNEL_STANDIN_DIR"), policy.path());
-    environment.insert(QStringLiteral("VARNEL_DIALOG_STRICT_CHILD"), QStringLiteral("1"));
-    child.setProcessEnvironment(environment);
-    child.setProcessChannelMode(QProcess::MergedChannels);
-    child.start(QCoreApplication::applicationFilePath(), {QStringLiteral("strictAtLoadJudgesTheBuiltLabel")});
-    QVERIFY(child.waitForFinished(100000));
-    const QByteArray output = child.readAll();
-    QVERIFY2(child.exitStatus() == QProcess::NormalExit && child.exitCode() == 0, output.constData());
-    QVERIFY2(output.contains("PASS   : tst_LoginMacLabelDialog::strictAtLoadJudgesTheBuiltLabel()"),
-             output.constData());
+    const QByteArray failure = failureOfStrictChild(policy, "VARNEL_DIALOG_STRICT_CHILD", "tst_LoginMacLabelDialog");
+    QVERIFY2(failure.isEmpty(), failure.constData());
     QCOMPARE(contents(policy, "lastchoice"), QByteArray("1000:1:0x0\n"));
 }
 

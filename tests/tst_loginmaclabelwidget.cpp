@@ -9,6 +9,7 @@
 #include "MacLevelComboBox.h"
 #include "LoginWidgetState.h"
 #include "StandinPolicy.h"
+#include "StrictChild.h"
 #include "labelpolicy.h"
 
 #include <QHeaderView>
@@ -272,18 +273,8 @@ void tst_LoginMacLabelWidget::strictMode()
     }
 
     StandinPolicy policy;
-    policy.write("system", "strict_mode=1\n");
-    QProcess child;
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(QStringLiteral("VARNEL_STANDIN_DIR"), policy.path());
-    environment.insert(QStringLiteral("VARNEL_LOGIN_STRICT_CHILD"), QStringLiteral("1"));
-    child.setProcessEnvironment(environment);
-    child.setProcessChannelMode(QProcess::MergedChannels);
-    child.start(QCoreApplication::applicationFilePath(), {QStringLiteral("strictMode")});
-    QVERIFY(child.waitForFinished(100000));
-    const QByteArray output = child.readAll();
-    QVERIFY2(child.exitStatus() == QProcess::NormalExit && child.exitCode() == 0, output.constData());
-    QVERIFY2(output.contains("PASS   : tst_LoginMacLabelWidget::strictMode()"), output.constData());
+    const QByteArray failure = failureOfStrictChild(policy, "VARNEL_LOGIN_STRICT_CHILD", "tst_LoginMacLabelWidget");
+    QVERIFY2(failure.isEmpty(), failure.constData());
 
     // Outside strict mode the chosen integrity level is part of the label.
     policy.write("system", "");
