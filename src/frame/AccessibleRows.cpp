@@ -44,18 +44,20 @@ QAccessibleInterface *cellOf(QAbstractItemView *view, const QModelIndex &index)
 class CheckAnnouncer : public QObject
 {
 public:
-    explicit CheckAnnouncer(QAbstractItemView *view) : QObject(view), m_view(view)
+    // The model is kept apart from the view: a list widget's own model
+    // resets while the view is being destroyed, when the view can no longer
+    // be asked for it.
+    explicit CheckAnnouncer(QAbstractItemView *view) : QObject(view), m_view(view), m_model(view->model())
     {
-        QAbstractItemModel *model = view->model();
-        if (!model)
+        if (!m_model)
             return;
-        connect(model, &QAbstractItemModel::dataChanged, this, &CheckAnnouncer::dataChanged);
-        connect(model, &QAbstractItemModel::rowsInserted, this, &CheckAnnouncer::remember);
-        connect(model, &QAbstractItemModel::modelReset, this, [this] {
+        connect(m_model, &QAbstractItemModel::dataChanged, this, &CheckAnnouncer::dataChanged);
+        connect(m_model, &QAbstractItemModel::rowsInserted, this, &CheckAnnouncer::remember);
+        connect(m_model, &QAbstractItemModel::modelReset, this, [this] {
             m_states.clear();
-            remember(QModelIndex(), 0, m_view->model()->rowCount() - 1);
+            remember(QModelIndex(), 0, m_model->rowCount() - 1);
         });
-        remember(QModelIndex(), 0, model->rowCount() - 1);
+        remember(QModelIndex(), 0, m_model->rowCount() - 1);
     }
 
 private:
@@ -63,9 +65,8 @@ private:
     {
         if (!QAccessible::isActive())
             return;
-        const QAbstractItemModel *model = m_view->model();
         for (int row = first; row <= last; ++row) {
-            const QModelIndex index = model->index(row, 0, parent);
+            const QModelIndex index = m_model->index(row, 0, parent);
             m_states.insert(index, index.data(Qt::CheckStateRole).toInt());
         }
     }
@@ -96,6 +97,7 @@ private:
     }
 
     QAbstractItemView *m_view;
+    QAbstractItemModel *m_model;
     QHash<QPersistentModelIndex, int> m_states;
 };
 
