@@ -23,15 +23,17 @@ namespace {
 class FittingDelegate : public QStyledItemDelegate
 {
 public:
-    explicit FittingDelegate(QListView *view) : QStyledItemDelegate(view), m_view(view)
+    // A list widget's own model is cleared while the view is destroyed: an
+    // empty model is not measured, so that the view is not asked then.
+    explicit FittingDelegate(QListView *view) : QStyledItemDelegate(view), m_view(view), m_model(view->model())
     {
-        const QAbstractItemModel *model = view->model();
-        connect(model, &QAbstractItemModel::rowsInserted, this, &FittingDelegate::measure);
-        connect(model, &QAbstractItemModel::modelReset, this, [this] {
+        connect(m_model, &QAbstractItemModel::rowsInserted, this, &FittingDelegate::measure);
+        connect(m_model, &QAbstractItemModel::modelReset, this, [this] {
             m_widest = 0;
-            measure(QModelIndex(), 0, m_view->model()->rowCount() - 1);
+            if (m_model->rowCount() > 0)
+                measure(QModelIndex(), 0, m_model->rowCount() - 1);
         });
-        measure(QModelIndex(), 0, model->rowCount() - 1);
+        measure(QModelIndex(), 0, m_model->rowCount() - 1);
     }
 
     QSize sizeHint(const QStyleOptionViewItem &option, const QModelIndex &index) const override
@@ -68,9 +70,8 @@ private:
         // Check box, its spacing and the text's margins around the text.
         const int extra = style->pixelMetric(QStyle::PM_IndicatorWidth, nullptr, m_view)
             + 6 * (style->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, m_view) + 1);
-        const QAbstractItemModel *model = m_view->model();
         for (int row = first; row <= last; ++row) {
-            const QString text = model->index(row, 0).data(Qt::DisplayRole).toString();
+            const QString text = m_model->index(row, 0).data(Qt::DisplayRole).toString();
             m_widest = qMax(m_widest, metrics.horizontalAdvance(text) + extra);
         }
         int wanted = m_widest + 2 * m_view->frameWidth() + style->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, m_view);
@@ -81,6 +82,7 @@ private:
     }
 
     QListView *m_view;
+    const QAbstractItemModel *m_model;
     int m_widest = 0;
 };
 
