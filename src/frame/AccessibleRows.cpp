@@ -102,9 +102,10 @@ private:
 };
 
 // Qt's item views tell assistive tools every row is enabled, whatever its
-// flags. The views that ask for it get an interface that passes everything
-// to Qt's own and adds only that: a row without Qt::ItemIsEnabled is
-// reported disabled. Qt's interfaces are reached by id, never kept, since
+// flags, and shown while the view is hidden. The views that ask for it get
+// an interface that passes everything to Qt's own and adds only that: a row
+// without Qt::ItemIsEnabled is reported disabled, a row of a hidden view
+// invisible. Qt's interfaces are reached by id, never kept, since
 // Qt deletes its row interfaces when the model changes.
 const char lockedRowsProperty[] = "_varnel_reportsLockedRows";
 
@@ -150,6 +151,10 @@ public:
         if (!cell || !m_view || !m_view->model())
             return QAccessible::State();
         QAccessible::State result = cell->state();
+        // Qt asks only whether the row lies within the view, not whether the
+        // view itself is on screen.
+        if (!m_view->isVisible())
+            result.invisible = true;
         if (QAccessibleTableCellInterface *place = cell->tableCellInterface()) {
             const QModelIndex index
                 = m_view->model()->index(place->rowIndex(), place->columnIndex(), m_view->rootIndex());
