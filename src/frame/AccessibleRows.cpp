@@ -388,13 +388,11 @@ void announceCheckChanges(QAbstractItemView *view)
     }();
     Q_UNUSED(installed)
     view->setProperty(lockedRowsProperty, true);
-    // An interface Qt made before, for an event while the view was built,
-    // makes way for ours.
-    if (QAccessible::isActive()) {
-        QAccessibleInterface *made = QAccessible::queryAccessibleInterface(view);
-        if (made && !dynamic_cast<LockedRowsView *>(made))
-            QAccessible::deleteAccessibleInterface(QAccessible::uniqueId(made));
-    }
+    // An interface Qt made before, for an event or a question while the
+    // view was built, makes way for ours.
+    QAccessibleInterface *made = QAccessible::queryAccessibleInterface(view);
+    if (made && !dynamic_cast<LockedRowsView *>(made))
+        QAccessible::deleteAccessibleInterface(QAccessible::uniqueId(made));
     new CheckAnnouncer(view);
 }
 
