@@ -133,6 +133,8 @@ private Q_SLOTS:
     void loginRuleIsToldBeforeOk_data();
     void loginRuleIsToldBeforeOk();
     void longNamesFitTheScreen();
+    void popupsAreInTheTreeWhileOpen_data();
+    void popupsAreInTheTreeWhileOpen();
     void lockedRowsAreNotEnabled_data();
     void lockedRowsAreNotEnabled();
 
@@ -596,6 +598,69 @@ void tst_AccessibleUse::lockedRowsAreNotEnabled()
         host.hide();
     }
     QVERIFY(table->child(free)->state().invisible);
+}
+
+// Whether target is found walking down from the application, as an
+// assistive tool walks, and its interface's way up leads back there.
+bool inTree(QAccessibleInterface *iface, QObject *target, int depth = 0)
+{
+    if (!iface || depth > 30)
+        return false;
+    if (iface->object() == target)
+        return true;
+    for (int i = 0; i < iface->childCount(); ++i) {
+        QAccessibleInterface *child = iface->child(i);
+        if (child && iface->indexOfChild(child) == i && inTree(child, target, depth + 1))
+            return true;
+    }
+    return false;
+}
+
+void tst_AccessibleUse::popupsAreInTheTreeWhileOpen_data()
+{
+    QTest::addColumn<bool>("pushButton");
+    QTest::newRow("popup") << false;
+    QTest::newRow("checklist window") << true;
+}
+
+void tst_AccessibleUse::popupsAreInTheTreeWhileOpen()
+{
+    QFETCH(bool, pushButton);
+
+    StandinPolicy policy;
+    QWidget host;
+    auto *layout = new QVBoxLayout(&host);
+    QPushButton *opener = nullptr;
+    if (pushButton) {
+        auto *button = new MacCategoryPushButton(&host);
+        button->findChild<MacCategoryListWidget *>()->setUid(1000);
+        opener = button;
+        layout->addWidget(button);
+    } else {
+        auto *editor = new MacCategoryWidget(&host);
+        editor->setUid(1000);
+        opener = editor->findChild<QPushButton *>();
+        layout->addWidget(editor);
+    }
+    auto *list = host.findChild<MacCategoryListWidget *>();
+    QVERIFY(list);
+    host.show();
+    host.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&host));
+    QAccessibleInterface *application = QAccessible::queryAccessibleInterface(qApp);
+    QVERIFY(!inTree(application, list));
+
+    // Open, closed by Return, open again.
+    for (int round = 0; round < 2; ++round) {
+        QTest::mouseClick(opener, Qt::LeftButton);
+        QTRY_VERIFY(list->isVisible());
+        QVERIFY(inTree(application, list));
+        QVERIFY(inTree(application, opener));
+        QTest::keyClick(list, Qt::Key_Return);
+        QTRY_VERIFY(!list->isVisible());
+        // Gone, or a hidden window that says so.
+        QVERIFY(!inTree(application, list) || QAccessible::queryAccessibleInterface(list)->state().invisible);
+    }
 }
 
 QTEST_MAIN(tst_AccessibleUse)

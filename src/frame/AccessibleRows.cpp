@@ -240,7 +240,14 @@ public:
     }
     QRect rect() const override { return inner() ? inner()->rect() : QRect(); }
     QAccessible::Role role() const override { return inner() ? inner()->role() : QAccessible::List; }
-    QAccessible::State state() const override { return inner() ? inner()->state() : QAccessible::State(); }
+    QAccessible::State state() const override
+    {
+        QAccessible::State result = inner() ? inner()->state() : QAccessible::State();
+        // Qt's says nothing of a hidden view, such as a closed checklist window.
+        if (!m_view || !m_view->isVisible())
+            result.invisible = true;
+        return result;
+    }
     void *interface_cast(QAccessible::InterfaceType type) override
     {
         if (type == QAccessible::TableInterface)
