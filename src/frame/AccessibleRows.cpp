@@ -275,7 +275,8 @@ public:
     {
         QList<QAccessibleInterface *> cells;
         if (table()) {
-            for (QAccessibleInterface *cell : table()->selectedCells())
+            const QList<QAccessibleInterface *> selected = table()->selectedCells();
+            for (QAccessibleInterface *cell : selected)
                 cells << wrap(cell);
         }
         return cells;
