@@ -29,7 +29,8 @@ namespace VarnelQt5 {
  * does not name, and an empty list say why in their tool tips and accessible
  * descriptions. A MacCategoryFilterEdit above the list narrows it to the
  * names typed. Every change of a row's check state is announced to
- * assistive tools as a state change of that row.
+ * assistive tools as a state change of that row; a locked row is reported
+ * disabled, and rows of a hidden list as not showing.
  *
  * The list asks for the width of its widest row, up to three quarters of the
  * screen's available width, and never scrolls sideways: a row it cannot show

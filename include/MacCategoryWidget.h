@@ -26,7 +26,8 @@ class PopupWidget;
  * popup; the text shows the names the label library gives the set, ending
  * in an ellipsis where they do not fit, with the whole list in the text's
  * tool tip. After each setter the button is enabled only while the
- * checklist has rows.
+ * checklist has rows. While the popup is open, assistive tools find it as
+ * the editor's last child.
  *
  * \pic_maccategorywidget
  *

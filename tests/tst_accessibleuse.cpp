@@ -20,6 +20,7 @@
 #include "MacTypeComboBox.h"
 #include "StandinPolicy.h"
 
+#include <QAbstractProxyModel>
 #include <QAccessible>
 #include <QApplication>
 #include <QDBusConnection>
@@ -32,6 +33,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QVBoxLayout>
+
+#include <functional>
 
 #include <sys/xattr.h>
 
@@ -130,6 +133,10 @@ private Q_SLOTS:
     void loginRuleIsToldBeforeOk_data();
     void loginRuleIsToldBeforeOk();
     void longNamesFitTheScreen();
+    void popupsAreInTheTreeWhileOpen_data();
+    void popupsAreInTheTreeWhileOpen();
+    void lockedRowsAreNotEnabled_data();
+    void lockedRowsAreNotEnabled();
 
 private:
     long m_liveBefore = 0;
@@ -503,6 +510,157 @@ void tst_AccessibleUse::longNamesFitTheScreen()
     MacCategoryListWidget shortList(uid_t(1000), nullptr);
     QVERIFY(shortList.minimumWidth() > shortList.fontMetrics().horizontalAdvance(QStringLiteral("1:Medium_length_name")));
     QVERIFY(shortList.minimumWidth() < screenWidth * 3 / 4);
+}
+
+void tst_AccessibleUse::lockedRowsAreNotEnabled_data()
+{
+    QTest::addColumn<Where>("where");
+    QTest::addColumn<int>("locked");
+    QTest::addColumn<int>("free");
+
+    QTest::newRow("category list, forced by the minimum") << Where::CategoryList << 2 << 1;
+    QTest::newRow("popup checklist, forced by the minimum") << Where::PopupList << 2 << 1;
+    QTest::newRow("specials, disabled") << Where::Specials << 1 << 0;
+}
+
+void tst_AccessibleUse::lockedRowsAreNotEnabled()
+{
+    QFETCH(Where, where);
+    QFETCH(int, locked);
+    QFETCH(int, free);
+
+    StandinPolicy policy;
+    QTemporaryDir dir;
+    const QString file = labelledFile(dir, "1:0:0x0:0");
+    QVERIFY(!file.isEmpty());
+    QWidget host;
+    auto *layout = new QVBoxLayout(&host);
+    QAbstractItemView *view = nullptr;
+    // Locks the row, or with false frees it again.
+    std::function<void(bool)> lock;
+    if (where == Where::Specials) {
+        auto *form = new FileMacLabelWidget(&host);
+        layout->addWidget(form);
+        form->getfmac(file);
+        view = child<QListView>(form, "_specialListView");
+        QVERIFY(view);
+        auto *proxy = qobject_cast<QAbstractProxyModel *>(view->model());
+        QVERIFY(proxy);
+        lock = [view, proxy, locked](bool on) {
+            proxy->sourceModel()->setData(proxy->mapToSource(view->model()->index(locked, 0)), !on, Qt::UserRole);
+        };
+    } else {
+        MacCategoryListWidget *list = nullptr;
+        if (where == Where::CategoryList) {
+            list = new MacCategoryListWidget(uid_t(1000), &host);
+            layout->addWidget(list);
+        } else {
+            auto *editor = new MacCategoryWidget(&host);
+            editor->setUid(1000);
+            layout->addWidget(editor);
+            list = editor->findChild<MacCategoryListWidget *>();
+        }
+        QVERIFY(list);
+        view = list;
+        lock = [list, locked](bool on) { list->setMinimumValue(on ? mac_cat_t(1) << locked : 0); };
+    }
+    host.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&host));
+
+    QAccessibleInterface *table = QAccessible::queryAccessibleInterface(view);
+    QVERIFY(table && table->tableInterface());
+    const auto disabled = [&](int row) {
+        QAccessibleInterface *byChild = table->child(row);
+        QAccessibleInterface *byCell = table->tableInterface()->cellAt(row, 0);
+        if (!byChild || byChild != byCell || byChild->parent() != table)
+            return QStringLiteral("no row %1").arg(row);
+        return QString::fromLatin1(byChild->state().disabled ? "disabled" : "enabled");
+    };
+    // Through the lock, its removal and the lock again, rows rebuilt or not.
+    QCOMPARE(disabled(locked), QStringLiteral("enabled"));
+    for (const bool on : {true, false, true}) {
+        lock(on);
+        QCOMPARE(bool(view->model()->index(locked, 0).flags() & Qt::ItemIsEnabled), !on);
+        QCOMPARE(disabled(locked), QLatin1String(on ? "disabled" : "enabled"));
+        QCOMPARE(disabled(free), QStringLiteral("enabled"));
+    }
+    // All else reads as Qt's own rows do.
+    const QModelIndex index = view->model()->index(locked, 0);
+    const QVariant spoken = index.data(Qt::AccessibleTextRole);
+    QCOMPARE(table->child(locked)->text(QAccessible::Name), spoken.isValid() ? spoken.toString() : index.data().toString());
+    QCOMPARE(table->indexOfChild(table->child(locked)), locked);
+    QCOMPARE(table->childCount(), view->model()->rowCount());
+
+    // Rows of a view off screen are not showing, though they lie within it;
+    // the popup's list is closed.
+    if (view->isVisible()) {
+        QVERIFY(!table->child(free)->state().invisible);
+        host.hide();
+    }
+    QVERIFY(table->child(free)->state().invisible);
+}
+
+// Whether target is found walking down from the application, as an
+// assistive tool walks, and its interface's way up leads back there.
+bool inTree(QAccessibleInterface *iface, QObject *target, int depth = 0)
+{
+    if (!iface || depth > 30)
+        return false;
+    if (iface->object() == target)
+        return true;
+    for (int i = 0; i < iface->childCount(); ++i) {
+        QAccessibleInterface *child = iface->child(i);
+        if (child && iface->indexOfChild(child) == i && inTree(child, target, depth + 1))
+            return true;
+    }
+    return false;
+}
+
+void tst_AccessibleUse::popupsAreInTheTreeWhileOpen_data()
+{
+    QTest::addColumn<bool>("pushButton");
+    QTest::newRow("popup") << false;
+    QTest::newRow("checklist window") << true;
+}
+
+void tst_AccessibleUse::popupsAreInTheTreeWhileOpen()
+{
+    QFETCH(bool, pushButton);
+
+    StandinPolicy policy;
+    QWidget host;
+    auto *layout = new QVBoxLayout(&host);
+    QPushButton *opener = nullptr;
+    if (pushButton) {
+        auto *button = new MacCategoryPushButton(&host);
+        button->findChild<MacCategoryListWidget *>()->setUid(1000);
+        opener = button;
+        layout->addWidget(button);
+    } else {
+        auto *editor = new MacCategoryWidget(&host);
+        editor->setUid(1000);
+        opener = editor->findChild<QPushButton *>();
+        layout->addWidget(editor);
+    }
+    auto *list = host.findChild<MacCategoryListWidget *>();
+    QVERIFY(list);
+    host.show();
+    host.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&host));
+    QAccessibleInterface *application = QAccessible::queryAccessibleInterface(qApp);
+    QVERIFY(!inTree(application, list));
+
+    // Open, closed by Return, open again.
+    for (int round = 0; round < 2; ++round) {
+        QTest::mouseClick(opener, Qt::LeftButton);
+        QTRY_VERIFY(list->isVisible());
+        QVERIFY(inTree(application, list));
+        QVERIFY(inTree(application, opener));
+        QTest::keyClick(list, Qt::Key_Return);
+        QTRY_VERIFY(!list->isVisible());
+        // Gone, or a hidden window that says so.
+        QVERIFY(!inTree(application, list) || QAccessible::queryAccessibleInterface(list)->state().invisible);
+    }
 }
 
 QTEST_MAIN(tst_AccessibleUse)

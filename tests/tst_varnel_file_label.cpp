@@ -16,6 +16,7 @@
 #include "TreeWalk.h"
 
 #include <QAbstractButton>
+#include <QAccessible>
 #include <QApplication>
 #include <QDirIterator>
 #include <QImage>
@@ -363,6 +364,7 @@ private Q_SLOTS:
     void badArguments();
     void windowAppliesRevertsAndReports();
     void windowFiltersAndNamesTheCategories();
+    void windowTreeHoldsOnlyTheShownForm();
     void windowKeepsTheFocusOnTheForm_data();
     void windowKeepsTheFocusOnTheForm();
     void screenshotRendersTheWindow();
@@ -784,6 +786,45 @@ void tst_VarnelFileLabel::windowAppliesRevertsAndReports()
         QTest::mouseClick(revert, Qt::LeftButton);
         QCOMPARE(level()->value(), mac_lev_t(3));
     }
+}
+
+// The forms in the window's tree for assistive tools, and the widgets there
+// that say they are showing while they are not.
+void formsInTree(QAccessibleInterface *iface, QList<QObject *> &forms, QStringList &falselyShowing)
+{
+    auto *widget = qobject_cast<QWidget *>(iface->object());
+    if (qobject_cast<FileMacLabelWidget *>(widget))
+        forms << widget;
+    // Qt's own closed combo box lists, in windows of their own, are left out.
+    if (widget && !widget->isVisible() && !widget->window()->windowFlags().testFlag(Qt::Popup)
+        && !iface->state().invisible)
+        falselyShowing << QLatin1String(widget->metaObject()->className()) + QLatin1Char(' ') + widget->objectName();
+    for (int i = 0; i < iface->childCount(); ++i) {
+        if (QAccessibleInterface *child = iface->child(i))
+            formsInTree(child, forms, falselyShowing);
+    }
+}
+
+void tst_VarnelFileLabel::windowTreeHoldsOnlyTheShownForm()
+{
+    StandinPolicy policy;
+    QTemporaryDir dir;
+    const QString first = makeObject(dir, QStringLiteral("file"), "1:0:0x5:0x0");
+    const QString second = makeObject(dir, QStringLiteral("dir"), "2:0:0x1:0x0");
+    FileLabelWindow window({first, second});
+    WindowParts parts(window);
+    QVERIFY(parts.show());
+    // There and back: each form read once stays, only the shown one is read.
+    for (const char *way : {"", "next", "previous", "next"}) {
+        if (*way)
+            QCOMPARE(parts.leave(QLatin1String(way), QMessageBox::Cancel), QString());
+        QList<QObject *> forms;
+        QStringList falselyShowing;
+        formsInTree(QAccessible::queryAccessibleInterface(&window), forms, falselyShowing);
+        QCOMPARE(forms, QList<QObject *>{parts.form()});
+        QCOMPARE(falselyShowing.join(QLatin1String(", ")), QString());
+    }
+    QCOMPARE(window.findChildren<FileMacLabelWidget *>().size(), 2);
 }
 
 void tst_VarnelFileLabel::windowFiltersAndNamesTheCategories()

@@ -111,6 +111,19 @@ private:
     QPointer<QWidget> m_field;
 };
 
+// Shows form in stack and takes the form shown before out of it: a hidden
+// page stays a child that assistive tools read, and the stack keeps no
+// reason to hold it. It stays the stack's child, ready to come back.
+void showOnly(QStackedWidget *stack, QWidget *form)
+{
+    QWidget *shown = stack->currentWidget();
+    if (stack->indexOf(form) < 0)
+        stack->addWidget(form);
+    stack->setCurrentWidget(form);
+    if (shown && shown != form)
+        stack->removeWidget(shown);
+}
+
 } // namespace
 
 FileLabelWindow::FileLabelWindow(const QStringList &paths, const QSet<QString> &unnameable, QWidget *parent)
@@ -221,7 +234,6 @@ bool FileLabelWindow::showPath(int index)
     if (!page.form) {
         page.form = new FileMacLabelWidget(stack);
         addCategoryFilter(page.form);
-        stack->addWidget(page.form);
         connect(page.form, &FileMacLabelWidget::changed, this, &FileLabelWindow::refresh);
         connect(page.form, &FileMacLabelWidget::reactionMessageChanged, this, &FileLabelWindow::refresh);
         // The keyboard goes down the form first, then to Revert and Apply.
@@ -229,11 +241,11 @@ bool FileLabelWindow::showPath(int index)
         QWidget::setTabOrder(revertButton, applyButton);
         QWidget::setTabOrder(applyButton, previousButton);
         QWidget::setTabOrder(previousButton, nextButton);
-        stack->setCurrentWidget(page.form);
+        showOnly(stack, page.form);
         load(index, false);
         return true;
     }
-    stack->setCurrentWidget(page.form);
+    showOnly(stack, page.form);
     readAgainIfChanged(index);
     return true;
 }

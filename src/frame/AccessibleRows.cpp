@@ -13,6 +13,8 @@
 #include <QPointer>
 #include <QTreeView>
 
+#include <vector>
+
 namespace VarnelQt5 {
 namespace AccessibleRows {
 
@@ -101,6 +103,238 @@ private:
     QHash<QPersistentModelIndex, int> m_states;
 };
 
+// Qt's item views tell assistive tools every row is enabled, whatever its
+// flags, and shown while the view is hidden. The views that ask for it get
+// an interface that passes everything to Qt's own and adds only that: a row
+// without Qt::ItemIsEnabled is reported disabled, a row of a hidden view
+// invisible. Qt's interfaces are reached by id, never kept, since
+// Qt deletes its row interfaces when the model changes.
+const char lockedRowsProperty[] = "_varnel_reportsLockedRows";
+
+QAccessibleInterface *byId(QAccessible::Id id)
+{
+    return id ? QAccessible::accessibleInterface(id) : nullptr;
+}
+
+class LockedRowCell : public QAccessibleInterface
+{
+public:
+    LockedRowCell(QAbstractItemView *view, QAccessible::Id inner) : m_view(view), m_inner(inner) {}
+
+    QAccessibleInterface *inner() const { return byId(m_inner); }
+    QAccessible::Id innerId() const { return m_inner; }
+
+    bool isValid() const override { return m_view && inner() && inner()->isValid(); }
+    QObject *object() const override { return nullptr; }
+    QWindow *window() const override { return inner() ? inner()->window() : nullptr; }
+    QVector<QPair<QAccessibleInterface *, QAccessible::Relation>>
+    relations(QAccessible::Relation match) const override
+    {
+        return inner() ? inner()->relations(match)
+                       : QVector<QPair<QAccessibleInterface *, QAccessible::Relation>>();
+    }
+    QAccessibleInterface *focusChild() const override { return nullptr; }
+    QAccessibleInterface *childAt(int, int) const override { return nullptr; }
+    QAccessibleInterface *parent() const override { return inner() ? inner()->parent() : nullptr; }
+    QAccessibleInterface *child(int) const override { return nullptr; }
+    int childCount() const override { return 0; }
+    int indexOfChild(const QAccessibleInterface *) const override { return -1; }
+    QString text(QAccessible::Text t) const override { return inner() ? inner()->text(t) : QString(); }
+    void setText(QAccessible::Text t, const QString &text) override
+    {
+        if (inner())
+            inner()->setText(t, text);
+    }
+    QRect rect() const override { return inner() ? inner()->rect() : QRect(); }
+    QAccessible::Role role() const override { return inner() ? inner()->role() : QAccessible::ListItem; }
+    QAccessible::State state() const override
+    {
+        QAccessibleInterface *cell = inner();
+        if (!cell || !m_view || !m_view->model())
+            return QAccessible::State();
+        QAccessible::State result = cell->state();
+        // Qt asks only whether the row lies within the view, not whether the
+        // view itself is on screen.
+        if (!m_view->isVisible())
+            result.invisible = true;
+        if (QAccessibleTableCellInterface *place = cell->tableCellInterface()) {
+            const QModelIndex index
+                = m_view->model()->index(place->rowIndex(), place->columnIndex(), m_view->rootIndex());
+            if (index.isValid() && !(index.flags() & Qt::ItemIsEnabled))
+                result.disabled = true;
+        }
+        return result;
+    }
+    void *interface_cast(QAccessible::InterfaceType type) override
+    {
+        return inner() ? inner()->interface_cast(type) : nullptr;
+    }
+
+private:
+    QPointer<QAbstractItemView> m_view;
+    QAccessible::Id m_inner;
+};
+
+class LockedRowsView : public QAccessibleInterface, public QAccessibleTableInterface
+{
+public:
+    LockedRowsView(QAbstractItemView *view, QAccessibleInterface *inner)
+        : m_view(view), m_inner(QAccessible::uniqueId(inner))
+    {
+    }
+    ~LockedRowsView() override
+    {
+        for (const auto &cell : m_cells)
+            QAccessible::deleteAccessibleInterface(cell.second);
+        QAccessible::deleteAccessibleInterface(m_inner);
+    }
+
+    QAccessibleInterface *inner() const { return byId(m_inner); }
+    QAccessibleTableInterface *table() const { return inner() ? inner()->tableInterface() : nullptr; }
+
+    // The row interface for Qt's, the same one each time it is asked.
+    QAccessibleInterface *wrap(QAccessibleInterface *cell) const
+    {
+        if (!cell)
+            return nullptr;
+        const QAccessible::Id id = QAccessible::uniqueId(cell);
+        for (const auto &known : m_cells) {
+            if (known.first == id)
+                return byId(known.second);
+        }
+        auto *wrapper = new LockedRowCell(m_view, id);
+        m_cells.emplace_back(id, QAccessible::registerAccessibleInterface(wrapper));
+        return wrapper;
+    }
+
+    bool isValid() const override { return m_view && inner() && inner()->isValid(); }
+    QObject *object() const override { return m_view; }
+    QWindow *window() const override { return inner() ? inner()->window() : nullptr; }
+    QVector<QPair<QAccessibleInterface *, QAccessible::Relation>>
+    relations(QAccessible::Relation match) const override
+    {
+        return inner() ? inner()->relations(match)
+                       : QVector<QPair<QAccessibleInterface *, QAccessible::Relation>>();
+    }
+    QAccessibleInterface *focusChild() const override { return inner() ? wrapAny(inner()->focusChild()) : nullptr; }
+    QAccessibleInterface *childAt(int x, int y) const override
+    {
+        return inner() ? wrapAny(inner()->childAt(x, y)) : nullptr;
+    }
+    QAccessibleInterface *parent() const override { return inner() ? inner()->parent() : nullptr; }
+    QAccessibleInterface *child(int index) const override { return inner() ? wrapAny(inner()->child(index)) : nullptr; }
+    int childCount() const override { return inner() ? inner()->childCount() : 0; }
+    int indexOfChild(const QAccessibleInterface *child) const override
+    {
+        if (!inner())
+            return -1;
+        for (const auto &known : m_cells) {
+            if (known.second == QAccessible::uniqueId(const_cast<QAccessibleInterface *>(child)))
+                return inner()->indexOfChild(byId(known.first));
+        }
+        return inner()->indexOfChild(child);
+    }
+    QString text(QAccessible::Text t) const override { return inner() ? inner()->text(t) : QString(); }
+    void setText(QAccessible::Text t, const QString &text) override
+    {
+        if (inner())
+            inner()->setText(t, text);
+    }
+    QRect rect() const override { return inner() ? inner()->rect() : QRect(); }
+    QAccessible::Role role() const override { return inner() ? inner()->role() : QAccessible::List; }
+    QAccessible::State state() const override
+    {
+        QAccessible::State result = inner() ? inner()->state() : QAccessible::State();
+        // Qt's says nothing of a hidden view, such as a closed checklist window.
+        if (!m_view || !m_view->isVisible())
+            result.invisible = true;
+        return result;
+    }
+    void *interface_cast(QAccessible::InterfaceType type) override
+    {
+        if (type == QAccessible::TableInterface)
+            return table() ? static_cast<QAccessibleTableInterface *>(this) : nullptr;
+        return inner() ? inner()->interface_cast(type) : nullptr;
+    }
+
+    QAccessibleInterface *caption() const override { return table() ? table()->caption() : nullptr; }
+    QAccessibleInterface *summary() const override { return table() ? table()->summary() : nullptr; }
+    QAccessibleInterface *cellAt(int row, int column) const override
+    {
+        return table() ? wrap(table()->cellAt(row, column)) : nullptr;
+    }
+    int columnCount() const override { return table() ? table()->columnCount() : 0; }
+    int rowCount() const override { return table() ? table()->rowCount() : 0; }
+    int selectedCellCount() const override { return table() ? table()->selectedCellCount() : 0; }
+    int selectedColumnCount() const override { return table() ? table()->selectedColumnCount() : 0; }
+    int selectedRowCount() const override { return table() ? table()->selectedRowCount() : 0; }
+    QString columnDescription(int column) const override
+    {
+        return table() ? table()->columnDescription(column) : QString();
+    }
+    QString rowDescription(int row) const override { return table() ? table()->rowDescription(row) : QString(); }
+    QList<QAccessibleInterface *> selectedCells() const override
+    {
+        QList<QAccessibleInterface *> cells;
+        if (table()) {
+            const QList<QAccessibleInterface *> selected = table()->selectedCells();
+            for (QAccessibleInterface *cell : selected)
+                cells << wrap(cell);
+        }
+        return cells;
+    }
+    QList<int> selectedColumns() const override { return table() ? table()->selectedColumns() : QList<int>(); }
+    QList<int> selectedRows() const override { return table() ? table()->selectedRows() : QList<int>(); }
+    bool isColumnSelected(int column) const override { return table() && table()->isColumnSelected(column); }
+    bool isRowSelected(int row) const override { return table() && table()->isRowSelected(row); }
+    bool selectRow(int row) override { return table() && table()->selectRow(row); }
+    bool selectColumn(int column) override { return table() && table()->selectColumn(column); }
+    bool unselectRow(int row) override { return table() && table()->unselectRow(row); }
+    bool unselectColumn(int column) override { return table() && table()->unselectColumn(column); }
+    void modelChange(QAccessibleTableModelChangeEvent *event) override
+    {
+        if (table())
+            table()->modelChange(event);
+        // Rows Qt let go of go with theirs.
+        for (auto known = m_cells.begin(); known != m_cells.end();) {
+            if (byId(known->first)) {
+                ++known;
+                continue;
+            }
+            QAccessible::deleteAccessibleInterface(known->second);
+            known = m_cells.erase(known);
+        }
+    }
+
+private:
+    // Qt's row interfaces are wrapped; the view's other children (scroll
+    // bars, the header) are passed as they are.
+    QAccessibleInterface *wrapAny(QAccessibleInterface *child) const
+    {
+        return child && child->tableCellInterface() ? wrap(child) : child;
+    }
+
+    QPointer<QAbstractItemView> m_view;
+    QAccessible::Id m_inner;
+    mutable std::vector<std::pair<QAccessible::Id, QAccessible::Id>> m_cells;
+};
+
+QAccessibleInterface *lockedRowsFactory(const QString &className, QObject *object)
+{
+    // Asked again below for Qt's own interface of the same view.
+    static bool asking = false;
+    auto *view = qobject_cast<QAbstractItemView *>(object);
+    if (asking || !view || !view->property(lockedRowsProperty).toBool()
+        || className != QLatin1String(object->metaObject()->className()))
+        return nullptr;
+    asking = true;
+    QAccessibleInterface *inner = QAccessible::queryAccessibleInterface(object);
+    asking = false;
+    if (!inner || !inner->tableInterface())
+        return nullptr;
+    return new LockedRowsView(view, inner);
+}
+
 class ReturnFinishes : public QObject
 {
 public:
@@ -158,6 +392,17 @@ private:
 
 void announceCheckChanges(QAbstractItemView *view)
 {
+    static const bool installed = [] {
+        QAccessible::installFactory(lockedRowsFactory);
+        return true;
+    }();
+    Q_UNUSED(installed)
+    view->setProperty(lockedRowsProperty, true);
+    // An interface Qt made before, for an event or a question while the
+    // view was built, makes way for ours.
+    QAccessibleInterface *made = QAccessible::queryAccessibleInterface(view);
+    if (made && !dynamic_cast<LockedRowsView *>(made))
+        QAccessible::deleteAccessibleInterface(QAccessible::uniqueId(made));
     new CheckAnnouncer(view);
 }
 

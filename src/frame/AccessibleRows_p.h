@@ -20,7 +20,8 @@ namespace AccessibleRows {
 
 // Announces every change of a row's check state in view, by key, mouse or
 // program, as a state change of that row, so that a screen reader says it.
-// Rows whose state is set again unchanged stay quiet. Call once the view has
+// Rows whose state is set again unchanged stay quiet; rows without
+// Qt::ItemIsEnabled are reported disabled. Call once the view has
 // its model; costs nothing while no assistive tool is active.
 void announceCheckChanges(QAbstractItemView *view);
 

@@ -10,6 +10,7 @@
 
 #include <PopupWidget.h>
 
+#include <QAccessibleWidget>
 #include <QBoxLayout>
 #include <QCursor>
 #include <QDialog>
@@ -75,6 +76,46 @@ void elide(QLabel *label)
         label->installEventFilter(shared);
 }
 
+// Qt leaves popup windows out of the tree assistive tools walk down from
+// the application; while open, the checklist popup is the picker's last
+// child there, so that a screen reader finds it.
+class PickerWithPopup : public QAccessibleWidget
+{
+public:
+    explicit PickerWithPopup(QWidget *picker) : QAccessibleWidget(picker) {}
+
+    int childCount() const override { return QAccessibleWidget::childCount() + (openPopup() ? 1 : 0); }
+    QAccessibleInterface *child(int index) const override
+    {
+        QWidget *popup = openPopup();
+        if (popup && index == QAccessibleWidget::childCount())
+            return QAccessible::queryAccessibleInterface(popup);
+        return QAccessibleWidget::child(index);
+    }
+    int indexOfChild(const QAccessibleInterface *child) const override
+    {
+        QWidget *popup = openPopup();
+        if (popup && child && child->object() == popup)
+            return QAccessibleWidget::childCount();
+        return QAccessibleWidget::indexOfChild(child);
+    }
+
+private:
+    QWidget *openPopup() const
+    {
+        auto *popup = widget()->findChild<PopupWidget *>();
+        return popup && popup->isVisible() ? popup : nullptr;
+    }
+};
+
+QAccessibleInterface *pickerWithPopupFactory(const QString &className, QObject *object)
+{
+    if (className != QLatin1String(MacCategoryWidget::staticMetaObject.className())
+        || !qobject_cast<MacCategoryWidget *>(object))
+        return nullptr;
+    return new PickerWithPopup(static_cast<QWidget *>(object));
+}
+
 } // namespace
 
 MacCategoryWidget::MacCategoryWidget(QWidget *parent)
@@ -117,6 +158,16 @@ MacCategoryWidget::MacCategoryWidget(QWidget *parent)
     connect(list, &MacCategoryListWidget::valueChanged, this, &MacCategoryWidget::valueChanged);
 
     categoriesUpdated(list->value());
+
+    static const bool installed = [] {
+        QAccessible::installFactory(pickerWithPopupFactory);
+        return true;
+    }();
+    Q_UNUSED(installed)
+    // An interface Qt made while the picker was built makes way for ours.
+    QAccessibleInterface *made = QAccessible::queryAccessibleInterface(this);
+    if (made && !dynamic_cast<PickerWithPopup *>(made))
+        QAccessible::deleteAccessibleInterface(QAccessible::uniqueId(made));
 }
 
 MacCategoryWidget::~MacCategoryWidget() = default;
