@@ -111,6 +111,20 @@ private:
 // Qt deletes its row interfaces when the model changes.
 const char lockedRowsProperty[] = "_varnel_reportsLockedRows";
 
+// A view that may be in the middle of its destruction, when it is no longer
+// an item view: asked through qobject_cast, which then finds none.
+class ViewRef
+{
+public:
+    explicit ViewRef(QAbstractItemView *view) : m_object(view) {}
+    QAbstractItemView *get() const { return qobject_cast<QAbstractItemView *>(m_object.data()); }
+    operator QAbstractItemView *() const { return get(); }
+    QAbstractItemView *operator->() const { return get(); }
+
+private:
+    QPointer<QObject> m_object;
+};
+
 QAccessibleInterface *byId(QAccessible::Id id)
 {
     return id ? QAccessible::accessibleInterface(id) : nullptr;
@@ -171,7 +185,7 @@ public:
     }
 
 private:
-    QPointer<QAbstractItemView> m_view;
+    ViewRef m_view;
     QAccessible::Id m_inner;
 };
 
@@ -314,7 +328,7 @@ private:
         return child && child->tableCellInterface() ? wrap(child) : child;
     }
 
-    QPointer<QAbstractItemView> m_view;
+    ViewRef m_view;
     QAccessible::Id m_inner;
     mutable std::vector<std::pair<QAccessible::Id, QAccessible::Id>> m_cells;
 };
