@@ -96,6 +96,22 @@ QString labelledFile(const QTemporaryDir &dir, const QByteArray &label)
 
 enum class Where { CategoryList, Specials, LoginCategories, PopupList };
 
+// A popup picker of user 1000 on host, and the button that opens its popup.
+QPushButton *addPopupPicker(QWidget *host, bool pushButton)
+{
+    auto *layout = new QVBoxLayout(host);
+    if (pushButton) {
+        auto *button = new MacCategoryPushButton(host);
+        button->findChild<MacCategoryListWidget *>()->setUid(1000);
+        layout->addWidget(button);
+        return button;
+    }
+    auto *editor = new MacCategoryWidget(host);
+    editor->setUid(1000);
+    layout->addWidget(editor);
+    return editor->findChild<QPushButton *>();
+}
+
 } // namespace
 
 Q_DECLARE_METATYPE(Where)
@@ -357,21 +373,8 @@ void tst_AccessibleUse::popupsCloseOnReturn()
 
     StandinPolicy policy;
     QWidget host;
-    auto *layout = new QVBoxLayout(&host);
-    QPushButton *opener = nullptr;
-    MacCategoryListWidget *list = nullptr;
-    if (pushButton) {
-        auto *button = new MacCategoryPushButton(&host);
-        button->findChild<MacCategoryListWidget *>()->setUid(1000);
-        opener = button;
-        layout->addWidget(button);
-    } else {
-        auto *editor = new MacCategoryWidget(&host);
-        editor->setUid(1000);
-        opener = editor->findChild<QPushButton *>();
-        layout->addWidget(editor);
-    }
-    list = host.findChild<MacCategoryListWidget *>();
+    QPushButton *opener = addPopupPicker(&host, pushButton);
+    auto *list = host.findChild<MacCategoryListWidget *>();
     QVERIFY(list);
     host.show();
     host.activateWindow();
@@ -629,19 +632,7 @@ void tst_AccessibleUse::popupsAreInTheTreeWhileOpen()
 
     StandinPolicy policy;
     QWidget host;
-    auto *layout = new QVBoxLayout(&host);
-    QPushButton *opener = nullptr;
-    if (pushButton) {
-        auto *button = new MacCategoryPushButton(&host);
-        button->findChild<MacCategoryListWidget *>()->setUid(1000);
-        opener = button;
-        layout->addWidget(button);
-    } else {
-        auto *editor = new MacCategoryWidget(&host);
-        editor->setUid(1000);
-        opener = editor->findChild<QPushButton *>();
-        layout->addWidget(editor);
-    }
+    QPushButton *opener = addPopupPicker(&host, pushButton);
     auto *list = host.findChild<MacCategoryListWidget *>();
     QVERIFY(list);
     host.show();
