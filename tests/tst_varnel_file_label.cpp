@@ -377,6 +377,7 @@ private Q_SLOTS:
     void windowWithAFailedPath();
     void windowFitsTheScreenInTabOrder_data();
     void windowFitsTheScreenInTabOrder();
+    void windowShowsLongNamesInFull();
     void windowWalkWritesOnlyEdits_data();
     void windowWalkWritesOnlyEdits();
     void windowUnderAnotherWriter_data();
@@ -1216,6 +1217,36 @@ void tst_VarnelFileLabel::windowFitsTheScreenInTabOrder()
             QVERIFY(window.showPath(1));
         }
     }
+}
+
+// The form area's own size hint is capped at a few dozen characters: the
+// window asks for what its form wants, so that long level and category
+// names are not cut while the screen has room for them.
+void tst_VarnelFileLabel::windowShowsLongNamesInFull()
+{
+    StandinPolicy policy;
+    const QByteArray longName = "_of_the_departmental_compartment_register";
+    QByteArray levels, categories;
+    for (int bit = 0; bit < 4; ++bit)
+        levels += QByteArray::number(bit) + ":Level_" + QByteArray::number(bit) + longName + '\n';
+    for (int bit = 0; bit < 16; ++bit)
+        categories += "0x" + QByteArray::number(1u << bit, 16) + ":Category_" + QByteArray::number(bit) + longName + '\n';
+    policy.write("levels", levels);
+    policy.write("categories", categories);
+    QTemporaryDir dir;
+    FileLabelWindow window({makeObject(dir, QStringLiteral("file"), "3:0:0x8001:0x0")});
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    const QRect area = window.screen()->availableGeometry();
+    QVERIFY2(area.width() >= 800, "the screen is too narrow for the long names");
+    QCOMPARE(area.intersected(window.frameGeometry()), window.frameGeometry());
+    const auto *formArea = window.findChild<QScrollArea *>(QStringLiteral("_formArea"));
+    QCOMPARE(formArea->horizontalScrollBar()->maximum(), 0);
+    const auto *level = window.findChild<MacLevelComboBox *>();
+    QVERIFY(level->width() >= level->sizeHint().width());
+    const auto *list = window.findChild<QListView *>(QStringLiteral("_categoryListWidget"));
+    const QString widest = QStringLiteral("15:Category_15") + QString::fromLatin1(longName);
+    QVERIFY(list->viewport()->width() > list->fontMetrics().horizontalAdvance(widest));
 }
 
 void tst_VarnelFileLabel::windowWalkWritesOnlyEdits_data()

@@ -19,6 +19,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QScrollArea>
+#include <QShowEvent>
 #include <QStackedWidget>
 #include <QStyle>
 #include <QVBoxLayout>
@@ -140,6 +141,7 @@ FileLabelWindow::FileLabelWindow(const QStringList &paths, const QSet<QString> &
     , nextButton(new QPushButton(tr("&Next"), this))
     , revertButton(new QPushButton(tr("&Revert"), this))
     , applyButton(new QPushButton(tr("&Apply"), this))
+    , formArea(new QScrollArea(this))
 {
     setWindowTitle(tr("File labels") + QLatin1String("[*]"));
     pathLabel->setObjectName(QStringLiteral("_pathLabel"));
@@ -172,7 +174,6 @@ FileLabelWindow::FileLabelWindow(const QStringList &paths, const QSet<QString> &
 
     // On a small screen the form scrolls, so that the path, the status and
     // the buttons stay in sight; on a large one its lists take what is left.
-    auto *formArea = new QScrollArea(this);
     formArea->setObjectName(QStringLiteral("_formArea"));
     formArea->setFrameShape(QFrame::NoFrame);
     formArea->setFocusPolicy(Qt::NoFocus);
@@ -200,7 +201,6 @@ FileLabelWindow::FileLabelWindow(const QStringList &paths, const QSet<QString> &
     connect(applyButton, &QPushButton::clicked, fieldFocus, &FieldFocus::restore);
 
     showPath(0);
-    fitToScreen();
     // The window opens on the form's first field, not on a button an early
     // Space would press.
     if (QWidget *form = stack->currentWidget()) {
@@ -488,6 +488,17 @@ bool FileLabelWindow::settle()
     }
 }
 
+// Combo boxes and lists know how wide their names are only once shown, and
+// the window is shown only after this event: that is when it takes its size.
+void FileLabelWindow::showEvent(QShowEvent *event)
+{
+    if (!fitted && !event->spontaneous()) {
+        fitted = true;
+        fitToScreen();
+    }
+    QWidget::showEvent(event);
+}
+
 void FileLabelWindow::report(int index, Outcome outcome, const QString &message, const QString &failure)
 {
     Page &page = pages[size_t(index)];
@@ -534,11 +545,21 @@ void FileLabelWindow::refresh()
 }
 
 // Opens within the screen's available area, centred, with room left for the
-// window manager's title bar; the form scrolls where the screen is small.
+// window manager's title bar; the form scrolls only where the screen is too
+// small for it.
 void FileLabelWindow::fitToScreen()
 {
+    // The scroll area's own hint is capped at a few dozen characters, which
+    // would cut long level and category names on any screen: the window asks
+    // for what the shown form wants, and room for a scroll bar beside it.
+    QSize size = sizeHint();
+    if (const QWidget *form = stack->currentWidget()) {
+        const int bar = style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, formArea);
+        const QSize wanted = form->sizeHint().expandedTo(form->minimumSizeHint()) + QSize(bar, 0);
+        size += (wanted - formArea->sizeHint()).expandedTo(QSize(0, 0));
+    }
     // Room for all eight categories of the built-in policy where there is room.
-    QSize size = sizeHint().expandedTo(QSize(480, 600));
+    size = size.expandedTo(QSize(480, 600));
     const QScreen *screen = this->screen();
     if (!screen || parentWidget()) {
         resize(size);

@@ -20,6 +20,7 @@ class FileMacLabelWidget;
 
 class QLabel;
 class QPushButton;
+class QScrollArea;
 class QStackedWidget;
 
 // The file label widget for each of a list of paths, one at a time, with
@@ -57,6 +58,7 @@ public Q_SLOTS:
 
 protected:
     void closeEvent(QCloseEvent *event) override;
+    void showEvent(QShowEvent *event) override;
 
 private:
     // The object a path named when its label was read. A file made anew
@@ -122,6 +124,11 @@ private:
     QPushButton *nextButton;
     QPushButton *revertButton;
     QPushButton *applyButton;
+    // Made last: the window's texts are listed in the order its parts were
+    // made, the path and the status before the form's.
+    QScrollArea *formArea;
+    // Sized to its form once, when first shown.
+    bool fitted = false;
 };
 
 #endif
