@@ -71,7 +71,7 @@ add_test(NAME catalogue_up_to_date
         "${PROJECT_SOURCE_DIR}" src:include ${VARNEL_TS_FILES})
 add_test(NAME programs_catalogue_up_to_date
     COMMAND "${CMAKE_CURRENT_SOURCE_DIR}/check-catalogue.sh" "$<TARGET_FILE:${VARNEL_QT}::lupdate>"
-        "${PROJECT_SOURCE_DIR}" examples ${VARNEL_PROGRAMS_TS_FILES})
+        "${PROJECT_SOURCE_DIR}" programs ${VARNEL_PROGRAMS_TS_FILES})
 
 varnel_add_test(tst_translations tst_translations.cpp)
 target_compile_definitions(tst_translations PRIVATE VARNEL_QM_DIR="${VARNEL_QM_DIR}")

@@ -2,7 +2,7 @@
 #
 # SPDX-License-Identifier: BSD-3-Clause
 
-# The programs in examples/, run as processes against the stand-in.
+# The programs in programs/, run as processes against the stand-in.
 if(VARNEL_BUILD_PROGRAMS)
     varnel_add_test(tst_varnel_choose_label tst_varnel_choose_label.cpp ProgramRun.h)
     target_compile_definitions(tst_varnel_choose_label PRIVATE
@@ -12,15 +12,15 @@ if(VARNEL_BUILD_PROGRAMS)
 
     # The window is tested in the test's own process as well.
     varnel_add_test(tst_varnel_file_label tst_varnel_file_label.cpp ProgramRun.h
-        ${PROJECT_SOURCE_DIR}/examples/file-label/FileLabel.cpp
-        ${PROJECT_SOURCE_DIR}/examples/file-label/LabelEditor.cpp
-        ${PROJECT_SOURCE_DIR}/examples/file-label/LabelCommand.cpp
-        ${PROJECT_SOURCE_DIR}/examples/file-label/LabelNames.cpp
-        ${PROJECT_SOURCE_DIR}/examples/file-label/TreeWalk.cpp
-        ${PROJECT_SOURCE_DIR}/examples/file-label/FileLabelWindow.h
-        ${PROJECT_SOURCE_DIR}/examples/file-label/FileLabelWindow.cpp
-        ${PROJECT_SOURCE_DIR}/examples/file-label/CategoryFilter.cpp)
-    target_include_directories(tst_varnel_file_label PRIVATE "${PROJECT_SOURCE_DIR}/examples/file-label")
+        ${PROJECT_SOURCE_DIR}/programs/file-label/FileLabel.cpp
+        ${PROJECT_SOURCE_DIR}/programs/file-label/LabelEditor.cpp
+        ${PROJECT_SOURCE_DIR}/programs/file-label/LabelCommand.cpp
+        ${PROJECT_SOURCE_DIR}/programs/file-label/LabelNames.cpp
+        ${PROJECT_SOURCE_DIR}/programs/file-label/TreeWalk.cpp
+        ${PROJECT_SOURCE_DIR}/programs/file-label/FileLabelWindow.h
+        ${PROJECT_SOURCE_DIR}/programs/file-label/FileLabelWindow.cpp
+        ${PROJECT_SOURCE_DIR}/programs/file-label/CategoryFilter.cpp)
+    target_include_directories(tst_varnel_file_label PRIVATE "${PROJECT_SOURCE_DIR}/programs/file-label")
     target_link_libraries(tst_varnel_file_label PRIVATE ${VARNEL_FILE_RULES})
     target_compile_definitions(tst_varnel_file_label PRIVATE
         FILE_LABEL="$<TARGET_FILE:varnel-file-label>")

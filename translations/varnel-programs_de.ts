@@ -4,7 +4,7 @@
 <context>
     <name>CategoryFilter</name>
     <message>
-        <location filename="../examples/file-label/CategoryFilter.cpp" line="+31"/>
+        <location filename="../programs/file-label/CategoryFilter.cpp" line="+31"/>
         <source>No categories chosen</source>
         <translation>Keine Kategorien gewählt</translation>
     </message>
@@ -22,7 +22,7 @@
 <context>
     <name>FileLabelWindow</name>
     <message>
-        <location filename="../examples/file-label/FileLabelWindow.cpp" line="+126"/>
+        <location filename="../programs/file-label/FileLabelWindow.cpp" line="+126"/>
         <source>&amp;Previous</source>
         <translation>&amp;Zurück</translation>
     </message>
@@ -163,7 +163,7 @@
 <context>
     <name>FilePanel</name>
     <message>
-        <location filename="../examples/gallery/FilePanel.cpp" line="+38"/>
+        <location filename="../programs/gallery/FilePanel.cpp" line="+38"/>
         <source>Could not create %1.</source>
         <translation>%1 konnte nicht angelegt werden.</translation>
     </message>
@@ -231,7 +231,7 @@
 <context>
     <name>GalleryWindow</name>
     <message>
-        <location filename="../examples/gallery/GalleryWindow.cpp" line="+56"/>
+        <location filename="../programs/gallery/GalleryWindow.cpp" line="+56"/>
         <location line="+223"/>
         <source>(no label)</source>
         <translation>(kein Label)</translation>
@@ -317,14 +317,14 @@ Labeltext %4</translation>
 <context>
     <name>LabelEditor</name>
     <message>
-        <location filename="../examples/file-label/LabelCommand.cpp" line="+264"/>
-        <location filename="../examples/file-label/LabelEditor.cpp" line="+59"/>
+        <location filename="../programs/file-label/LabelCommand.cpp" line="+264"/>
+        <location filename="../programs/file-label/LabelEditor.cpp" line="+59"/>
         <location line="+40"/>
         <source>its label cannot be read</source>
         <translation>sein Label kann nicht gelesen werden</translation>
     </message>
     <message>
-        <location filename="../examples/file-label/LabelEditor.cpp" line="+8"/>
+        <location filename="../programs/file-label/LabelEditor.cpp" line="+8"/>
         <source>the level list is empty, so the level cannot be shown</source>
         <translation>die Liste der Ebenen ist leer, daher kann die Ebene nicht gezeigt werden</translation>
     </message>
@@ -339,55 +339,55 @@ Labeltext %4</translation>
         <translation>das Objekt hat %1, das Formular zeigt %2</translation>
     </message>
     <message>
-        <location filename="../examples/file-label/LabelCommand.cpp" line="+136"/>
-        <location filename="../examples/file-label/LabelEditor.cpp" line="+15"/>
+        <location filename="../programs/file-label/LabelCommand.cpp" line="+136"/>
+        <location filename="../programs/file-label/LabelEditor.cpp" line="+15"/>
         <source>level %1 is not in the level list</source>
         <translation>Ebene %1 ist nicht in der Liste der Ebenen</translation>
     </message>
     <message>
         <location line="+4"/>
-        <location filename="../examples/file-label/LabelEditor.cpp" line="+8"/>
+        <location filename="../programs/file-label/LabelEditor.cpp" line="+8"/>
         <source>the integrity list is empty</source>
         <translation>die Liste der Integritätsebenen ist leer</translation>
     </message>
     <message>
         <location line="+2"/>
-        <location filename="../examples/file-label/LabelEditor.cpp" line="+4"/>
+        <location filename="../programs/file-label/LabelEditor.cpp" line="+4"/>
         <source>integrity level %1 is above the system&apos;s maximum, %2</source>
         <translation>Integritätsebene %1 liegt über dem Höchstwert des Systems, %2</translation>
     </message>
     <message>
         <location line="+6"/>
-        <location filename="../examples/file-label/LabelEditor.cpp" line="+11"/>
+        <location filename="../programs/file-label/LabelEditor.cpp" line="+11"/>
         <source>categories 0x%1 are not in the category list</source>
         <translation>die Kategorien 0x%1 sind nicht in der Liste der Kategorien</translation>
     </message>
     <message>
         <location line="+4"/>
-        <location filename="../examples/file-label/LabelEditor.cpp" line="+12"/>
+        <location filename="../programs/file-label/LabelEditor.cpp" line="+12"/>
         <source>special attributes 0x%1 do not go with the label %2 on this %3</source>
         <translation>die besonderen Attribute 0x%1 passen nicht zum Label %2 auf diesem Objekt (%3)</translation>
     </message>
     <message>
         <location line="+2"/>
-        <location filename="../examples/file-label/LabelEditor.cpp" line="+3"/>
+        <location filename="../programs/file-label/LabelEditor.cpp" line="+3"/>
         <source>directory</source>
         <translation>Verzeichnis</translation>
     </message>
     <message>
         <location line="+0"/>
-        <location filename="../examples/file-label/LabelEditor.cpp" line="+0"/>
+        <location filename="../programs/file-label/LabelEditor.cpp" line="+0"/>
         <source>file</source>
         <translation>Datei</translation>
     </message>
     <message>
-        <location filename="../examples/file-label/LabelEditor.cpp" line="+4"/>
+        <location filename="../programs/file-label/LabelEditor.cpp" line="+4"/>
         <source>the form holds %1 instead</source>
         <translation>das Formular enthält stattdessen %1</translation>
     </message>
     <message>
-        <location filename="../examples/file-label/LabelCommand.cpp" line="-85"/>
-        <location filename="../examples/file-label/LabelEditor.cpp" line="+12"/>
+        <location filename="../programs/file-label/LabelCommand.cpp" line="-85"/>
+        <location filename="../programs/file-label/LabelEditor.cpp" line="+12"/>
         <source>the label library refused it</source>
         <translation>die Label-Bibliothek hat es abgelehnt</translation>
     </message>
@@ -395,7 +395,7 @@ Labeltext %4</translation>
 <context>
     <name>LabelWords</name>
     <message>
-        <location filename="../examples/gallery/LabelWords.cpp" line="+28"/>
+        <location filename="../programs/gallery/LabelWords.cpp" line="+28"/>
         <source>level %1</source>
         <translation>Ebene %1</translation>
     </message>
