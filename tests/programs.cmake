@@ -15,6 +15,7 @@ if(VARNEL_BUILD_PROGRAMS)
     target_include_directories(tst_gallery PRIVATE "${PROJECT_SOURCE_DIR}/programs/gallery")
     target_compile_definitions(tst_gallery PRIVATE
         VARNEL_GALLERY="$<TARGET_FILE:varnel-gallery>"
-        VARNEL_PROGRAM_VERSION="${PROJECT_VERSION}")
+        VARNEL_PROGRAM_VERSION="${PROJECT_VERSION}"
+        VARNEL_PROGRAM_LIBRARY="lib${VARNEL_LIBRARY}")
     add_dependencies(tst_gallery varnel-gallery)
 endif()

@@ -102,14 +102,23 @@ void tst_ProgramsLanguage::windowTexts_data()
     const QStringList themed{QStringLiteral("--themed"), QStringLiteral("--window-texts")};
     const QStringList file{QStringLiteral("--window-texts"), QStringLiteral("FILE")};
 
+    // The gallery's title names the flavour built, by the Qt the test is
+    // built with, and never the other one.
+    const QByteArray uid = QByteArray::number(uint(getuid()));
+    const QByteArray library = "libvarnel-mac-qt" + QByteArray::number(QT_VERSION_MAJOR);
+    const QByteArray otherLibrary = "libvarnel-mac-qt" + QByteArray::number(QT_VERSION_MAJOR == 5 ? 6 : 5);
+
     // The program's own texts, the library's, Qt's standard buttons.
     QTest::newRow("gallery, German")
         << gallery << texts << QByteArray("de_DE.UTF-8")
-        << QByteArrayList{"Anmeldedialog \xe2\x80\xa6", "Einen Knopfdruck entfernt", "Verwerfen", "Ebene:", "Fertig"}
-        << QByteArrayList{"Login dialog...", "Revert", "Level:", "Done"};
+        << QByteArrayList{library + "-Galerie f\xc3\xbcr Benutzer " + uid, "Anmeldedialog \xe2\x80\xa6",
+                          "Einen Knopfdruck entfernt", "Verwerfen", "Ebene:", "Fertig"}
+        << QByteArrayList{otherLibrary + "-Galerie f\xc3\xbcr Benutzer " + uid, "Login dialog...", "Revert",
+                          "Level:", "Done"};
     QTest::newRow("gallery, English")
-        << gallery << texts << QByteArray("C.UTF-8") << QByteArrayList{"Login dialog...", "Revert", "Level:", "Done"}
-        << QByteArrayList{"Anmeldedialog \xe2\x80\xa6", "Ebene:"};
+        << gallery << texts << QByteArray("C.UTF-8")
+        << QByteArrayList{library + " gallery for user " + uid, "Login dialog...", "Revert", "Level:", "Done"}
+        << QByteArrayList{otherLibrary + " gallery for user " + uid, "Anmeldedialog \xe2\x80\xa6", "Ebene:"};
     QTest::newRow("login dialog, German")
         << chooseLabel << themed << QByteArray("de_DE.UTF-8")
         << QByteArrayList{"MAC-Label-Auswahl", "Ebene:", "Anmelden", "Abbrechen"}

@@ -243,8 +243,9 @@
     </message>
     <message>
         <location line="+5"/>
-        <source>libvarnel-mac-qt5 gallery for user %1</source>
-        <translation>libvarnel-mac-qt5-Galerie für Benutzer %1</translation>
+        <source>%1 gallery for user %2</source>
+        <extracomment>%1 is the library&apos;s name with its Qt major, %2 the user&apos;s id.</extracomment>
+        <translation>%1-Galerie für Benutzer %2</translation>
     </message>
     <message>
         <location line="+15"/>

@@ -97,7 +97,8 @@ GalleryWindow::GalleryWindow(uid_t uid, const QString &filePath, QWidget *parent
     , m_loginCommand(valueLabel(QString(), this))
     , m_content(new QWidget(this))
 {
-    setWindowTitle(tr("libvarnel-mac-qt5 gallery for user %1").arg(uid));
+    //: %1 is the library's name with its Qt major, %2 the user's id.
+    setWindowTitle(tr("%1 gallery for user %2").arg(QStringLiteral(VARNEL_PROGRAM_LIBRARY), QString::number(uid)));
     m_content->setObjectName(QStringLiteral("galleryContent"));
     auto *columns = new QHBoxLayout(m_content);
     auto *combos = new QVBoxLayout;

@@ -2,7 +2,7 @@
 //
 // SPDX-License-Identifier: LGPL-2.1-or-later
 
-// Shows every widget of libvarnel-mac-qt5 for the calling user, or renders
+// Shows every widget of the library for the calling user, or renders
 // them to PNG files: on purpose with --screenshots DIR, and by itself when
 // there is no display.
 
@@ -34,7 +34,7 @@ int main(int argc, char **argv)
 {
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral(
-        "Shows every widget of libvarnel-mac-qt5 for the calling user, each with its value in words;\n"
+        "Shows every widget of " VARNEL_PROGRAM_LIBRARY " for the calling user, each with its value in words;\n"
         "the login dialog, plain and themed, and the file label window are one button away.\n"
         "The policy is the platform's; the stand-in reads the policy directory VARNEL_STANDIN_DIR\n"
         "when it is set and its built-in policy otherwise.\n"
