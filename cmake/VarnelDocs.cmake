@@ -6,7 +6,10 @@
 # Run as a script while the target builds, so that the pictures in docs/pics
 # are looked for at that moment, not when the tree was configured:
 #   cmake -DVARNEL_DOCS_SOURCE=... -DVARNEL_DOCS_OUTPUT=... -DVARNEL_DOCS_VERSION=...
-#         -DVARNEL_DOCS_WERROR=ON|OFF -P cmake/VarnelDocs.cmake
+#         [-DVARNEL_DOCS_LIBRARY=libvarnel-mac-qt6] -DVARNEL_DOCS_WERROR=ON|OFF
+#         -P cmake/VarnelDocs.cmake
+# VARNEL_DOCS_LIBRARY, the flavour the pages are titled with, is the Qt 5
+# one unless given.
 
 cmake_policy(VERSION 3.16)
 
@@ -15,6 +18,9 @@ foreach(required VARNEL_DOCS_SOURCE VARNEL_DOCS_OUTPUT VARNEL_DOCS_VERSION)
         message(FATAL_ERROR "VarnelDocs.cmake needs -D${required}=...")
     endif()
 endforeach()
+if(NOT DEFINED VARNEL_DOCS_LIBRARY)
+    set(VARNEL_DOCS_LIBRARY libvarnel-mac-qt5)
+endif()
 
 # The pictures the gallery program makes, each with its caption. The name is
 # the file's name without .png; its alias is pic_ and the name with '-' as '_'.

@@ -35,3 +35,15 @@ varnel_install_packages() {
     export DEBIAN_FRONTEND=noninteractive
     apt-get update -qq && apt-get install -y -qq --no-install-recommends $missing >/dev/null
 }
+
+# varnel_qt_major ARGUMENTS...: the Qt major that cmake arguments ask for
+# (-DVARNEL_QT_MAJOR=6 or -DVARNEL_QT_MAJOR:STRING=6), 5 when none does.
+varnel_qt_major() {
+    qt_major=5
+    for argument in "$@"; do
+        case $argument in
+        -DVARNEL_QT_MAJOR=* | -DVARNEL_QT_MAJOR:*=*) qt_major=${argument#*=} ;;
+        esac
+    done
+    echo "$qt_major"
+}
