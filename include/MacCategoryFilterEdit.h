@@ -8,11 +8,13 @@
 #include "varnelmacqt5_export.h"
 
 #include <QLineEdit>
-#include <QPointer>
+
+#include <memory>
 
 namespace VarnelQt5 {
 
 class MacCategoryListWidget;
+class MacCategoryFilterEditPrivate;
 
 /**
  * A line edit that narrows a category checklist to the categories whose
@@ -67,11 +69,8 @@ protected:
 private:
     Q_DISABLE_COPY(MacCategoryFilterEdit)
 
-    void applyTo(int first, int last, bool hideUnmatched);
-    void showAll();
-
-    QPointer<MacCategoryListWidget> list;
-    QList<QMetaObject::Connection> connections;
+    // The state lives apart so that the class keeps its size as it grows.
+    std::unique_ptr<MacCategoryFilterEditPrivate> const d;
 };
 
 } // namespace VarnelQt5

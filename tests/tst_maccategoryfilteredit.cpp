@@ -18,6 +18,11 @@
 
 using namespace VarnelQt5;
 
+// The filter holds nothing but its private pointer, so that it can grow
+// without changing size.
+static_assert(sizeof(MacCategoryFilterEdit) == sizeof(QLineEdit) + sizeof(void *),
+              "MacCategoryFilterEdit keeps its state behind its private pointer");
+
 namespace {
 
 // 64 categories named "Cn", but for the few the tests look for.

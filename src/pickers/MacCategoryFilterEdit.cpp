@@ -8,6 +8,7 @@
 #include "MacCategoryListWidget.h"
 
 #include <QKeyEvent>
+#include <QPointer>
 
 namespace VarnelQt5 {
 
@@ -67,8 +68,48 @@ void leaveHiddenRow(QListWidget *list)
 
 } // namespace
 
+class MacCategoryFilterEditPrivate
+{
+public:
+    explicit MacCategoryFilterEditPrivate(MacCategoryFilterEdit *q)
+        : q(q)
+    {
+    }
+
+    void applyTo(int first, int last, bool hideUnmatched);
+    void showAll();
+
+    MacCategoryFilterEdit *const q;
+    QPointer<MacCategoryListWidget> list;
+    QList<QMetaObject::Connection> connections;
+};
+
+void MacCategoryFilterEditPrivate::applyTo(int first, int last, bool hideUnmatched)
+{
+    if (!list)
+        return;
+    const QString typed = q->text().trimmed();
+    const QString foldedText = folded(typed);
+    for (int row = qMax(first, 0); row <= last && row < list->count(); ++row) {
+        QListWidgetItem *item = list->item(row);
+        const bool shown = passes(item, foldedText, typed);
+        if (hideUnmatched || shown)
+            item->setHidden(!shown);
+    }
+    leaveHiddenRow(list);
+}
+
+void MacCategoryFilterEditPrivate::showAll()
+{
+    if (!list)
+        return;
+    for (int row = 0; row < list->count(); ++row)
+        list->item(row)->setHidden(false);
+}
+
 MacCategoryFilterEdit::MacCategoryFilterEdit(QWidget *parent)
     : QLineEdit(parent)
+    , d(std::make_unique<MacCategoryFilterEditPrivate>(this))
 {
     setPlaceholderText(tr("Filter categories"));
     setAccessibleName(tr("Filter categories"));
@@ -76,51 +117,54 @@ MacCategoryFilterEdit::MacCategoryFilterEdit(QWidget *parent)
     setAccessibleDescription(tr("Shows only the categories whose name contains the text or whose number it is"));
     setClearButtonEnabled(true);
     connect(this, &QLineEdit::textChanged, this, [this] {
-        if (list)
-            applyTo(0, list->count() - 1, true);
+        if (d->list)
+            d->applyTo(0, d->list->count() - 1, true);
     });
 }
 
 MacCategoryFilterEdit::~MacCategoryFilterEdit()
 {
-    showAll();
+    d->showAll();
+    // The list's model may outlive the state its connections reach.
+    for (const QMetaObject::Connection &connection : qAsConst(d->connections))
+        disconnect(connection);
 }
 
 void MacCategoryFilterEdit::setCategoryList(MacCategoryListWidget *list)
 {
-    if (list == this->list)
+    if (list == d->list)
         return;
-    showAll();
-    for (const QMetaObject::Connection &connection : qAsConst(connections))
+    d->showAll();
+    for (const QMetaObject::Connection &connection : qAsConst(d->connections))
         disconnect(connection);
-    connections.clear();
-    this->list = list;
+    d->connections.clear();
+    d->list = list;
     if (!list)
         return;
 
     const QAbstractItemModel *model = list->model();
     // New rows, from a rebuild or a category the set brought along.
-    connections << connect(model, &QAbstractItemModel::rowsInserted, this,
-                           [this](const QModelIndex &, int first, int last) { applyTo(first, last, true); });
+    d->connections << connect(model, &QAbstractItemModel::rowsInserted, this,
+                              [this](const QModelIndex &, int first, int last) { d->applyTo(first, last, true); });
     // A row checked while hidden comes back; one unchecked stays in view
     // until the text changes, rather than vanishing under the pointer.
-    connections << connect(model, &QAbstractItemModel::dataChanged, this,
-                           [this](const QModelIndex &topLeft, const QModelIndex &bottomRight,
-                                  const QVector<int> &roles) {
-                               if (roles.isEmpty() || roles.contains(Qt::CheckStateRole))
-                                   applyTo(topLeft.row(), bottomRight.row(), false);
-                           });
-    applyTo(0, list->count() - 1, true);
+    d->connections << connect(model, &QAbstractItemModel::dataChanged, this,
+                              [this](const QModelIndex &topLeft, const QModelIndex &bottomRight,
+                                     const QVector<int> &roles) {
+                                  if (roles.isEmpty() || roles.contains(Qt::CheckStateRole))
+                                      d->applyTo(topLeft.row(), bottomRight.row(), false);
+                              });
+    d->applyTo(0, list->count() - 1, true);
 }
 
 MacCategoryListWidget *MacCategoryFilterEdit::categoryList() const
 {
-    return list;
+    return d->list;
 }
 
 bool MacCategoryFilterEdit::accepts(int row) const
 {
-    const QListWidgetItem *item = list ? list->item(row) : nullptr;
+    const QListWidgetItem *item = d->list ? d->list->item(row) : nullptr;
     if (!item)
         return false;
     const QString typed = text().trimmed();
@@ -129,6 +173,7 @@ bool MacCategoryFilterEdit::accepts(int row) const
 
 void MacCategoryFilterEdit::keyPressEvent(QKeyEvent *event)
 {
+    MacCategoryListWidget *const list = d->list;
     if (event->key() == Qt::Key_Escape && !text().isEmpty()) {
         clear();
         event->accept();
@@ -149,29 +194,6 @@ void MacCategoryFilterEdit::keyPressEvent(QKeyEvent *event)
         return;
     }
     QLineEdit::keyPressEvent(event);
-}
-
-void MacCategoryFilterEdit::applyTo(int first, int last, bool hideUnmatched)
-{
-    if (!list)
-        return;
-    const QString typed = text().trimmed();
-    const QString foldedText = folded(typed);
-    for (int row = qMax(first, 0); row <= last && row < list->count(); ++row) {
-        QListWidgetItem *item = list->item(row);
-        const bool shown = passes(item, foldedText, typed);
-        if (hideUnmatched || shown)
-            item->setHidden(!shown);
-    }
-    leaveHiddenRow(list);
-}
-
-void MacCategoryFilterEdit::showAll()
-{
-    if (!list)
-        return;
-    for (int row = 0; row < list->count(); ++row)
-        list->item(row)->setHidden(false);
 }
 
 } // namespace VarnelQt5
