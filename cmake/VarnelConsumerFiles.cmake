@@ -3,19 +3,19 @@
 # SPDX-License-Identifier: BSD-3-Clause
 
 # The pkg-config file and the qmake module file, for programs built without
-# CMake. Both hand on the platform libraries, which the library's headers and
-# link interface expose.
+# CMake. Both hand on the platform's headers; the system's platform libraries
+# are linked as well, while of the stand-in's, which the library finds by its
+# own search path, only the linker learns the folder (no run-time path).
 include("${CMAKE_CURRENT_LIST_DIR}/VarnelInstallConfigured.cmake")
 
 set(VARNEL_QT_MKSPECS_INSTALL_DIR "${CMAKE_INSTALL_LIBDIR}/${VARNEL_QT_LIBDIR_FOLDER}/mkspecs/modules" CACHE STRING
     "Where the qmake module file qt_${VARNEL_PACKAGE}.pri is installed")
 
 if(VARNEL_USE_STANDIN)
-    set(VARNEL_PC_PLATFORM_REQUIRES " ${VARNEL_STANDIN_PC}")
-    set(VARNEL_PC_PLATFORM_LIBS "")
+    set(VARNEL_PC_PLATFORM_PRIVATE "Requires.private: ${VARNEL_STANDIN_PC}")
+    set(VARNEL_PC_PLATFORM_LIBS " -Wl,-rpath-link,${VARNEL_PC_STANDIN_LIBDIR}")
     set(VARNEL_PC_PLATFORM_CFLAGS "")
-    set(VARNEL_PRI_PLATFORM_LIBS
-        "-L${VARNEL_PRI_STANDIN_LIBDIR} -Wl,-rpath,${VARNEL_PRI_STANDIN_LIBDIR} -lvarnel-standin -l${VARNEL_COMMON}")
+    set(VARNEL_PRI_PLATFORM_LIBS "-Wl,-rpath-link,${VARNEL_PRI_STANDIN_LIBDIR}")
     set(VARNEL_PRI_PLATFORM_INCDIRS
         "${VARNEL_PRI_INCLUDEDIR}/varnel-standin @VARNEL_INCLUDEDIR_UNLESS_SYSTEM@ ${VARNEL_PRI_INCLUDEDIR}/${VARNEL_COMMON}")
 else()
@@ -36,7 +36,7 @@ else()
     list(APPEND libs "-l${VARNEL_COMMON}")
     list(REMOVE_DUPLICATES libs)
     string(REPLACE ";" " " libs "${libs}")
-    set(VARNEL_PC_PLATFORM_REQUIRES "")
+    set(VARNEL_PC_PLATFORM_PRIVATE "")
     set(VARNEL_PC_PLATFORM_LIBS " ${libs}")
     set(VARNEL_PRI_PLATFORM_LIBS "${libs}")
     set(folder "${VARNEL_COMMON_QT${VARNEL_QT_MAJOR}_INCLUDE_DIR}")

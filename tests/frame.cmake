@@ -38,7 +38,9 @@ if(VARNEL_TEST_INSTALL)
         COMMAND "${CMAKE_CURRENT_SOURCE_DIR}/consumer/check-install.sh"
             "${PROJECT_BINARY_DIR}" "${CMAKE_CURRENT_SOURCE_DIR}/consumer"
             "${CMAKE_CURRENT_BINARY_DIR}/consumer-scratch" "${PROJECT_VERSION}" "${VARNEL_QT_MAJOR}")
-    set_tests_properties(install_and_use_from_outside PROPERTIES TIMEOUT 300)
+    # Installing writes into the build tree (install_manifest.txt, the
+    # pkg-config and qmake files for the prefix), so one at a time.
+    set_tests_properties(install_and_use_from_outside PROPERTIES TIMEOUT 300 RESOURCE_LOCK varnel_install)
 endif()
 
 # Both Qt majors installed into one prefix, given a build tree of the other.
@@ -54,7 +56,7 @@ if(VARNEL_OTHER_MAJOR_BUILD)
         COMMAND "${CMAKE_CURRENT_SOURCE_DIR}/consumer/check-side-by-side.sh" ${builds}
             "${CMAKE_CURRENT_SOURCE_DIR}/consumer" "${CMAKE_CURRENT_BINARY_DIR}/side-by-side-scratch"
             "${PROJECT_VERSION}")
-    set_tests_properties(install_side_by_side PROPERTIES TIMEOUT 600)
+    set_tests_properties(install_side_by_side PROPERTIES TIMEOUT 600 RESOURCE_LOCK varnel_install)
 endif()
 
 # The Qt major setting, configured inside a parent project.

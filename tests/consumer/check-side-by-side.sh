@@ -8,7 +8,9 @@
 # do not clash: the only files both install are the stand-in's plain C
 # services, the same for both; the second installation leaves the first one's
 # files as they were; and a program of each flavour builds and runs against
-# the shared prefix, each way a program finds the library.
+# the shared prefix, each way a program finds the library. Then the uninstall
+# target removes the Qt 5 flavour, which leaves the Qt 6 one whole, so that its
+# programs build and run, and removes the Qt 6 flavour, which leaves nothing.
 # Usage: check-side-by-side.sh QT5_BUILD_DIR QT6_BUILD_DIR SOURCE_DIR SCRATCH_DIR [VERSION]
 set -eu
 build5=$1
@@ -57,8 +59,20 @@ sort -u "$scratch/only-5.files" "$scratch/only-6.files" >"$scratch/union.files"
 awk '{print $2}' "$scratch/both.sums" | diff -u "$scratch/union.files" - \
     || fail "the shared prefix holds other files than the two installations"
 
-for major in 5 6; do
-    echo "== Qt $major"
-    "$source/build-consumers.sh" "$scratch/prefix" "$source" "$scratch/consumers-$major" "$version" "$major"
-done
-echo "both flavours installed side by side"
+echo "== Qt 5"
+"$source/build-consumers.sh" "$scratch/prefix" "$source" "$scratch/consumers-5" "$version" 5
+
+# Each build's install_manifest.txt lists this prefix, its last installation.
+cmake --build "$build5" --target uninstall >/dev/null
+listing "$scratch/prefix" >"$scratch/after-5.sums"
+awk '{print $2}' "$scratch/after-5.sums" | diff -u "$scratch/only-6.files" - \
+    || fail "removing Qt 5 left other files than the Qt 6 installation's"
+changed=$(grep -v -F -x -f "$scratch/both.sums" "$scratch/after-5.sums" || true)
+[ -z "$changed" ] || fail "removing Qt 5 changed: $changed"
+echo "== Qt 6, after Qt 5 was removed"
+"$source/build-consumers.sh" "$scratch/prefix" "$source" "$scratch/consumers-6" "$version" 6
+
+cmake --build "$build6" --target uninstall >/dev/null
+left=$(cd "$scratch/prefix" && find . ! -type d)
+[ -z "$left" ] || fail "removing both flavours left: $left"
+echo "both flavours installed side by side and removed one by one"

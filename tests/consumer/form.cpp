@@ -5,6 +5,7 @@
 // Builds a form drawn with the library's widgets, compiled by uic, and checks
 // that each widget is the library's and offers the built-in policy's values.
 
+#include "StandinLive.h"
 #include "ui_LabelForm.h"
 
 #include <FileMacLabelWidget.h>
@@ -16,7 +17,6 @@
 #include <MacCategoryWidget.h>
 #include <MacLevelComboBox.h>
 #include <MacTypeComboBox.h>
-#include <varnel-standin.h>
 
 #include <QApplication>
 #include <cstdio>
@@ -71,7 +71,7 @@ int main(int argc, char **argv)
                   && !ui.loginMacLabelWidget->themed(),
               "the login chooser drawn in a form is the library's plain form");
     }
-    check(varnel_standin_live() == 0, "every platform object released");
+    check(standinLive() == 0, "every platform object released");
     std::printf("form checked: %d failures\n", failures);
     return failures == 0 ? 0 : 1;
 }
