@@ -16,10 +16,11 @@ add_library(varnel-startup-probe SHARED
     ${VARNEL_PROBE_QM})
 target_compile_definitions(varnel-startup-probe PRIVATE
     VARNEL_TRANSLATIONS_DIR="${VARNEL_PROBE_CATALOGUE_DIR}"
+    VARNEL_PREFIX_TRANSLATIONS_DIR="${VARNEL_PREFIX_TRANSLATIONS_DIR}"
     VARNEL_CATALOGUE="${VARNEL_CATALOGUE}")
 target_include_directories(varnel-startup-probe PRIVATE
     "${PROJECT_SOURCE_DIR}/src/frame" "${PROJECT_SOURCE_DIR}/include")
-target_link_libraries(varnel-startup-probe PRIVATE ${VARNEL_QT}::Core Varnel::Services)
+target_link_libraries(varnel-startup-probe PRIVATE ${VARNEL_QT}::Core Varnel::Services ${CMAKE_DL_LIBS})
 
 add_executable(startup_host startup/StartupHost.cpp)
 target_link_libraries(startup_host PRIVATE ${VARNEL_QT}::Core ${CMAKE_DL_LIBS})
@@ -29,8 +30,11 @@ target_compile_definitions(tst_startup PRIVATE
     STARTUP_HOST="$<TARGET_FILE:startup_host>"
     STARTUP_PROBE="$<TARGET_FILE:varnel-startup-probe>"
     VARNEL_LIBRARY="$<TARGET_FILE:${VARNEL_LIBRARY}>"
-    PROBE_CATALOGUE="${VARNEL_PROBE_CATALOGUE_DIR}/${VARNEL_CATALOGUE}_de.qm")
-add_dependencies(tst_startup startup_host varnel-startup-probe)
+    PROBE_CATALOGUE="${VARNEL_PROBE_CATALOGUE_DIR}/${VARNEL_CATALOGUE}_de.qm"
+    LIBRARY_CATALOGUE="${VARNEL_QM_DIR}/${VARNEL_CATALOGUE}_de.qm"
+    INSTALL_LIBDIR="${CMAKE_INSTALL_LIBDIR}"
+    INSTALL_TRANSLATIONS_DIR="${VARNEL_TRANSLATIONS_INSTALL_DIR}")
+add_dependencies(tst_startup startup_host varnel-startup-probe varnel-translations)
 
 option(VARNEL_TEST_INSTALL "Test that a program outside the tree builds against the installed package" ON)
 if(VARNEL_TEST_INSTALL)
