@@ -61,6 +61,12 @@ if(VARNEL_OTHER_MAJOR_BUILD)
     set_tests_properties(install_side_by_side PROPERTIES TIMEOUT 600)
 endif()
 
+# Warnings are no errors unless asked for.
+add_test(NAME werror_default
+    COMMAND "${CMAKE_CURRENT_SOURCE_DIR}/check-werror-default.sh" "${PROJECT_SOURCE_DIR}"
+        "${CMAKE_CURRENT_BINARY_DIR}/werror-default-scratch" "${VARNEL_QT_MAJOR}")
+set_tests_properties(werror_default PROPERTIES TIMEOUT 300)
+
 # The Qt major setting, configured inside a parent project.
 add_test(NAME qt_major_setting
     COMMAND "${CMAKE_CURRENT_SOURCE_DIR}/check-qt-major.sh" "${PROJECT_SOURCE_DIR}"
