@@ -43,6 +43,12 @@ if(VARNEL_TEST_INSTALL)
             "${PROJECT_BINARY_DIR}" "${CMAKE_CURRENT_SOURCE_DIR}/consumer"
             "${CMAKE_CURRENT_BINARY_DIR}/consumer-scratch" "${PROJECT_VERSION}" "${VARNEL_QT_MAJOR}")
     set_tests_properties(install_and_use_from_outside PROPERTIES TIMEOUT 300)
+    # The library in a prefix moved after installation, in German.
+    add_test(NAME install_moved_prefix_language
+        COMMAND "${CMAKE_CURRENT_SOURCE_DIR}/check-moved-prefix.sh" "${PROJECT_BINARY_DIR}"
+            "$<TARGET_FILE:startup_host>" "${CMAKE_CURRENT_BINARY_DIR}/moved-prefix-scratch" "${VARNEL_QT_MAJOR}"
+            "${CMAKE_INSTALL_LIBDIR}")
+    set_tests_properties(install_moved_prefix_language PROPERTIES TIMEOUT 300 SKIP_RETURN_CODE 77)
 endif()
 
 # Both Qt majors installed into one prefix, given a build tree of the other.
