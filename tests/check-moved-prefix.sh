@@ -21,7 +21,9 @@ case $libdir in
 /*) echo "the library folder $libdir is absolute: no prefix to move"; exit 77 ;;
 esac
 rm -rf "$scratch"
-mkdir -p "$scratch/empty"
+# The root under which the host finds the folder it shows in place of the
+# system's catalogue folder.
+mkdir -p "$scratch/empty/vix/translations" "$scratch/policy"
 cmake --install "$build" --prefix "$scratch/first" >/dev/null
 mv "$scratch/first" "$scratch/moved"
 library=$scratch/moved/$libdir/libvarnel-mac-qt$major.so.0
@@ -46,12 +48,12 @@ mkdir -m 700 "$scratch/runtime"
 fixed=/usr/share/vix/translations
 set -- "$gallery" --window-texts
 if [ -d "$fixed" ]; then
-    set -- unshare --user --map-root-user --mount sh -c "mount --bind \"$scratch/empty\" $fixed || exit 77; exec \"\$@\"" \
-        sh "$@"
+    hide="mount --bind \"$scratch/empty/vix/translations\" $fixed || exit 77"
+    set -- unshare --user --map-root-user --mount sh -c "$hide; exec \"\$@\"" sh "$@"
 fi
 status=0
 env -u LANGUAGE -u DISPLAY -u WAYLAND_DISPLAY LC_ALL=de_DE.UTF-8 LANG=de_DE.UTF-8 QT_QPA_PLATFORM=offscreen \
-    XDG_RUNTIME_DIR="$scratch/runtime" XDG_STATE_HOME="$scratch/runtime" VARNEL_STANDIN_DIR="$scratch/empty" \
+    XDG_RUNTIME_DIR="$scratch/runtime" XDG_STATE_HOME="$scratch/runtime" VARNEL_STANDIN_DIR="$scratch/policy" \
     "$@" >"$scratch/gallery-texts" 2>"$scratch/gallery-errors" || status=$?
 [ "$status" -ne 77 ] || exit 77
 [ "$status" -eq 0 ] || { cat "$scratch/gallery-errors" >&2; fail "the gallery did not run"; }
