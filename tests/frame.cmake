@@ -16,10 +16,11 @@ add_library(varnel-startup-probe SHARED
     ${VARNEL_PROBE_QM})
 target_compile_definitions(varnel-startup-probe PRIVATE
     VARNEL_TRANSLATIONS_DIR="${VARNEL_PROBE_CATALOGUE_DIR}"
+    VARNEL_PREFIX_TRANSLATIONS_DIR="${VARNEL_PREFIX_TRANSLATIONS_DIR}"
     VARNEL_CATALOGUE="${VARNEL_CATALOGUE}")
 target_include_directories(varnel-startup-probe PRIVATE
     "${PROJECT_SOURCE_DIR}/src/frame" "${PROJECT_SOURCE_DIR}/include")
-target_link_libraries(varnel-startup-probe PRIVATE ${VARNEL_QT}::Core Varnel::Services)
+target_link_libraries(varnel-startup-probe PRIVATE ${VARNEL_QT}::Core Varnel::Services ${CMAKE_DL_LIBS})
 
 add_executable(startup_host startup/StartupHost.cpp)
 target_link_libraries(startup_host PRIVATE ${VARNEL_QT}::Core ${CMAKE_DL_LIBS})
@@ -29,8 +30,11 @@ target_compile_definitions(tst_startup PRIVATE
     STARTUP_HOST="$<TARGET_FILE:startup_host>"
     STARTUP_PROBE="$<TARGET_FILE:varnel-startup-probe>"
     VARNEL_LIBRARY="$<TARGET_FILE:${VARNEL_LIBRARY}>"
-    PROBE_CATALOGUE="${VARNEL_PROBE_CATALOGUE_DIR}/${VARNEL_CATALOGUE}_de.qm")
-add_dependencies(tst_startup startup_host varnel-startup-probe)
+    PROBE_CATALOGUE="${VARNEL_PROBE_CATALOGUE_DIR}/${VARNEL_CATALOGUE}_de.qm"
+    LIBRARY_CATALOGUE="${VARNEL_QM_DIR}/${VARNEL_CATALOGUE}_de.qm"
+    INSTALL_LIBDIR="${CMAKE_INSTALL_LIBDIR}"
+    INSTALL_TRANSLATIONS_DIR="${VARNEL_TRANSLATIONS_INSTALL_DIR}")
+add_dependencies(tst_startup startup_host varnel-startup-probe varnel-translations)
 
 option(VARNEL_TEST_INSTALL "Test that a program outside the tree builds against the installed package" ON)
 if(VARNEL_TEST_INSTALL)
@@ -41,6 +45,13 @@ if(VARNEL_TEST_INSTALL)
     # Installing writes into the build tree (install_manifest.txt, the
     # pkg-config and qmake files for the prefix), so one at a time.
     set_tests_properties(install_and_use_from_outside PROPERTIES TIMEOUT 300 RESOURCE_LOCK varnel_install)
+    # The library in a prefix moved after installation, in German.
+    add_test(NAME install_moved_prefix_language
+        COMMAND "${CMAKE_CURRENT_SOURCE_DIR}/check-moved-prefix.sh" "${PROJECT_BINARY_DIR}"
+            "$<TARGET_FILE:startup_host>" "${CMAKE_CURRENT_BINARY_DIR}/moved-prefix-scratch" "${VARNEL_QT_MAJOR}"
+            "${CMAKE_INSTALL_LIBDIR}")
+    set_tests_properties(install_moved_prefix_language PROPERTIES TIMEOUT 300 SKIP_RETURN_CODE 77
+        RESOURCE_LOCK varnel_install)
 endif()
 
 # Both Qt majors installed into one prefix, given a build tree of the other.
@@ -58,6 +69,12 @@ if(VARNEL_OTHER_MAJOR_BUILD)
             "${PROJECT_VERSION}")
     set_tests_properties(install_side_by_side PROPERTIES TIMEOUT 600 RESOURCE_LOCK varnel_install)
 endif()
+
+# Warnings are no errors unless asked for.
+add_test(NAME werror_default
+    COMMAND "${CMAKE_CURRENT_SOURCE_DIR}/check-werror-default.sh" "${PROJECT_SOURCE_DIR}"
+        "${CMAKE_CURRENT_BINARY_DIR}/werror-default-scratch" "${VARNEL_QT_MAJOR}")
+set_tests_properties(werror_default PROPERTIES TIMEOUT 300)
 
 # The Qt major setting, configured inside a parent project.
 add_test(NAME qt_major_setting

@@ -7,6 +7,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
@@ -18,6 +19,8 @@ class tst_Startup : public QObject
 private Q_SLOTS:
     void catalogue_data();
     void catalogue();
+    void prefixCatalogue_data();
+    void prefixCatalogue();
     void strictModeReadOnce_data();
     void strictModeReadOnce();
 
@@ -29,6 +32,23 @@ private:
 // itself, whatever the machine has installed there.
 enum class FixedFolder { NotShown, Empty, GermanCatalogue };
 Q_DECLARE_METATYPE(FixedFolder)
+
+// Has the host see, in place of the library's own catalogue folder, a folder
+// under root that holds what fixed says (the probe's catalogue, under the
+// library's name, for the German one).
+static bool showFixedFolder(const QTemporaryDir &root, FixedFolder fixed, QProcessEnvironment &environment)
+{
+    if (fixed == FixedFolder::NotShown)
+        return true;
+    const QString folder = root.filePath(QStringLiteral("vix/translations"));
+    if (!QDir().mkpath(folder))
+        return false;
+    if (fixed == FixedFolder::GermanCatalogue
+        && !QFile::copy(QStringLiteral(PROBE_CATALOGUE), folder + QStringLiteral("/" VARNEL_CATALOGUE "_de.qm")))
+        return false;
+    environment.insert(QStringLiteral("STARTUP_CATALOGUE_ROOT"), root.path());
+    return true;
+}
 
 void tst_Startup::runHost(const QString &scenario, const QString &library, const QProcessEnvironment &environment)
 {
@@ -103,15 +123,81 @@ void tst_Startup::catalogue()
     QProcessEnvironment environment = environmentWithLocale(locale.constData());
     QTemporaryDir root;
     QVERIFY(root.isValid());
-    if (fixed != FixedFolder::NotShown) {
-        // The probe's catalogue, under the library's own name.
-        const QString folder = root.filePath(QStringLiteral("vix/translations"));
-        QVERIFY(QDir().mkpath(folder));
-        if (fixed == FixedFolder::GermanCatalogue)
-            QVERIFY(QFile::copy(QStringLiteral(PROBE_CATALOGUE), folder + QStringLiteral("/" VARNEL_CATALOGUE "_de.qm")));
-        environment.insert(QStringLiteral("STARTUP_CATALOGUE_ROOT"), root.path());
-    }
+    QVERIFY(showFixedFolder(root, fixed, environment));
     runHost(scenario, library, environment);
+}
+
+void tst_Startup::prefixCatalogue_data()
+{
+    QTest::addColumn<QString>("library");
+    QTest::addColumn<FixedFolder>("fixed");
+    QTest::addColumn<bool>("prefixCatalogue"); // the library's German catalogue in its prefix
+    QTest::addColumn<QByteArray>("locale");
+    QTest::addColumn<QByteArray>("language"); // LANGUAGE, unset where empty
+    QTest::addColumn<QByteArray>("expected"); // the catalogue installed: probe, library or none
+
+    // The library is laid out in a prefix of its own, which is then moved. The
+    // probe's own folder, in the build tree, holds its German catalogue.
+    const QString probe = QStringLiteral(STARTUP_PROBE);
+    const QString library = QStringLiteral(VARNEL_LIBRARY);
+    QTest::newRow("moved prefix, German")
+        << library << FixedFolder::Empty << true << QByteArray("de_DE.UTF-8") << QByteArray() << QByteArray("library");
+    QTest::newRow("moved prefix, German by LANGUAGE")
+        << library << FixedFolder::Empty << true << QByteArray("en_US.UTF-8") << QByteArray("de")
+        << QByteArray("library");
+    QTest::newRow("moved prefix, Austrian German")
+        << library << FixedFolder::Empty << true << QByteArray("de_AT.UTF-8") << QByteArray() << QByteArray("library");
+    QTest::newRow("moved prefix, no catalogue for the locale")
+        << library << FixedFolder::Empty << true << QByteArray("fr_FR.UTF-8") << QByteArray() << QByteArray("none");
+    QTest::newRow("moved prefix without a catalogue")
+        << library << FixedFolder::Empty << false << QByteArray("de_DE.UTF-8") << QByteArray() << QByteArray("none");
+    QTest::newRow("the system's folder wins over the prefix")
+        << library << FixedFolder::GermanCatalogue << true << QByteArray("de_DE.UTF-8") << QByteArray()
+        << QByteArray("probe");
+    QTest::newRow("the system's folder alone")
+        << library << FixedFolder::GermanCatalogue << false << QByteArray("de_DE.UTF-8") << QByteArray()
+        << QByteArray("probe");
+    QTest::newRow("the probe's own folder wins over its prefix")
+        << probe << FixedFolder::NotShown << true << QByteArray("de_DE.UTF-8") << QByteArray() << QByteArray("probe");
+}
+
+void tst_Startup::prefixCatalogue()
+{
+    QFETCH(QString, library);
+    QFETCH(FixedFolder, fixed);
+    QFETCH(bool, prefixCatalogue);
+    QFETCH(QByteArray, locale);
+    QFETCH(QByteArray, language);
+    QFETCH(QByteArray, expected);
+
+    const QString libraryFolder = QStringLiteral(INSTALL_LIBDIR);
+    const QString catalogueFolder = QStringLiteral(INSTALL_TRANSLATIONS_DIR);
+    if (QDir::isAbsolutePath(libraryFolder) || QDir::isAbsolutePath(catalogueFolder))
+        QSKIP("the install folders are absolute: no prefix to move");
+
+    QTemporaryDir scratch;
+    QVERIFY(scratch.isValid());
+    const QString first = scratch.filePath(QStringLiteral("first"));
+    const QString libraryFile = QFileInfo(library).fileName();
+    QVERIFY(QDir().mkpath(first + QLatin1Char('/') + libraryFolder));
+    QVERIFY(QFile::copy(library, first + QLatin1Char('/') + libraryFolder + QLatin1Char('/') + libraryFile));
+    if (prefixCatalogue) {
+        QVERIFY(QDir().mkpath(first + QLatin1Char('/') + catalogueFolder));
+        QVERIFY(QFile::copy(QStringLiteral(LIBRARY_CATALOGUE),
+                            first + QLatin1Char('/') + catalogueFolder + QStringLiteral("/" VARNEL_CATALOGUE "_de.qm")));
+    }
+    const QString moved = scratch.filePath(QStringLiteral("moved"));
+    QVERIFY(QDir().rename(first, moved));
+
+    QProcessEnvironment environment = environmentWithLocale(locale.constData());
+    if (!language.isEmpty())
+        environment.insert(QStringLiteral("LANGUAGE"), QString::fromLatin1(language));
+    environment.insert(QStringLiteral("EXPECT_CATALOGUE"), QString::fromLatin1(expected));
+    QTemporaryDir root;
+    QVERIFY(root.isValid());
+    QVERIFY(showFixedFolder(root, fixed, environment));
+    runHost(QStringLiteral("which-catalogue"), moved + QLatin1Char('/') + libraryFolder + QLatin1Char('/') + libraryFile,
+            environment);
 }
 
 void tst_Startup::strictModeReadOnce_data()

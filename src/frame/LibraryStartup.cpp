@@ -9,13 +9,24 @@
 #include "labelpolicy.h"
 
 #include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QLocale>
+#include <QStringList>
 #include <QThread>
 #include <QTimer>
 #include <QTranslator>
 
+#include <dlfcn.h>
+
 #ifndef VARNEL_TRANSLATIONS_DIR
 #define VARNEL_TRANSLATIONS_DIR "/usr/share/vix/translations"
+#endif
+// The catalogue folder of the prefix the library is installed into, relative
+// to the library's own folder (or absolute where the install folders are).
+#ifndef VARNEL_PREFIX_TRANSLATIONS_DIR
+#error "VARNEL_PREFIX_TRANSLATIONS_DIR names the prefix's catalogue folder"
 #endif
 // Each Qt major's build has a catalogue of its own in the same folder.
 #ifndef VARNEL_CATALOGUE
@@ -35,21 +46,49 @@ extern const QString fieldSeparator = QStringLiteral(":");
 
 namespace {
 
+void loadTranslations();
+
+// The folder of the prefix the library was installed into, found from where
+// the library's file is now, so that a prefix moved after installation still
+// finds its catalogue. Empty where the library's file cannot be told.
+QString prefixCatalogueFolder()
+{
+    Dl_info info;
+    if (dladdr(reinterpret_cast<void *>(&loadTranslations), &info) == 0 || !info.dli_fname || !*info.dli_fname)
+        return QString();
+    const QDir libraryFolder(QFileInfo(QFile::decodeName(info.dli_fname)).absolutePath());
+    return QDir::cleanPath(libraryFolder.absoluteFilePath(QStringLiteral(VARNEL_PREFIX_TRANSLATIONS_DIR)));
+}
+
+// The system's folder first, so that a catalogue installed there wins; then
+// the prefix's, for a library installed anywhere else.
+QStringList catalogueFolders()
+{
+    QStringList folders{QStringLiteral(VARNEL_TRANSLATIONS_DIR)};
+    const QString prefixFolder = prefixCatalogueFolder();
+    if (!prefixFolder.isEmpty() && !folders.contains(prefixFolder))
+        folders.append(prefixFolder);
+    folders.removeAll(QString());
+    return folders;
+}
+
 void loadTranslations()
 {
-    const QString directory = QStringLiteral(VARNEL_TRANSLATIONS_DIR);
-    if (directory.isEmpty())
+    const QStringList folders = catalogueFolders();
+    if (folders.isEmpty())
         return;
 
     QCoreApplication *application = QCoreApplication::instance();
     auto *translator = new QTranslator(application);
-    // A null suffix lets Qt append its own catalogue suffix.
-    if (translator->load(QLocale::system(), QStringLiteral(VARNEL_CATALOGUE),
-                         QStringLiteral("_"), directory, QString())) {
-        QCoreApplication::installTranslator(translator);
-    } else {
-        delete translator;
+    for (const QString &folder : folders) {
+        // A null suffix lets Qt append its own catalogue suffix.
+        if (translator->load(QLocale::system(), QStringLiteral(VARNEL_CATALOGUE), QStringLiteral("_"), folder,
+                             QString())) {
+            QCoreApplication::installTranslator(translator);
+            return;
+        }
     }
+    delete translator;
 }
 
 // Qt runs this when the application object is built, or at once when it

@@ -54,6 +54,12 @@ bool translated()
     return QCoreApplication::translate("StartupProbe", "Categories") == QLatin1String("Kategorien");
 }
 
+// A text of the library's own catalogue, which the probe's catalogue lacks.
+bool libraryTextTranslated()
+{
+    return QCoreApplication::translate("VarnelQt5::MacFileModel", "%1, checked") == QLatin1String("%1, aktiviert");
+}
+
 // Runs the application's event loop until nothing is left to do.
 void drainEvents()
 {
@@ -167,6 +173,16 @@ int run(const QByteArray &scenario, const char *library, int argc, char **argv)
         const QList<QTranslator *> found = application.findChildren<QTranslator *>();
         expect(!found.isEmpty() && found.first()->thread() == application.thread(),
                "translator lives in the application's thread");
+    } else if (scenario == "which-catalogue") {
+        // EXPECT_CATALOGUE names the catalogue that should be installed: the
+        // probe's ("probe"), the library's own ("library") or none ("none").
+        const QByteArray expected = qgetenv("EXPECT_CATALOGUE");
+        void *handle = loadLibrary(library);
+        expect(handle, "library loads");
+        drainEvents();
+        expect(translators() == (expected == "none" ? 0 : 1), "one translator where a catalogue loads, else none");
+        expect(translated() == (expected == "probe"), "the probe's catalogue as expected");
+        expect(libraryTextTranslated() == (expected == "library"), "the library's catalogue as expected");
     } else if (scenario == "no-catalogue") {
         void *handle = loadLibrary(library);
         expect(handle, "library loads");
