@@ -5,7 +5,7 @@
 #ifndef VARNELQT5_FILEMACLABELWIDGET_H
 #define VARNELQT5_FILEMACLABELWIDGET_H
 
-#include "varnelmacqt5_export.h"
+#include "varnelmac_export.h"
 
 #include <QWidget>
 
@@ -51,7 +51,7 @@ class SpecialAttributesListModel;
  * });
  * \endcode
  */
-class VARNELMACQT5_EXPORT FileMacLabelWidget : public QWidget
+class VARNELMAC_EXPORT FileMacLabelWidget : public QWidget
 {
     Q_OBJECT
 

@@ -5,7 +5,7 @@
 #ifndef HIERARCHYITEM_H
 #define HIERARCHYITEM_H
 
-#include "varnelmacqt5_export.h"
+#include "varnelmac_export.h"
 
 #include <QList>
 
@@ -23,7 +23,7 @@
  * delete root; // and its child
  * \endcode
  */
-class VARNELMACQT5_EXPORT HierarchyItem
+class VARNELMAC_EXPORT HierarchyItem
 {
 public:
     /**

@@ -6,7 +6,7 @@
 #define HIERARCHYMODEL_H
 
 #include "HierarchyItem.h"
-#include "varnelmacqt5_export.h"
+#include "varnelmac_export.h"
 
 #include <QAbstractItemModel>
 
@@ -35,7 +35,7 @@
  * };
  * \endcode
  */
-class VARNELMACQT5_EXPORT HierarchyModel : public QAbstractItemModel
+class VARNELMAC_EXPORT HierarchyModel : public QAbstractItemModel
 {
     Q_OBJECT
 

@@ -6,7 +6,7 @@
 #define VARNELQT5_ILEVELCOMBOBOX_H
 
 #include "VarnelMacTypes.h"
-#include "varnelmacqt5_export.h"
+#include "varnelmac_export.h"
 
 #include <QComboBox>
 
@@ -34,7 +34,7 @@ namespace VarnelQt5 {
  *         this, &Editor::integrityChosen);
  * \endcode
  */
-class VARNELMACQT5_EXPORT ILevelComboBox : public QComboBox
+class VARNELMAC_EXPORT ILevelComboBox : public QComboBox
 {
     Q_OBJECT
 

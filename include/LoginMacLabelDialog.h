@@ -6,7 +6,7 @@
 #define VARNELQT5_LOGINMACLABELDIALOG_H
 
 #include "VarnelMacTypes.h"
-#include "varnelmacqt5_export.h"
+#include "varnelmac_export.h"
 
 #include <QDialog>
 #include <QString>
@@ -53,7 +53,7 @@ class LoginMacLabelWidget;
  * }
  * \endcode
  */
-class VARNELMACQT5_EXPORT LoginMacLabelDialog : public QDialog
+class VARNELMAC_EXPORT LoginMacLabelDialog : public QDialog
 {
     Q_OBJECT
 

@@ -6,7 +6,7 @@
 #define VARNELQT5_LOGINMACLABELWIDGET_H
 
 #include "VarnelMacTypes.h"
-#include "varnelmacqt5_export.h"
+#include "varnelmac_export.h"
 
 #include <QStringList>
 #include <QWidget>
@@ -64,7 +64,7 @@ class NewLoginMacLabelWidget;
  * const QStringList command = login->getVexorCommand();
  * \endcode
  */
-class VARNELMACQT5_EXPORT LoginMacLabelWidget : public QWidget
+class VARNELMAC_EXPORT LoginMacLabelWidget : public QWidget
 {
     Q_OBJECT
 

@@ -6,7 +6,7 @@
 #define VARNELQT5_MACCATEGORYCOMBOBOX_H
 
 #include "VarnelMacTypes.h"
-#include "varnelmacqt5_export.h"
+#include "varnelmac_export.h"
 
 #include <QComboBox>
 
@@ -36,7 +36,7 @@ namespace VarnelQt5 {
  *         this, &Editor::categoryChosen);
  * \endcode
  */
-class VARNELMACQT5_EXPORT MacCategoryComboBox : public QComboBox
+class VARNELMAC_EXPORT MacCategoryComboBox : public QComboBox
 {
     Q_OBJECT
 

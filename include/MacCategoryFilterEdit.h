@@ -5,7 +5,7 @@
 #ifndef VARNELQT5_MACCATEGORYFILTEREDIT_H
 #define VARNELQT5_MACCATEGORYFILTEREDIT_H
 
-#include "varnelmacqt5_export.h"
+#include "varnelmac_export.h"
 
 #include <QLineEdit>
 
@@ -41,7 +41,7 @@ class MacCategoryFilterEditPrivate;
  * layout->addWidget(categories);
  * \endcode
  */
-class VARNELMACQT5_EXPORT MacCategoryFilterEdit : public QLineEdit
+class VARNELMAC_EXPORT MacCategoryFilterEdit : public QLineEdit
 {
     Q_OBJECT
 

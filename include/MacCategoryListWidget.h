@@ -6,7 +6,7 @@
 #define VARNELQT5_MACCATEGORYLISTWIDGET_H
 
 #include "VarnelMacTypes.h"
-#include "varnelmacqt5_export.h"
+#include "varnelmac_export.h"
 
 #include <QListWidget>
 
@@ -45,7 +45,7 @@ namespace VarnelQt5 {
  *         this, &Editor::categoriesChosen);
  * \endcode
  */
-class VARNELMACQT5_EXPORT MacCategoryListWidget : public QListWidget
+class VARNELMAC_EXPORT MacCategoryListWidget : public QListWidget
 {
     Q_OBJECT
 

@@ -5,7 +5,7 @@
 #ifndef VARNELQT5_MACCATEGORYPUSHBUTTON_H
 #define VARNELQT5_MACCATEGORYPUSHBUTTON_H
 
-#include "varnelmacqt5_export.h"
+#include "varnelmac_export.h"
 
 #include <QPushButton>
 
@@ -31,7 +31,7 @@ class MacCategoryListWidget;
  * layout->addWidget(button); // a click opens the checklist beside the button
  * \endcode
  */
-class VARNELMACQT5_EXPORT MacCategoryPushButton : public QPushButton
+class VARNELMAC_EXPORT MacCategoryPushButton : public QPushButton
 {
     Q_OBJECT
 

@@ -6,7 +6,7 @@
 #define VARNELQT5_MACCATEGORYWIDGET_H
 
 #include "VarnelMacTypes.h"
-#include "varnelmacqt5_export.h"
+#include "varnelmac_export.h"
 
 #include <QWidget>
 
@@ -39,7 +39,7 @@ class PopupWidget;
  *         this, &Editor::categoriesChosen);
  * \endcode
  */
-class VARNELMACQT5_EXPORT MacCategoryWidget : public QWidget
+class VARNELMAC_EXPORT MacCategoryWidget : public QWidget
 {
     Q_OBJECT
 

@@ -6,7 +6,7 @@
 #define VARNELQT5_MACFILEITEM_H
 
 #include "HierarchyItem.h"
-#include "varnelmacqt5_export.h"
+#include "varnelmac_export.h"
 
 #include <QString>
 
@@ -23,7 +23,7 @@ namespace VarnelQt5 {
  *     qDebug() << static_cast<const VarnelQt5::MacFileItem *>(child)->name;
  * \endcode
  */
-class VARNELMACQT5_EXPORT MacFileItem : public HierarchyItem
+class VARNELMAC_EXPORT MacFileItem : public HierarchyItem
 {
 public:
     /** Empty name, id 0, unchecked; not appended to the parent. */

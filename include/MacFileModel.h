@@ -7,7 +7,7 @@
 
 #include "HierarchyModel.h"
 #include "MacFileItem.h"
-#include "varnelmacqt5_export.h"
+#include "varnelmac_export.h"
 
 #include <QList>
 #include <QString>
@@ -31,7 +31,7 @@ namespace VarnelQt5 {
  * const QList<unsigned long> ids = roles->checkedIds();
  * \endcode
  */
-class VARNELMACQT5_EXPORT MacFileModel : public HierarchyModel
+class VARNELMAC_EXPORT MacFileModel : public HierarchyModel
 {
     Q_OBJECT
 

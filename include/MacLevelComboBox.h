@@ -6,7 +6,7 @@
 #define VARNELQT5_MACLEVELCOMBOBOX_H
 
 #include "VarnelMacTypes.h"
-#include "varnelmacqt5_export.h"
+#include "varnelmac_export.h"
 
 #include <QComboBox>
 #include <QList>
@@ -36,7 +36,7 @@ namespace VarnelQt5 {
  *         this, &Editor::levelChosen);
  * \endcode
  */
-class VARNELMACQT5_EXPORT MacLevelComboBox : public QComboBox
+class VARNELMAC_EXPORT MacLevelComboBox : public QComboBox
 {
     Q_OBJECT
 

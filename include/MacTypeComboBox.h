@@ -5,7 +5,7 @@
 #ifndef VARNELQT5_MACTYPECOMBOBOX_H
 #define VARNELQT5_MACTYPECOMBOBOX_H
 
-#include "varnelmacqt5_export.h"
+#include "varnelmac_export.h"
 
 #include <QComboBox>
 #include <QList>
@@ -30,7 +30,7 @@ namespace VarnelQt5 {
  *         this, [type] { qDebug() << Qt::hex << type->value(); });
  * \endcode
  */
-class VARNELMACQT5_EXPORT MacTypeComboBox : public QComboBox
+class VARNELMAC_EXPORT MacTypeComboBox : public QComboBox
 {
     Q_OBJECT
 

@@ -5,7 +5,7 @@
 #ifndef VARNELQT5_SPECIALATTRIBUTESLISTMODEL_H
 #define VARNELQT5_SPECIALATTRIBUTESLISTMODEL_H
 
-#include "varnelmacqt5_export.h"
+#include "varnelmac_export.h"
 
 #include <QAbstractListModel>
 #include <QByteArray>
@@ -32,7 +32,7 @@ namespace VarnelQt5 {
  *         this, &Editor::attributeChanged);
  * \endcode
  */
-class VARNELMACQT5_EXPORT SpecialAttributesListModel : public QAbstractListModel
+class VARNELMAC_EXPORT SpecialAttributesListModel : public QAbstractListModel
 {
     Q_OBJECT
 

@@ -5,7 +5,7 @@
 #ifndef VARNELQT5_COMMON_H
 #define VARNELQT5_COMMON_H
 
-#include "varnelcommonqt5_export.h"
+#include "varnelcommon_export.h"
 
 #include <QString>
 
@@ -14,7 +14,7 @@
 namespace VarnelQt5 {
 
 // Lookups in the system's user database.
-class VARNELCOMMONQT5_EXPORT Common
+class VARNELCOMMON_EXPORT Common
 {
 public:
     // The process-wide instance.

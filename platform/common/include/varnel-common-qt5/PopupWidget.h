@@ -5,7 +5,7 @@
 #ifndef VARNELQT5_POPUPWIDGET_H
 #define VARNELQT5_POPUPWIDGET_H
 
-#include "varnelcommonqt5_export.h"
+#include "varnelcommon_export.h"
 
 #include <QFrame>
 
@@ -15,7 +15,7 @@ namespace VarnelQt5 {
 
 // A frameless popup window showing one content widget. Escape, a click
 // outside it and accept() close it.
-class VARNELCOMMONQT5_EXPORT PopupWidget : public QFrame
+class VARNELCOMMON_EXPORT PopupWidget : public QFrame
 {
     Q_OBJECT
 public:
