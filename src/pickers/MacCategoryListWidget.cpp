@@ -244,14 +244,19 @@ QVector<mac_cat_t> checkedMasks(MacCategoryListWidget *list)
     return masks;
 }
 
-// The user's range of categories; false when the user database cannot be
-// read. Without a record the user gets no more than the process's own
-// categories, and none at all when the process has no label.
+// The user's range of categories. Without a record the user gets no more
+// than the process's own categories, and none at all when the process has no
+// label. False when the user database cannot be read; then nothing of an
+// earlier user's range may bound the list any longer, and the range is
+// empty.
 bool readUserRange(uid_t uid, mac_cat_t &minimum, mac_cat_t &maximum)
 {
     Platform::UserMacEntry record;
-    if (!Platform::lookupUserMac(uid, record))
+    if (!Platform::lookupUserMac(uid, record)) {
+        minimum = 0;
+        maximum = 0;
         return false;
+    }
     if (record) {
         minimum = record->min_categories;
         maximum = record->max_categories;
@@ -358,27 +363,19 @@ bool MacCategoryListWidget::rebuild()
     const QVector<mac_cat_t> checkedRows = checkedMasks(this);
     clear();
 
-    // Without a range read for the user, nothing of an earlier user's range
-    // may bound the list any longer.
-    const auto forgetUserRange = [this] {
-        if (useUserRange) {
-            userMinimum = 0;
-            userMaximum = 0;
-        }
-    };
     if (varnel_mac_enabled() == 0) {
         LockReasons::record(this, LockReasons::Built::MacOff);
-        forgetUserRange();
+        // Nothing of an earlier user's range may bound the list any longer.
+        if (useUserRange)
+            userMinimum = userMaximum = 0;
         valid = true;
         setEnabled(false);
         return false;
     }
     LockReasons::record(this, LockReasons::Built::Unreadable);
 
-    if (useUserRange && !readUserRange(uid, userMinimum, userMaximum)) {
-        forgetUserRange();
+    if (useUserRange && !readUserRange(uid, userMinimum, userMaximum))
         return false;
-    }
     Platform::CategoryDatabase db;
     if (!db.isOpen() || !db.rewind())
         return false;
@@ -388,10 +385,9 @@ bool MacCategoryListWidget::rebuild()
     if (previous != 0 && count() > 0)
         restoreChecked(this, previous, checkedRows, bounds);
     setEnabled(suitable);
-    if (count() == 0)
-        LockReasons::record(this, LockReasons::Built::Nothing);
-    else
-        LockReasons::record(this, suitable ? LockReasons::Built::Fine : LockReasons::Built::Forced);
+    LockReasons::record(this, count() == 0 ? LockReasons::Built::Nothing
+                              : suitable   ? LockReasons::Built::Fine
+                                           : LockReasons::Built::Forced);
     valid = true;
     return true;
 }
