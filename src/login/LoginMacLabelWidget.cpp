@@ -570,6 +570,9 @@ QStringList LoginMacLabelWidget::getVexorCommand() const
 void LoginMacLabelWidget::setUid(uid_t uid)
 {
     const FormParts parts = formParts();
+    // The rows it hides are known only at the end: assistive tools hear the
+    // widget's reason then.
+    const LockReasons::Refresh refresh(this);
     if (uid == callingUserId) {
         uid = getuid();
         if (const Platform::LabelHandle label = Platform::processLabel())
