@@ -25,16 +25,19 @@ class LoginSpeaker : public LockReasons::Speaker
 public:
     explicit LoginSpeaker(LoginMacLabelWidget *login)
         : Speaker(login)
-        , m_login(login)
     {
     }
 
     QString ownReason() const override
     {
-        if (!m_login->editable())
+        // Asked anew each time, so that a widget being destroyed is none.
+        const auto *login = qobject_cast<const LoginMacLabelWidget *>(parent());
+        if (!login)
+            return QString();
+        if (!login->editable())
             return readOnlyLogin();
         for (const char *name : {"_levelComboBox", "_integrityComboBox", "_categoryListWidget"}) {
-            const auto *picker = m_login->findChild<QWidget *>(QLatin1String(name), Qt::FindDirectChildrenOnly);
+            const auto *picker = login->findChild<QWidget *>(QLatin1String(name), Qt::FindDirectChildrenOnly);
             if (picker && picker->isHidden()) {
                 const QString why = LockReasons::reason(picker);
                 if (!why.isEmpty())
@@ -50,9 +53,6 @@ public:
             || qobject_cast<const ILevelComboBox *>(picker) || qobject_cast<const MacCategoryListWidget *>(picker);
         return locked && insideReadOnlyLoginWidget(picker) ? readOnlyLogin() : QString();
     }
-
-private:
-    const LoginMacLabelWidget *const m_login;
 };
 
 } // namespace
