@@ -108,7 +108,6 @@ private Q_SLOTS:
     void reasons_data();
     void reasons();
     void reasonsFollowTheWidget();
-    void loginDescriptionsFollowEachOther();
     void reasonsOfTheBuiltState_data();
     void reasonsOfTheBuiltState();
     void unnamedValuesExplain_data();
@@ -256,46 +255,6 @@ void tst_LockReasons::reasonsFollowTheWidget()
         policy.write("mac-users", "*:2:0:2:0xff\n");
         level.setUid(1000);
         QCOMPARE(told(&level), (QStringList{"Chosen by the host", "Described by the host"}));
-    }
-    QCOMPARE(varnel_standin_live(), live);
-}
-
-// While assistive tools are active, the login widget's description follows
-// its pickers' rebuilds, and its pickers' follow its mode, without a tool tip
-// or a reader starting to ask for them.
-void tst_LockReasons::loginDescriptionsFollowEachOther()
-{
-    const long live = varnel_standin_live();
-    {
-        StandinPolicy policy;
-        QAccessible::setActive(true);
-        LoginMacLabelWidget login(uid_t(1000), nullptr, true);
-        auto *level = login.findChild<QWidget *>(QStringLiteral("_levelComboBox"));
-        auto *categories = login.findChild<QWidget *>(QStringLiteral("_categoryListWidget"));
-        const QString macOff = QStringLiteral("Mandatory access control is switched off, so there is no level to choose");
-        const QString categoriesOff
-            = QStringLiteral("Mandatory access control is switched off, so there is no category to choose");
-        const QString readOnly = QStringLiteral("This is the label of the running program; it cannot be changed here");
-        const auto descriptions = [&] {
-            return QStringList{login.accessibleDescription(), level->accessibleDescription(),
-                               categories->accessibleDescription()};
-        };
-        // Each step, then the descriptions of the widget, its level picker
-        // and its category list.
-        const auto step = [&](const char *system, bool editable) {
-            policy.write("system", system);
-            if (editable == login.editable())
-                login.setUid(1000);
-            else
-                login.setEditable(editable);
-            return descriptions();
-        };
-        QCOMPARE(descriptions(), (QStringList{QString(), QString(), QString()}));
-        QCOMPARE(step("mac_enabled=0\n", true), (QStringList{macOff, macOff, categoriesOff}));
-        QCOMPARE(step("mac_enabled=0\n", false), (QStringList{readOnly, readOnly, readOnly}));
-        QCOMPARE(step("mac_enabled=1\n", false), (QStringList{readOnly, readOnly, readOnly}));
-        QCOMPARE(step("mac_enabled=1\n", true), (QStringList{QString(), QString(), QString()}));
-        QAccessible::setActive(false);
     }
     QCOMPARE(varnel_standin_live(), live);
 }
