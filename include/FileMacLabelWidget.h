@@ -80,9 +80,11 @@ public:
     /**
      * Loads the label of the object at \a path into the form as it is
      * stored, whatever was loaded before, and emits changed() once at the
-     * end. Special attributes the label cannot carry ("ehole" with a level,
-     * say) stay checked and the values stay as stored; attributes of the
-     * other kind of object have no row and are not shown.
+     * end; the pickers are set with their own signals blocked, and a message
+     * of an earlier reaction goes with reactionMessageChanged(). Special
+     * attributes the label cannot carry ("ehole" with a level, say) stay
+     * checked and the values stay as stored; attributes of the other kind
+     * of object have no row and are not shown.
      *
      * A path without a readable label, one containing a NUL character and
      * one the local 8-bit encoding cannot carry exactly change none of the

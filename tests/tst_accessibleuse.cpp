@@ -146,6 +146,7 @@ private Q_SLOTS:
     void popupsCloseOnReturn();
     void specialsExplainTheCurrentRow();
     void noDescriptionRepeatsItsName();
+    void loginDescriptionsFollowEachOther();
     void loginRuleIsToldBeforeOk_data();
     void loginRuleIsToldBeforeOk();
     void longNamesFitTheScreen();
@@ -445,6 +446,40 @@ void tst_AccessibleUse::noDescriptionRepeatsItsName()
         for (const QLabel *label : login.findChildren<QLabel *>())
             QVERIFY2(label->text() != QLatin1String("TextLabel"), qPrintable(label->objectName()));
     }
+}
+
+// The login widget's description follows its pickers' rebuilds, and its
+// pickers' follow its mode, without a tool tip or a reader starting to ask
+// for them.
+void tst_AccessibleUse::loginDescriptionsFollowEachOther()
+{
+    StandinPolicy policy;
+    LoginMacLabelWidget login(uid_t(1000), nullptr, true);
+    auto *level = login.findChild<QWidget *>(QStringLiteral("_levelComboBox"));
+    auto *categories = login.findChild<QWidget *>(QStringLiteral("_categoryListWidget"));
+    const QString macOff = QStringLiteral("Mandatory access control is switched off, so there is no level to choose");
+    const QString categoriesOff
+        = QStringLiteral("Mandatory access control is switched off, so there is no category to choose");
+    const QString readOnly = QStringLiteral("This is the label of the running program; it cannot be changed here");
+    const auto descriptions = [&] {
+        return QStringList{login.accessibleDescription(), level->accessibleDescription(),
+                           categories->accessibleDescription()};
+    };
+    // Each step, then the descriptions of the widget, its level picker
+    // and its category list.
+    const auto step = [&](const char *system, bool editable) {
+        policy.write("system", system);
+        if (editable == login.editable())
+            login.setUid(1000);
+        else
+            login.setEditable(editable);
+        return descriptions();
+    };
+    QCOMPARE(descriptions(), (QStringList{QString(), QString(), QString()}));
+    QCOMPARE(step("mac_enabled=0\n", true), (QStringList{macOff, macOff, categoriesOff}));
+    QCOMPARE(step("mac_enabled=0\n", false), (QStringList{readOnly, readOnly, readOnly}));
+    QCOMPARE(step("mac_enabled=1\n", false), (QStringList{readOnly, readOnly, readOnly}));
+    QCOMPARE(step("mac_enabled=1\n", true), (QStringList{QString(), QString(), QString()}));
 }
 
 void tst_AccessibleUse::loginRuleIsToldBeforeOk_data()

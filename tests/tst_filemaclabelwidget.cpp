@@ -245,6 +245,8 @@ private Q_SLOTS:
     void rowEnablingIsNoEdit();
     void reactionsAreSaid_data();
     void reactionsAreSaid();
+    void loadIsHeardOnce_data();
+    void loadIsHeardOnce();
 
 private:
     long m_liveBefore = 0;
@@ -1212,6 +1214,51 @@ void TestFileMacLabelWidget::reactionsAreSaid()
     widget.getfmac(m_file);
     QCOMPARE(widget.reactionMessage(), QString());
     QVERIFY(line->isHidden());
+}
+
+void TestFileMacLabelWidget::loadIsHeardOnce_data()
+{
+    QTest::addColumn<QByteArray>("second"); // the label the object holds at the second load
+    QTest::addColumn<QString>("values");
+
+    QTest::newRow("the same label") << QByteArray("2:63:0x13:0x0") << QStringLiteral("2 63 13");
+    QTest::newRow("another label") << QByteArray("1:0:0x4:0x0") << QStringLiteral("1 0 4");
+    QTest::newRow("a level the policy does not name") << QByteArray("9:0:0x0:0x0") << QStringLiteral("9 0 0");
+}
+
+// A load sets the pickers quietly, however many of their values it changes:
+// the host hears the load once, and hears the form's last message go.
+void TestFileMacLabelWidget::loadIsHeardOnce()
+{
+    QFETCH(QByteArray, second);
+    QFETCH(QString, values);
+
+    StandinPolicy policy;
+    QVERIFY(setLabel(m_file, "2:63:0x13:0x0"));
+    FileMacLabelWidget widget;
+    const Form form(widget);
+    widget.getfmac(m_file);
+    QVERIFY(form.setAttribute(QStringLiteral("ehole"), Qt::Checked));
+    QVERIFY(!widget.reactionMessage().isEmpty());
+    QVERIFY(setLabel(m_file, second));
+
+    QSignalSpy changed(&widget, &FileMacLabelWidget::changed);
+    QSignalSpy said(&widget, &FileMacLabelWidget::reactionMessageChanged);
+    QSignalSpy level(form.level, &MacLevelComboBox::valueChanged);
+    QSignalSpy integrity(form.integrity, &ILevelComboBox::valueChanged);
+    QSignalSpy categories(form.categories, &MacCategoryListWidget::valueChanged);
+    widget.getfmac(m_file);
+
+    QCOMPARE(form.values(), values);
+    QCOMPARE(form.rows(), QStringLiteral("ehole whole silev"));
+    QCOMPARE(changed.count(), 1);
+    QCOMPARE(said.count(), 1);
+    QCOMPARE(said.first().at(0).toString(), QString());
+    QCOMPARE(widget.reactionMessage(), QString());
+    QCOMPARE(level.count() + integrity.count() + categories.count(), 0);
+    // The loaded label is the base of the next write, which leaves it whole.
+    QVERIFY(widget.chmac(m_file));
+    QCOMPARE(storedOf(m_file).text(), QString::fromLatin1(second));
 }
 
 QTEST_MAIN(TestFileMacLabelWidget)

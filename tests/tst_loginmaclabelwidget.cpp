@@ -98,6 +98,8 @@ private Q_SLOTS:
 
     void userRanges_data();
     void userRanges();
+    void formParts_data();
+    void formParts();
     void callingUser();
     void formConstructorTakesTheRunningUser();
     void strictMode();
@@ -198,6 +200,24 @@ void tst_LoginMacLabelWidget::userRanges()
     QCOMPARE(categoryHintLabel->isHidden(), categoryHint.isEmpty());
     if (!categoryHint.isEmpty())
         QCOMPARE(categoryHintLabel->text(), categoryHint);
+    QCOMPARE(widget->isSuitable(), suitable);
+    QCOMPARE(widget->isVariability(), variability);
+}
+
+void tst_LoginMacLabelWidget::formParts_data()
+{
+    QTest::addColumn<bool>("themed");
+    QTest::newRow("plain") << false;
+    QTest::newRow("themed") << true;
+}
+
+// What each form holds whatever the user's range: the role trees, hidden
+// until asked for, and the form's own button layout.
+void tst_LoginMacLabelWidget::formParts()
+{
+    QFETCH(bool, themed);
+    StandinPolicy policy;
+    const auto widget = makeWidget(1000, themed);
 
     QVERIFY(part<QWidget>(*widget, "_rolesGroupBox")->isHidden());
     QVERIFY(QMetaObject::invokeMethod(widget.get(), "setVisibleRoles", Q_ARG(bool, true)));
@@ -211,8 +231,6 @@ void tst_LoginMacLabelWidget::userRanges()
     }
     QVERIFY(part<QTreeView>(*widget, "_userTreeView")->model()
             != part<QTreeView>(*widget, "_adminTreeView")->model());
-    QCOMPARE(widget->isSuitable(), suitable);
-    QCOMPARE(widget->isVariability(), variability);
     QCOMPARE(widget->buttonLayout() == nullptr, themed);
     QCOMPARE(widget->newButtonLayout() == nullptr, !themed);
 }

@@ -6,6 +6,7 @@
 
 #include "FileLabelRules_p.h"
 #include "AccessibleRows_p.h"
+#include "CategoryBits_p.h"
 #include "FileMacLabelWidgetForm_p.h"
 #include "ILevelComboBox.h"
 #include "MacCategoryListWidget.h"
@@ -216,18 +217,16 @@ QString nameIn(const QComboBox *picker, quint64 value)
 QString categoryNames(MacCategoryListWidget *list, mac_cat_t categories)
 {
     QStringList names;
-    for (int bit = 0; bit < 64; ++bit) {
-        const mac_cat_t mask = mac_cat_t(1) << bit;
-        if (!(categories & mask))
-            continue;
+    forEachCategory(categories, [list, &names](int number) {
+        const mac_cat_t mask = categoryBit(number);
         QString name;
         for (int row = 0; row < list->count() && name.isEmpty(); ++row) {
             // A row shows "NUMBER:NAME".
             if (list->cat4Item(row) == mask)
                 name = list->item(row)->text().section(QLatin1Char(':'), 1);
         }
-        names << (name.isEmpty() ? FileMacLabelWidget::tr("category %1").arg(bit) : name);
-    }
+        names << (name.isEmpty() ? FileMacLabelWidget::tr("category %1").arg(number) : name);
+    });
     return names.join(QLatin1String(", "));
 }
 
@@ -275,6 +274,143 @@ private:
     FileMacLabelWidget *const widget;
     WidgetState &state;
 };
+
+// The values the form's pickers hold.
+Parts pickerValues(const FileMacLabelWidgetForm *form)
+{
+    Parts parts;
+    parts.level = form->_levelComboBox->value();
+    parts.integrity = form->_integrityComboBox->value();
+    parts.categories = form->_categoryListWidget->value();
+    return parts;
+}
+
+// Sets the three pickers to the values of parts, adding a value a list
+// lacks, with each picker's signals blocked: what the form sets on its own
+// is no edit of the person's.
+void setPickersQuietly(const FileMacLabelWidgetForm *form, const Parts &parts)
+{
+    {
+        const QSignalBlocker blocker(form->_levelComboBox);
+        form->_levelComboBox->setValue(parts.level, true);
+    }
+    {
+        const QSignalBlocker blocker(form->_integrityComboBox);
+        form->_integrityComboBox->setValue(parts.integrity, true);
+    }
+    const QSignalBlocker blocker(form->_categoryListWidget);
+    form->_categoryListWidget->setValue(parts.categories);
+}
+
+// "set the level to A, the integrity level to B, added C and removed D".
+QString describeChange(const FileMacLabelWidgetForm *form, const Parts &from, const Parts &to)
+{
+    QStringList settings;
+    if (to.level != from.level)
+        settings << FileMacLabelWidget::tr("the level to %1").arg(nameIn(form->_levelComboBox, to.level));
+    if (to.integrity != from.integrity)
+        settings << FileMacLabelWidget::tr("the integrity level to %1")
+                        .arg(nameIn(form->_integrityComboBox, to.integrity));
+    QStringList actions;
+    if (!settings.isEmpty())
+        actions << FileMacLabelWidget::tr("set %1").arg(settings.join(QLatin1String(", ")));
+    MacCategoryListWidget *list = form->_categoryListWidget;
+    if (to.categories & ~from.categories)
+        actions << FileMacLabelWidget::tr("added %1").arg(categoryNames(list, to.categories & ~from.categories));
+    if (from.categories & ~to.categories)
+        actions << FileMacLabelWidget::tr("removed %1").arg(categoryNames(list, from.categories & ~to.categories));
+    return joinedList(actions);
+}
+
+// Sets the pickers to target quietly and notes what that changed, in
+// sentence, whose %1 is the attribute's name and %2 the change. Returns the
+// values replaced.
+Parts rewritePickers(const FileMacLabelWidgetForm *form, const Parts &target, const QString &sentence,
+                     const QString &name, QStringList &notes)
+{
+    const Parts before = pickerValues(form);
+    setPickersQuietly(form, target);
+    const QString what = describeChange(form, before, pickerValues(form));
+    if (!what.isEmpty())
+        notes << sentence.arg(name, what);
+    return before;
+}
+
+// The values checking a hole puts into the form: none for "ehole", the
+// root's for "whole". False where the check rewrites nothing: another
+// attribute, or "whole" without the root's label to copy, where the pickers
+// keep their values and the type check decides whether "whole" stays.
+bool holeTarget(int attribute, Parts &target)
+{
+    if (attribute == SpecialAttributesListModel::Ehole) {
+        target = Parts();
+        return true;
+    }
+    if (attribute != SpecialAttributesListModel::Whole)
+        return false;
+    const Platform::LabelHandle root(tav_get_path("/"));
+    if (!root)
+        return false;
+    target = Parts(root.get());
+    return true;
+}
+
+// Whether the object at the path is of the kind the form's rows are for;
+// one that cannot be looked at is left to the write.
+bool kindFits(const QByteArray &encodedPath, bool forContainer)
+{
+    const int directory = isDirectory(encodedPath);
+    return directory < 0 || (directory == 1) == forContainer;
+}
+
+// Whether the object the form was read from holds another label than when
+// it was read, or another object stands at its place: held is what it holds
+// now, object what the path names now.
+bool changedSinceRead(const WidgetState &state, const tav_label *held, const Identity &object)
+{
+    const bool sameObject = !state.object.known || object == state.object;
+    return !held || !sameObject || !(Parts(held) == state.expected);
+}
+
+// The type the form gives: its attributes, and those of the held type that
+// belong to the other kind of object or to no row.
+uint16_t formType(const SpecialAttributesListModel *model, uint16_t heldType)
+{
+    uint16_t type = 0;
+    for (const SpecialAttributesListModel::Attributes attribute : namedAttributes) {
+        if (model->checkState(attribute) == Qt::Checked)
+            type |= bitOf(attribute);
+    }
+    if (model->checkState(SpecialAttributesListModel::OtherAttributes) == Qt::Checked)
+        type |= uint16_t(model->otherAttribute());
+    return type | (heldType & uint16_t(~(model->isForContainer() ? directoryBits : fileBits)));
+}
+
+// Puts the form onto label, the object's own (held) or a new one, and writes
+// it. A part whose picker is empty keeps the label's value. A hole goes only
+// onto a label that can carry it, tested on the label written rather than
+// on the pickers; one the object already holds on the same level, integrity
+// level and categories is left as it is.
+bool writeForm(const FileMacLabelWidgetForm *form, const SpecialAttributesListModel *model,
+               const QByteArray &encodedPath, tav_label *label, bool held)
+{
+    const Parts before(label);
+    if (form->_levelComboBox->count() > 0)
+        tavl_set_lev(label, form->_levelComboBox->value());
+    if (form->_integrityComboBox->count() > 0)
+        tavl_set_ilev(label, form->_integrityComboBox->value());
+    tavl_set_cat(label, form->_categoryListWidget->value());
+    const uint16_t type = formType(model, before.type);
+    tavl_set_type(label, type);
+
+    if (!model->isForContainer()) {
+        const bool samePlace = held && tavl_lev(label) == before.level && tavl_ilev(label) == before.integrity
+            && tavl_cat(label) == before.categories;
+        if (FileLabelRules::unsupportedHoles(label, type, samePlace ? before.type : 0) != 0)
+            return false;
+    }
+    return tav_set_path(encodedPath.constData(), label) == 0;
+}
 
 } // namespace
 
@@ -417,14 +553,12 @@ void FileMacLabelWidget::getfmac(const QString &path)
         state.expected = Parts(label.get());
         state.undoAttribute = -1;
 
-        // The pickers' signals stay inside the load, and the reactions stay
-        // out of it, so that the form shows the stored label as it is; the
-        // load announces itself once at the end, its label given back.
+        // The pickers are set quietly and the reactions stay out of the
+        // load, so that the form shows the stored label as it is; the load
+        // announces itself once at the end, its label given back.
         const QSignalBlocker blocker(this);
         const LoadScope loading(this);
-        form->_levelComboBox->setValue(tavl_lev(label.get()), true);
-        form->_integrityComboBox->setValue(tavl_ilev(label.get()), true);
-        form->_categoryListWidget->setValue(tavl_cat(label.get()));
+        setPickersQuietly(form, state.expected);
 
         const uint16_t type = tavl_type(label.get());
         model->setForContainer(isDirectory(encodedPath) == 1);
@@ -452,14 +586,9 @@ bool FileMacLabelWidget::chmac(const QString &path)
     }
     state.failure = WriteRefused;
     QByteArray encodedPath;
-    if (!encodePath(path, &encodedPath))
-        return false;
-
     // The form's rows are those of one kind of object; written onto the
     // other kind they would drop its attributes and set foreign ones.
-    const bool forContainer = model->isForContainer();
-    const int directory = isDirectory(encodedPath);
-    if (directory >= 0 && (directory == 1) != forContainer)
+    if (!encodePath(path, &encodedPath) || !kindFits(encodedPath, model->isForContainer()))
         return false;
 
     // The object the form was read from, by its path or by another name.
@@ -471,51 +600,15 @@ bool FileMacLabelWidget::chmac(const QString &path)
     // picker is empty) is written back as it is. Read as late as can be, it
     // also shows whether another writer came since the form was read.
     const Platform::LabelHandle held(tav_get_path(encodedPath.constData()));
-    const bool sameObject = !state.object.known || object == state.object;
-    if (readHere && (!held || !sameObject || !(Parts(held.get()) == state.expected))) {
+    if (readHere && changedSinceRead(state, held.get(), object)) {
         state.failure = LabelChangedSinceRead;
         return false;
     }
-    const bool levelShown = form->_levelComboBox->count() > 0;
-    const bool integrityShown = form->_integrityComboBox->count() > 0;
-    if (!held && (!levelShown || !integrityShown))
+    if (!held && (form->_levelComboBox->count() == 0 || form->_integrityComboBox->count() == 0))
         return false;
     const Platform::LabelHandle fresh(held ? nullptr : tavl_get_new());
     tav_label *label = held ? held.get() : fresh.get();
-    if (!label)
-        return false;
-
-    const mac_lev_t heldLevel = tavl_lev(label);
-    const TAV_ILEV_T heldIntegrity = tavl_ilev(label);
-    const mac_cat_t heldCategories = tavl_cat(label);
-    const uint16_t heldType = tavl_type(label);
-
-    if (levelShown)
-        tavl_set_lev(label, form->_levelComboBox->value());
-    if (integrityShown)
-        tavl_set_ilev(label, form->_integrityComboBox->value());
-    tavl_set_cat(label, form->_categoryListWidget->value());
-
-    uint16_t type = 0;
-    for (const SpecialAttributesListModel::Attributes attribute : namedAttributes) {
-        if (model->checkState(attribute) == Qt::Checked)
-            type |= bitOf(attribute);
-    }
-    if (model->checkState(SpecialAttributesListModel::OtherAttributes) == Qt::Checked)
-        type |= uint16_t(model->otherAttribute());
-    type |= heldType & uint16_t(~(forContainer ? directoryBits : fileBits));
-    tavl_set_type(label, type);
-
-    // A hole goes only onto a label that can carry it, tested on the label
-    // written rather than on the pickers; one the object already holds on
-    // the same level, integrity level and categories is left as it is.
-    if (!forContainer) {
-        const bool samePlace = held && tavl_lev(label) == heldLevel && tavl_ilev(label) == heldIntegrity
-            && tavl_cat(label) == heldCategories;
-        if (FileLabelRules::unsupportedHoles(label, type, samePlace ? heldType : 0) != 0)
-            return false;
-    }
-    if (tav_set_path(encodedPath.constData(), label) != 0)
+    if (!label || !writeForm(form, model, encodedPath, label, bool(held)))
         return false;
     state.failure = NoWriteFailure;
     if (readHere)
@@ -539,82 +632,20 @@ void FileMacLabelWidget::reactToAttribute(int attribute)
     const bool checked = model->checkState(SpecialAttributesListModel::Attributes(attribute)) == Qt::Checked;
     const QString name = model->index(model->rowForAttribute(attribute), 0).data().toString();
 
-    // The form's values, and how to set them with the pickers quiet.
-    const auto values = [this] {
-        Parts parts;
-        parts.level = form->_levelComboBox->value();
-        parts.integrity = form->_integrityComboBox->value();
-        parts.categories = form->_categoryListWidget->value();
-        return parts;
-    };
-    const auto setValues = [this](const Parts &parts) {
-        {
-            const QSignalBlocker blocker(form->_levelComboBox);
-            form->_levelComboBox->setValue(parts.level, true);
-        }
-        {
-            const QSignalBlocker blocker(form->_integrityComboBox);
-            form->_integrityComboBox->setValue(parts.integrity, true);
-        }
-        {
-            const QSignalBlocker blocker(form->_categoryListWidget);
-            form->_categoryListWidget->setValue(parts.categories);
-        }
-    };
-    // "set the level to A, the integrity level to B, added C and removed D".
-    const auto describe = [this](const Parts &from, const Parts &to) {
-        QStringList settings;
-        if (to.level != from.level)
-            settings << tr("the level to %1").arg(nameIn(form->_levelComboBox, to.level));
-        if (to.integrity != from.integrity)
-            settings << tr("the integrity level to %1").arg(nameIn(form->_integrityComboBox, to.integrity));
-        QStringList actions;
-        if (!settings.isEmpty())
-            actions << tr("set %1").arg(settings.join(QLatin1String(", ")));
-        if (to.categories & ~from.categories)
-            actions << tr("added %1").arg(categoryNames(form->_categoryListWidget, to.categories & ~from.categories));
-        if (from.categories & ~to.categories)
-            actions << tr("removed %1").arg(categoryNames(form->_categoryListWidget, from.categories & ~to.categories));
-        return joinedList(actions);
-    };
-
     if (state.automatic > 0) {
         // The type check's own uncheck, which it explains itself.
     } else if (hole && !checked && state.undoAttribute == attribute) {
         // Unchecked right after its check rewrote the form: the values it
         // replaced come back.
         state.undoAttribute = -1;
-        const Parts before = values();
-        setValues(state.replaced);
-        const QString what = describe(before, values());
-        if (!what.isEmpty())
-            state.notes << tr("Unchecking %1 %2.").arg(name, what);
+        rewritePickers(form, state.replaced, tr("Unchecking %1 %2."), name, state.notes);
         checkTypeSupport();
     } else {
         state.undoAttribute = -1;
-        bool rewrote = false;
-        Parts target = values();
-        if (attribute == SpecialAttributesListModel::Ehole && checked) {
-            target = Parts();
-            rewrote = true;
-        } else if (attribute == SpecialAttributesListModel::Whole && checked) {
-            // Without the root's label there is nothing to copy: the pickers
-            // keep their values, and the type check decides whether "whole"
-            // stays.
-            const Platform::LabelHandle root(tav_get_path("/"));
-            if (root) {
-                target = Parts(root.get());
-                rewrote = true;
-            }
-        }
-        if (rewrote) {
-            const Parts before = values();
-            setValues(target);
+        Parts target;
+        if (checked && holeTarget(attribute, target)) {
+            state.replaced = rewritePickers(form, target, tr("Checking %1 %2."), name, state.notes);
             state.undoAttribute = attribute;
-            state.replaced = before;
-            const QString what = describe(before, values());
-            if (!what.isEmpty())
-                state.notes << tr("Checking %1 %2.").arg(name, what);
         }
         // Checking a hole rewrote the label the holes depend on; unchecking
         // one leaves the other as it was.

@@ -6,14 +6,14 @@
 
 #include "BreakableText_p.h"
 #include "ILevelComboBox.h"
+#include "LabelTexts_p.h"
 #include "LibraryGlobals_p.h"
+#include "LockReasons_p.h"
 #include "LoginMacLabelWidget.h"
 #include "MacCategoryListWidget.h"
 #include "MacLevelComboBox.h"
-#include "pickers/CategoryNames_p.h"
 #include "UnresolvedUser_p.h"
 #include "labelpolicy.h"
-#include "pickers/LockReasons_p.h"
 
 #include <Common.h>
 
@@ -37,18 +37,25 @@ namespace VarnelQt5 {
 
 namespace {
 
+QString titleText(bool editable)
+{
+    return editable ? LoginMacLabelDialog::tr("MAC label selection") : LoginMacLabelDialog::tr("MAC label information");
+}
+
 // The name is input from a login program: shown as text, never as markup,
 // and free to wrap however long it is. One arg() call, so that a '%'
-// sequence in the title or the name is not substituted again.
-QString headingText(const QString &format, const QString &title, const QString &name)
+// sequence in the title or the name is not substituted again. The themed
+// heading is that of a new dialog; a change of mode shows the plain one.
+QString headingText(const QString &title, const QString &name, bool themed = false)
 {
+    const QString format = themed ? LoginMacLabelDialog::tr("<b>%1 for %2</b>") : QStringLiteral("%1 (<b>%2</b>)");
     return format.arg(title, breakableText(name).toHtmlEscaped());
 }
 
-// (uid_t)-1 is the calling user, as the widget takes it.
+// callingUserId is the calling user, as the widget takes it.
 QString nameOfUser(uid_t uid)
 {
-    return Common::nameByUid(uid == static_cast<uid_t>(-1) ? getuid() : uid, nullptr);
+    return Common::nameByUid(uid == callingUserId ? getuid() : uid, nullptr);
 }
 
 // adjustSize() keeps a window within two thirds of the screen, which can cut
@@ -103,7 +110,7 @@ void watchLoginRule(LoginMacLabelWidget *widget, QLabel *line)
         }
         QString chosen = nameOf(level, widget->level());
         if (widget->categories() != 0)
-            chosen = LoginMacLabelDialog::tr("%1 with %2").arg(chosen, categoryNames(widget->categories()));
+            chosen = LoginMacLabelDialog::tr("%1 with %2").arg(chosen, LabelTexts::categoryNames(widget->categories()));
         line->setText(LoginMacLabelDialog::tr("Integrity level %1 is allowed only with level %2 and no "
                                               "categories; level %3 only with integrity level %4.")
                           .arg(integrity->currentText(), nameOf(level, 0), chosen, nameOf(integrity, 0)));
@@ -113,6 +120,75 @@ void watchLoginRule(LoginMacLabelWidget *widget, QLabel *line)
     QObject::connect(integrity, qOverload<int>(&QComboBox::currentIndexChanged), line, update);
     QObject::connect(categories, &MacCategoryListWidget::valueChanged, line, update);
     update();
+}
+
+// The heading above the form; the themed form sets it in from the edges.
+QLabel *addHeading(QDialog *dialog, QVBoxLayout *layout, bool themed, const QString &text)
+{
+    auto *heading = new QLabel(text, dialog);
+    if (themed) {
+        layout->setContentsMargins(0, 20, 0, 16);
+        auto *inset = new QVBoxLayout();
+        inset->setContentsMargins(20, 0, 20, 0);
+        inset->addWidget(heading);
+        layout->addLayout(inset);
+    } else {
+        layout->setContentsMargins(25, 25, 25, 25);
+        layout->addWidget(heading);
+    }
+    heading->setTextFormat(Qt::RichText);
+    // Wrapped, so that a long name cannot push the dialog past the screen.
+    heading->setWordWrap(true);
+    layout->addSpacing(5);
+    return heading;
+}
+
+// Says before OK why OK would refuse the label; its one line is kept while
+// empty, so that the form does not jump when it appears.
+void addRuleLine(QDialog *dialog, QVBoxLayout *layout, LoginMacLabelWidget *widget)
+{
+    auto *rule = new QLabel(dialog);
+    rule->setObjectName(QStringLiteral("_loginRuleLabel"));
+    rule->setTextFormat(Qt::PlainText);
+    rule->setWordWrap(true);
+    rule->setMinimumHeight(rule->fontMetrics().lineSpacing());
+    layout->addWidget(rule);
+    watchLoginRule(widget, rule);
+}
+
+// OK, in the widget's button layout: beside Cancel and named Enter in the
+// themed form, above a stretch in the plain one.
+QDialogButtonBox *addButtons(QDialog *dialog, LoginMacLabelWidget *widget, bool themed)
+{
+    if (!themed) {
+        auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok, Qt::Vertical, dialog);
+        widget->buttonLayout()->addWidget(buttons);
+        widget->buttonLayout()->addStretch();
+        return buttons;
+    }
+    auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, Qt::Horizontal, dialog);
+    if (QPushButton *ok = buttons->button(QDialogButtonBox::Ok))
+        ok->setText(LoginMacLabelDialog::tr("Enter"));
+    widget->newButtonLayout()->addStretch();
+    widget->newButtonLayout()->addWidget(buttons);
+    return buttons;
+}
+
+// Sized to its contents within the screen, and centred on it.
+void placeOnScreen(QDialog *dialog)
+{
+    QScreen *screen = dialog->windowHandle() ? dialog->windowHandle()->screen() : QGuiApplication::primaryScreen();
+    if (!screen) {
+        dialog->adjustSize();
+        return;
+    }
+    const QRect available = screen->availableGeometry();
+    dialog->setMaximumWidth(available.width());
+    dialog->adjustSize();
+    fitWrappedText(dialog, available);
+    QRect placed = dialog->geometry();
+    placed.moveCenter(available.center());
+    dialog->setGeometry(placed);
 }
 
 } // namespace
@@ -126,7 +202,7 @@ LoginMacLabelDialog::LoginMacLabelDialog(char *name, QWidget *parent)
     Common::ptr();
     uid_t uid = Common::uidByName(userName, nullptr);
     // The failure value would read as the calling user.
-    if (uid == static_cast<uid_t>(-1))
+    if (uid == callingUserId)
         uid = unresolvedUserId;
     initialize(uid, false);
 }
@@ -158,76 +234,24 @@ void LoginMacLabelDialog::initialize(uid_t uid, bool themed)
     // Built once: a second call would stack a second layout and widget.
     if (widget)
         return;
-    const QString title = tr("MAC label selection");
+    const QString title = titleText(true);
     setWindowTitle(title);
     setWindowIcon(QIcon::fromTheme(QStringLiteral("security-policy")));
 
     auto *mainLayout = new QVBoxLayout(this);
-    if (themed) {
-        mainLayout->setContentsMargins(0, 20, 0, 16);
-        heading = new QLabel(headingText(tr("<b>%1 for %2</b>"), title, userName), this);
-        auto *headingLayout = new QVBoxLayout();
-        headingLayout->setContentsMargins(20, 0, 20, 0);
-        headingLayout->addWidget(heading);
-        mainLayout->addLayout(headingLayout);
-    } else {
-        mainLayout->setContentsMargins(25, 25, 25, 25);
-        heading = new QLabel(headingText(QStringLiteral("%1 (<b>%2</b>)"), title, userName), this);
-        mainLayout->addWidget(heading);
-    }
-    heading->setTextFormat(Qt::RichText);
-    // Wrapped, so that a long name cannot push the dialog past the screen.
-    heading->setWordWrap(true);
-    mainLayout->addSpacing(5);
-
+    heading = addHeading(this, mainLayout, themed, headingText(title, userName, themed));
     widget = new LoginMacLabelWidget(uid, true, themed, this);
     widget->layout()->setContentsMargins(0, 0, 0, 0);
     mainLayout->addWidget(widget);
-    // Says before OK why OK would refuse the label; its one line is kept
-    // while empty, so that the form does not jump when it appears.
-    auto *rule = new QLabel(this);
-    rule->setObjectName(QStringLiteral("_loginRuleLabel"));
-    rule->setTextFormat(Qt::PlainText);
-    rule->setWordWrap(true);
-    rule->setMinimumHeight(rule->fontMetrics().lineSpacing());
-    mainLayout->addWidget(rule);
-    watchLoginRule(widget, rule);
+    addRuleLine(this, mainLayout, widget);
 
-    QDialogButtonBox *buttons = nullptr;
-    if (themed) {
-        buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, Qt::Horizontal, this);
-        if (QPushButton *ok = buttons->button(QDialogButtonBox::Ok))
-            ok->setText(tr("Enter"));
-    } else {
-        buttons = new QDialogButtonBox(QDialogButtonBox::Ok, Qt::Vertical, this);
-    }
+    QDialogButtonBox *buttons = addButtons(this, widget, themed);
     connect(buttons, &QDialogButtonBox::accepted, this, &LoginMacLabelDialog::onButtonBoxAccepted);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
-
-    if (themed) {
-        widget->newButtonLayout()->addStretch();
-        widget->newButtonLayout()->addWidget(buttons);
-    } else {
-        widget->buttonLayout()->addWidget(buttons);
-        widget->buttonLayout()->addStretch();
-    }
-
     connect(this, &QDialog::accepted, this, &LoginMacLabelDialog::saveChoice);
 
     setSizePolicy(QSizePolicy());
-    QScreen *screen = windowHandle() ? windowHandle()->screen() : QGuiApplication::primaryScreen();
-    if (screen) {
-        const QRect available = screen->availableGeometry();
-        setMaximumWidth(available.width());
-        adjustSize();
-        fitWrappedText(this, available);
-        QRect placed = geometry();
-        placed.moveCenter(available.center());
-        setGeometry(placed);
-    } else {
-        adjustSize();
-    }
-
+    placeOnScreen(this);
     activateWindow();
     setFocus(Qt::OtherFocusReason);
 }
@@ -269,7 +293,6 @@ bool LoginMacLabelDialog::editable() const
 
 void LoginMacLabelDialog::setEditable(bool editable)
 {
-    QString title;
     if (editable) {
         // Every return to selection starts from the default integrity level,
         // worked out on the lists rebuilt for the user, without what
@@ -280,15 +303,14 @@ void LoginMacLabelDialog::setEditable(bool editable)
         widget->setMaxIntegrityLevel();
         if (!switching)
             return;
-        title = tr("MAC label selection");
     } else {
         if (!widget->editable())
             return;
         widget->setEditable(false);
-        title = tr("MAC label information");
     }
+    const QString title = titleText(editable);
     setWindowTitle(title);
-    heading->setText(headingText(QStringLiteral("%1 (<b>%2</b>)"), title, userName));
+    heading->setText(headingText(title, userName));
 }
 
 void LoginMacLabelDialog::saveChoice() const

@@ -6,14 +6,17 @@
 
 #include "AccessibleRows_p.h"
 #include "BreakableText_p.h"
+#include "CategoryBits_p.h"
 #include "ILevelComboBox.h"
+#include "LabelTexts_p.h"
 #include "LibraryGlobals_p.h"
+#include "LockReasons_p.h"
 #include "LoginMacLabelWidgetForm_p.h"
+#include "LoginReasons_p.h"
 #include "MacCategoryListWidget.h"
 #include "MacFileItem.h"
 #include "MacFileModel.h"
 #include "MacLevelComboBox.h"
-#include "pickers/LockReasons_p.h"
 #include "NewLoginMacLabelWidgetForm_p.h"
 #include "PlatformHandles_p.h"
 #include "UnresolvedUser_p.h"
@@ -71,8 +74,6 @@ QString joinedIds(const MacFileModel *model)
     return ids.join(listSeparator);
 }
 
-constexpr mac_cat_t allCategories = ~mac_cat_t(0);
-
 // Whether uid stands for a name nobody has and the policy gives it no record,
 // not even through a line for every user.
 bool isUnknownWithoutRecord(uid_t uid)
@@ -126,41 +127,29 @@ public:
     mac_cat_t shownCategories = 0;
 };
 
+// The categories' numbers, joined by a comma and a blank.
+QString categoryNumbers(mac_cat_t categories)
+{
+    QStringList numbers;
+    forEachCategory(categories, [&numbers](int number) { numbers.append(QString::number(number)); });
+    return numbers.join(QStringLiteral(", "));
+}
+
 // Names of categories as the label library gives them, joined by a comma and
 // a blank; numbers where there is no label object to ask, so that a line
 // never hides a category that is returned.
-QString categoryNames(mac_cat_t categories, bool numbersWithoutObject)
+QString categoryLine(mac_cat_t categories)
 {
-    const Platform::MacLabel object(mac_init(0x10000));
-    if (!object) {
-        QStringList numbers;
-        if (numbersWithoutObject) {
-            for (int n = 0; n < 64; ++n) {
-                if (categories & (mac_cat_t(1) << n))
-                    numbers.append(QString::number(n));
-            }
-        }
-        return numbers.join(QStringLiteral(", "));
-    }
-    mac_set_lev(object.get(), 0);
-    mac_set_cat(object.get(), categories);
-    const Platform::Text text(mac_to_text(object.get(), 0, 5));
-    return QString::fromLocal8Bit(text.get())
-        .split(QLatin1Char(','), Qt::KeepEmptyParts, Qt::CaseSensitive)
-        .join(QStringLiteral(", "));
+    bool hasObject = false;
+    const QString names = LabelTexts::categoryNames(categories, &hasObject);
+    return hasObject ? names : categoryNumbers(categories);
 }
 
+// The level's name, or its number where the label library gives none.
 QString levelName(mac_lev_t level)
 {
-    const Platform::MacLabel object(mac_init(0x10000));
-    if (object) {
-        mac_set_lev(object.get(), level);
-        mac_set_cat(object.get(), 0);
-        const Platform::Text text(mac_to_text(object.get(), 0, 3));
-        if (text)
-            return QString::fromLocal8Bit(text.get());
-    }
-    return QString::number(level);
+    const LabelTexts::Answer name = LabelTexts::ask(LabelTexts::levelCategoryType, level, 0, LabelTexts::LevelForm);
+    return name.hasText ? name.text : QString::number(level);
 }
 
 QString integrityName(TAV_ILEV_T level)
@@ -238,30 +227,16 @@ void setCategoryLine(const Parts &parts, LoginState &state, bool line, const QSt
         hint->setText(breakableText(text));
 }
 
-// Shows each row as the rebuilds left it, the same way whatever came before,
-// so that after setUid the widget is what a new one for the user is. A part
-// the user cannot change is shown as text: the level, where the user's range
-// names none, by the reason; the categories by their names separated by a
-// comma and a blank. The texts come from the policy and are shown as they
-// are, never as markup. Information mode shows the process's label: the
-// level and integrity pickers hold it, and one line names its categories.
+// Shows each row of selection mode as the rebuilds left it, the same way
+// whatever came before, so that after setUid the widget is what a new one for
+// the user is. A part the user cannot change is shown as text: the level,
+// where the user's range names none, by the reason; the categories by their
+// names separated by a comma and a blank. The texts come from the policy and
+// are shown as they are, never as markup.
 template <typename Parts>
-void showRows(LoginMacLabelWidget &widget, const Parts &parts)
+void showSelectionRows(LoginMacLabelWidget &widget, const Parts &parts)
 {
     LoginState &state = LoginState::of(&widget);
-    if (!widget.editable()) {
-        parts.levelLabel->show();
-        parts.levelComboBox->show();
-        parts.levelHint->hide();
-        parts.levelHint->clear();
-        widget.setIntegrityLevelVisible(true);
-        parts.categoryLabel->show();
-        parts.categoryList->hide();
-        parts.categoryHint->show();
-        setCategoryLine(parts, state, true, categoryNames(state.shownCategories, true));
-        return;
-    }
-
     const bool levelShown = !state.levelFailed;
     const bool levels = parts.levelComboBox->isSuitable();
     parts.levelLabel->setVisible(levelShown);
@@ -281,7 +256,7 @@ void showRows(LoginMacLabelWidget &widget, const Parts &parts)
     // Without a label object there are no names to show; never another
     // user's names.
     setCategoryLine(parts, state, false,
-                    categoriesShown && !suitable ? categoryNames(parts.categoryList->value(), false) : QString());
+                    categoriesShown && !suitable ? LabelTexts::categoryNames(parts.categoryList->value()) : QString());
 }
 
 template <typename Parts>
@@ -295,10 +270,9 @@ void setChoicesEnabled(const Parts &parts, bool enabled)
         widget->setEnabled(enabled);
 }
 
-// Information mode: the calling process's own label, integrity level
-// included, in both forms, even where it lies outside the user's range.
-// Without that label nothing is selected. What is inserted here lasts only
-// until the next rebuild.
+// The calling process's own label, integrity level included, in both forms,
+// even where it lies outside the user's range. Without that label nothing is
+// selected. What is inserted here lasts only until the next rebuild.
 template <typename Parts>
 void showProcessLabel(const Parts &parts, LoginState &state)
 {
@@ -329,13 +303,40 @@ void showProcessLabel(const Parts &parts, LoginState &state)
     state.shownCategories = categories;
 }
 
+template <typename Parts>
+void limitWidths(const Parts &parts)
+{
+    limitWidth(parts.levelComboBox);
+    limitWidth(parts.integrityComboBox);
+}
+
+// Information mode: the level and integrity pickers hold the process's
+// label, every choice is disabled, and one line names its categories.
+template <typename Parts>
+void showInformation(LoginMacLabelWidget &widget, const Parts &parts)
+{
+    LoginState &state = LoginState::of(&widget);
+    showProcessLabel(parts, state);
+    setChoicesEnabled(parts, false);
+    // Sized once the process's values are in the lists.
+    limitWidths(parts);
+    parts.levelLabel->show();
+    parts.levelComboBox->show();
+    parts.levelHint->hide();
+    parts.levelHint->clear();
+    widget.setIntegrityLevelVisible(true);
+    parts.categoryLabel->show();
+    parts.categoryList->hide();
+    parts.categoryHint->show();
+    setCategoryLine(parts, state, true, categoryLine(state.shownCategories));
+}
+
 // Builds every picker for uid as a widget new for that user shows them: the
 // lists start empty, so nothing the previous user or information mode left
 // carries over, and each picker takes the enabled state its rebuild gives
-// it. Then the user's last choice is loaded, or, while not editable, the
-// process's own label is shown with every choice disabled.
+// it.
 template <typename Parts>
-void buildForUser(LoginMacLabelWidget &widget, const Parts &parts, uid_t uid)
+void rebuildPickers(LoginMacLabelWidget &widget, const Parts &parts, uid_t uid)
 {
     LoginState &state = LoginState::of(&widget);
     if (widget.editable())
@@ -356,19 +357,24 @@ void buildForUser(LoginMacLabelWidget &widget, const Parts &parts, uid_t uid)
     parts.categoryList->clear();
     state.categoriesFailed = !widget.categoryListWidgetSetUid(uid);
     state.shownCategories = 0;
+}
 
-    if (widget.editable()) {
-        // Only now does the category list know this user's range, against
-        // which the remembered categories are judged.
-        if (!state.levelFailed)
-            widget.loadLastChoice();
-    } else {
-        showProcessLabel(parts, state);
-        setChoicesEnabled(parts, false);
+// The pickers rebuilt for uid, then the user's last choice loaded, or, while
+// not editable, information mode shown.
+template <typename Parts>
+void buildForUser(LoginMacLabelWidget &widget, const Parts &parts, uid_t uid)
+{
+    rebuildPickers(widget, parts, uid);
+    if (!widget.editable()) {
+        showInformation(widget, parts);
+        return;
     }
-    limitWidth(parts.levelComboBox);
-    limitWidth(parts.integrityComboBox);
-    showRows(widget, parts);
+    // Only now does the category list know this user's range, against which
+    // the remembered categories are judged.
+    if (!LoginState::of(&widget).levelFailed)
+        widget.loadLastChoice();
+    limitWidths(parts);
+    showSelectionRows(widget, parts);
 }
 
 } // namespace
@@ -400,6 +406,7 @@ LoginMacLabelWidget::LoginMacLabelWidget(uid_t uid, bool, bool themed, QWidget *
         ui = new Ui::LoginMacLabelWidget;
         ui->setupUi(this);
     }
+    speakForPickers(this);
 
     const FormParts parts = formParts();
     auto *state = new LoginState(this);
@@ -534,18 +541,11 @@ char *LoginMacLabelWidget::malloc_mac_label_text()
 
 QStringList LoginMacLabelWidget::getVexorArguments() const
 {
-    Platform::Text text;
-    {
-        const Platform::MacLabel object(mac_init(0));
-        if (!object)
-            return QStringList();
-        mac_set_lev(object.get(), level());
-        mac_set_cat(object.get(), categories());
-        text.reset(mac_to_text(object.get(), 0, 0));
-    }
-    QStringList arguments = QString::fromLocal8Bit(text.get())
-                                .split(fieldSeparator, Qt::KeepEmptyParts, Qt::CaseSensitive);
-    text.reset();
+    const LabelTexts::Answer label
+        = LabelTexts::ask(LabelTexts::wholeLabelType, level(), categories(), LabelTexts::WholeForm);
+    if (!label.hasObject)
+        return QStringList();
+    QStringList arguments = label.text.split(fieldSeparator, Qt::KeepEmptyParts, Qt::CaseSensitive);
 
     arguments.insert(1, formParts().integrityComboBox->currentText());
     arguments.append(joinedIds(userRoleModel));
@@ -570,7 +570,10 @@ QStringList LoginMacLabelWidget::getVexorCommand() const
 void LoginMacLabelWidget::setUid(uid_t uid)
 {
     const FormParts parts = formParts();
-    if (uid == static_cast<uid_t>(-1)) {
+    // The rows it hides are known only at the end: assistive tools hear the
+    // widget's reason then.
+    const LockReasons::Refresh refresh(this);
+    if (uid == callingUserId) {
         uid = getuid();
         if (const Platform::LabelHandle label = Platform::processLabel())
             parts.levelComboBox->setMinimumValue(tavl_lev(label.get()));

@@ -9,10 +9,13 @@
 
 namespace VarnelQt5 {
 
-// Stands for a login name that the user database does not know. (uid_t)-1
-// would mean the calling user, so such a name gets an id that no user has:
-// only what a user without a record of their own may use is offered, and no
-// last choice is loaded or saved for it.
+// Stands for the calling user where a user id is asked for.
+constexpr uid_t callingUserId = static_cast<uid_t>(-1);
+
+// Stands for a login name that the user database does not know.
+// callingUserId would mean the calling user, so such a name gets an id that
+// no user has: only what a user without a record of their own may use is
+// offered, and no last choice is loaded or saved for it.
 constexpr uid_t unresolvedUserId = static_cast<uid_t>(-2);
 
 } // namespace VarnelQt5

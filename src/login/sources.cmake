@@ -5,6 +5,8 @@
 list(APPEND VARNEL_SOURCES
     login/BreakableText_p.h
     login/LoginFormParts_p.h
+    login/LoginParent.cpp
+    login/LoginReasons_p.h
     login/UnresolvedUser_p.h
     login/LoginMacLabelWidgetForm_p.h
     login/LoginMacLabelWidgetForm.cpp

@@ -5,12 +5,10 @@
 #include "LockReasons_p.h"
 
 #include "ILevelComboBox.h"
-#include "LoginMacLabelWidget.h"
 #include "MacCategoryComboBox.h"
 #include "MacCategoryListWidget.h"
 #include "MacLevelComboBox.h"
 #include "MacTypeComboBox.h"
-#include "PlatformHandles_p.h"
 
 #include <QAbstractItemView>
 #include <QComboBox>
@@ -34,17 +32,8 @@ namespace {
 const char givenProperty[] = "_varnel_lock_reason";
 // Marks a widget whose reason this code looks after.
 const char watchedProperty[] = "_varnel_lock_watched";
-
-QString readOnlyLogin()
-{
-    return LoginMacLabelWidget::tr("This is the label of the running program; it cannot be changed here");
-}
-
-bool insideReadOnlyLogin(const QWidget *widget)
-{
-    const auto *login = qobject_cast<const LoginMacLabelWidget *>(widget->parent());
-    return login && !login->editable();
-}
+// The object name of a widget's speaker.
+const char speakerName[] = "_varnelLockReasonSpeaker";
 
 // What a picker's last rebuild found; Fine for one never rebuilt.
 const char builtProperty[] = "_varnel_built";
@@ -163,23 +152,6 @@ QString categoryListReason(const MacCategoryListWidget *list)
     return QString();
 }
 
-// A login label widget shows the process's label, or has a row it hid
-// because the picker could not be built; the first such row speaks for it.
-QString loginReason(const LoginMacLabelWidget *login)
-{
-    if (!login->editable())
-        return readOnlyLogin();
-    for (const char *name : {"_levelComboBox", "_integrityComboBox", "_categoryListWidget"}) {
-        const auto *picker = login->findChild<QWidget *>(QLatin1String(name), Qt::FindDirectChildrenOnly);
-        if (picker && picker->isHidden()) {
-            const QString why = reason(picker);
-            if (!why.isEmpty())
-                return why;
-        }
-    }
-    return QString();
-}
-
 // On Linux Qt names a combo box by its current entry and a caption only as
 // a relation: a picker without a caption says what it is in its description.
 QString kind(QWidget *widget)
@@ -278,12 +250,12 @@ QString reason(const QWidget *widget)
 {
     if (!widget)
         return QString();
-    if (const auto *login = qobject_cast<const LoginMacLabelWidget *>(widget))
-        return loginReason(login);
-    if (insideReadOnlyLogin(widget)
-        && (qobject_cast<const MacLevelComboBox *>(widget) || qobject_cast<const ILevelComboBox *>(widget)
-            || qobject_cast<const MacCategoryListWidget *>(widget))) {
-        return readOnlyLogin();
+    if (const Speaker *speaker = Speaker::of(widget))
+        return speaker->ownReason();
+    if (const Speaker *around = Speaker::of(widget->parent())) {
+        const QString why = around->reasonFor(widget);
+        if (!why.isEmpty())
+            return why;
     }
     if (const auto *level = qobject_cast<const MacLevelComboBox *>(widget))
         return levelReason(level);
@@ -314,11 +286,6 @@ void watch(QWidget *widget)
         QTimer::singleShot(0, widget, [widget] { describe(widget); });
     if (auto *view = qobject_cast<QAbstractItemView *>(widget))
         view->viewport()->installEventFilter(shared);
-    // The login label widget around a picker explains itself as a whole.
-    if (auto *login = qobject_cast<LoginMacLabelWidget *>(widget->parent())) {
-        login->setProperty(watchedProperty, true);
-        login->installEventFilter(shared);
-    }
 }
 
 void changed(QWidget *widget)
@@ -326,14 +293,33 @@ void changed(QWidget *widget)
     if (!widget || !QAccessible::isActive())
         return;
     describe(widget);
-    if (auto *login = qobject_cast<LoginMacLabelWidget *>(widget)) {
-        for (QObject *child : login->children()) {
+    if (Speaker::of(widget)) {
+        for (QObject *child : widget->children()) {
             if (child->isWidgetType())
                 describe(static_cast<QWidget *>(child));
         }
-    } else if (auto *login = qobject_cast<LoginMacLabelWidget *>(widget->parent())) {
-        describe(login);
+    } else if (QWidget *around = widget->parentWidget(); around && Speaker::of(around)) {
+        describe(around);
     }
+}
+
+Speaker::Speaker(QWidget *widget)
+    : QObject(widget)
+{
+    setObjectName(QLatin1String(speakerName));
+    // The widget explains itself as a whole, as its pickers do.
+    if (Watcher *shared = watcher()) {
+        widget->setProperty(watchedProperty, true);
+        widget->installEventFilter(shared);
+    }
+}
+
+const Speaker *Speaker::of(const QObject *widget)
+{
+    if (!widget)
+        return nullptr;
+    return dynamic_cast<const Speaker *>(
+        widget->findChild<QObject *>(QLatin1String(speakerName), Qt::FindDirectChildrenOnly));
 }
 
 } // namespace LockReasons

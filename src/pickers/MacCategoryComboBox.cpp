@@ -4,6 +4,7 @@
 
 #include "MacCategoryComboBox.h"
 
+#include "CategoryBits_p.h"
 #include "ComboPicker_p.h"
 #include "LockReasons_p.h"
 #include "PickerMetaTypes_p.h"
@@ -53,7 +54,7 @@ void MacCategoryComboBox::rebuild()
     LockReasons::record(this, LockReasons::Built::Unreadable);
 
     mac_cat_t low = minimumSet ? minimum : 0;
-    mac_cat_t high = maximumSet ? maximum : ~mac_cat_t(0);
+    mac_cat_t high = maximumSet ? maximum : allCategories;
 
     // A user's range is a set of categories: with a user, a category is
     // offered when its mask lies within the user's maximum as a set.

@@ -5,6 +5,7 @@
 #include "MacCategoryListWidget.h"
 
 #include "AccessibleRows_p.h"
+#include "CategoryBits_p.h"
 #include "CategoryRows_p.h"
 #include "FittedRows_p.h"
 #include "LockReasons_p.h"
@@ -18,21 +19,9 @@ namespace VarnelQt5 {
 
 namespace {
 
-constexpr mac_cat_t allCategories = ~mac_cat_t(0);
-
 bool isSubset(mac_cat_t a, mac_cat_t b)
 {
     return (a & b) == a;
-}
-
-// The category's number, or 64 for a mask that is not a single bit.
-int categoryNumber(mac_cat_t mask)
-{
-    for (int n = 0; n < 64; ++n) {
-        if (mask == mac_cat_t(1) << n)
-            return n;
-    }
-    return 64;
 }
 
 // Why a row is locked: the bounds force it on.
@@ -192,7 +181,7 @@ QListWidgetItem *appendedRow(const MacCategoryListWidget *list, int number)
         policy = name.isNull() ? Policy::Unnamed : Policy::Named;
     }
     auto *row = new CategoryRow(number, MacCategoryListWidget::tr("Unknown"), policy, name);
-    row->setData(Qt::UserRole, QVariant(qulonglong(mac_cat_t(1) << number)));
+    row->setData(Qt::UserRole, QVariant(qulonglong(categoryBit(number))));
     row->setCheckState(Qt::Checked);
     return row;
 }
@@ -218,11 +207,115 @@ void checkRows(MacCategoryListWidget *list, mac_cat_t set, const QVector<mac_cat
             covered |= mask;
         entry->setCheckState(checked ? Qt::Checked : Qt::Unchecked);
     }
-    for (int n = 0; n < 64; ++n) {
-        const mac_cat_t bit = mac_cat_t(1) << n;
-        if ((set & bit) && !(covered & bit))
-            list->addItem(appendedRow(list, n));
+    forEachCategory(set & ~covered, [list](int number) { list->addItem(appendedRow(list, number)); });
+}
+
+// The bounds a rebuild applies: the user's range where the list follows a
+// user, and the caller's minimum and maximum.
+struct Bounds {
+    bool byUser;
+    mac_cat_t userMinimum;
+    mac_cat_t userMaximum;
+    mac_cat_t minimum;
+    mac_cat_t maximum;
+
+    bool allows(mac_cat_t mask) const
+    {
+        return mask != 0 && (!byUser || isSubset(mask, userMaximum)) && isSubset(mask, maximum);
     }
+
+    Lock lockOf(mac_cat_t mask) const
+    {
+        if (byUser && isSubset(mask, userMinimum))
+            return Lock::UserMinimum;
+        return minimum != 0 && isSubset(mask, minimum) ? Lock::CallerMinimum : Lock::None;
+    }
+};
+
+// The masks of the rows checked now, so that a rebuild brings the same rows
+// back.
+QVector<mac_cat_t> checkedMasks(MacCategoryListWidget *list)
+{
+    QVector<mac_cat_t> masks;
+    for (int row = 0; row < list->count(); ++row) {
+        if (list->item(row)->checkState() == Qt::Checked)
+            masks.append(list->cat4Item(row));
+    }
+    return masks;
+}
+
+// The user's range of categories. Without a record the user gets no more
+// than the process's own categories, and none at all when the process has no
+// label. False when the user database cannot be read; then nothing of an
+// earlier user's range may bound the list any longer, and the range is
+// empty.
+bool readUserRange(uid_t uid, mac_cat_t &minimum, mac_cat_t &maximum)
+{
+    Platform::UserMacEntry record;
+    if (!Platform::lookupUserMac(uid, record)) {
+        minimum = 0;
+        maximum = 0;
+        return false;
+    }
+    if (record) {
+        minimum = record->min_categories;
+        maximum = record->max_categories;
+    } else {
+        minimum = 0;
+        const Platform::LabelHandle label = Platform::processLabel();
+        maximum = label ? tavl_cat(label.get()) : 0;
+    }
+    return true;
+}
+
+// Adds a row, with signals blocked, for each category of the walk that the
+// bounds allow; the rows the bounds force are checked and locked. Returns
+// the names the policy gives the category bits, and whether a row is left
+// that a person can change.
+QStringList fillRows(MacCategoryListWidget *list, Platform::CategoryDatabase &db, const Bounds &bounds,
+                     bool &changeable)
+{
+    QStringList policyNames;
+    for (int n = 0; n < categoryCount; ++n)
+        policyNames.append(QString());
+    const QSignalBlocker blocker(list);
+    db.forEach([&](const category_entry &entry) {
+        const mac_cat_t mask = entry.mask;
+        const int number = categoryNumber(mask);
+        if (number < categoryCount)
+            policyNames[number] = entry.name && *entry.name ? QString::fromLocal8Bit(entry.name)
+                                                            : QString::number(number);
+        if (!bounds.allows(mask))
+            return;
+        const Lock lock = bounds.lockOf(mask);
+        QListWidgetItem *row = newRow(number, QString::fromLocal8Bit(entry.name), true, mask, Qt::Unchecked, lock);
+        if (lock != Lock::None) {
+            row->setCheckState(Qt::Checked);
+            row->setFlags(row->flags() & ~Qt::ItemIsEnabled);
+        } else {
+            changeable = true;
+        }
+        list->insertItem(list->position(mask), row);
+    });
+    return policyNames;
+}
+
+// Checks again what was checked before the rebuild, as far as the bounds
+// still allow: a lowered maximum must not return the categories it has just
+// excluded. Where the user's range rules out the result, nothing changes.
+void restoreChecked(MacCategoryListWidget *list, mac_cat_t previous, const QVector<mac_cat_t> &checkedRows,
+                    const Bounds &bounds)
+{
+    mac_cat_t allowed = bounds.maximum;
+    if (bounds.byUser)
+        allowed &= bounds.userMaximum;
+    const mac_cat_t set = (bounds.userMinimum | bounds.minimum | previous) & allowed;
+    if (bounds.byUser && !(isSubset(bounds.userMinimum, set) && isSubset(set, bounds.userMaximum)))
+        return;
+    const mac_cat_t before = list->value();
+    checkRows(list, set, &checkedRows, true);
+    if (list->value() != before)
+        Q_EMIT list->valueChanged(list->value());
 }
 
 } // namespace
@@ -267,103 +360,34 @@ bool MacCategoryListWidget::rebuild()
     valid = false;
     suitable = false;
     const mac_cat_t previous = value();
-    // The rows checked before, so that the same rows come back.
-    QVector<mac_cat_t> checkedRows;
-    for (int row = 0; row < count(); ++row) {
-        if (item(row)->checkState() == Qt::Checked)
-            checkedRows.append(cat4Item(row));
-    }
+    const QVector<mac_cat_t> checkedRows = checkedMasks(this);
     clear();
 
-    // Without a range read for the user, nothing of an earlier user's range
-    // may bound the list any longer.
-    const auto forgetUserRange = [this] {
-        if (useUserRange) {
-            userMinimum = 0;
-            userMaximum = 0;
-        }
-    };
     if (varnel_mac_enabled() == 0) {
         LockReasons::record(this, LockReasons::Built::MacOff);
-        forgetUserRange();
+        // Nothing of an earlier user's range may bound the list any longer.
+        if (useUserRange)
+            userMinimum = userMaximum = 0;
         valid = true;
         setEnabled(false);
         return false;
     }
     LockReasons::record(this, LockReasons::Built::Unreadable);
 
-    if (useUserRange) {
-        Platform::UserMacEntry record;
-        if (!Platform::lookupUserMac(uid, record)) {
-            forgetUserRange();
-            return false;
-        }
-        if (record) {
-            userMinimum = record->min_categories;
-            userMaximum = record->max_categories;
-        } else {
-            // Without a record the user gets no more than the process's own
-            // categories, and none at all when the process has no label.
-            userMinimum = 0;
-            const Platform::LabelHandle label = Platform::processLabel();
-            userMaximum = label ? tavl_cat(label.get()) : 0;
-        }
-    }
-
+    if (useUserRange && !readUserRange(uid, userMinimum, userMaximum))
+        return false;
     Platform::CategoryDatabase db;
     if (!db.isOpen() || !db.rewind())
         return false;
 
-    QStringList policyNames;
-    for (int n = 0; n < 64; ++n)
-        policyNames.append(QString());
-    {
-        const QSignalBlocker blocker(this);
-        db.forEach([this, &policyNames](const category_entry &entry) {
-            const mac_cat_t mask = entry.mask;
-            const int number = categoryNumber(mask);
-            if (number < 64)
-                policyNames[number] = entry.name && *entry.name ? QString::fromLocal8Bit(entry.name)
-                                                               : QString::number(number);
-            if (mask == 0 || (useUserRange && !isSubset(mask, userMaximum))
-                || !isSubset(mask, maximum))
-                return;
-            const bool byUser = useUserRange && isSubset(mask, userMinimum);
-            const bool forced = byUser || (minimum != 0 && isSubset(mask, minimum));
-            QListWidgetItem *row = newRow(number, QString::fromLocal8Bit(entry.name), true, mask,
-                                          Qt::Unchecked,
-                                          forced ? (byUser ? Lock::UserMinimum : Lock::CallerMinimum) : Lock::None);
-            if (forced) {
-                row->setCheckState(Qt::Checked);
-                row->setFlags(row->flags() & ~Qt::ItemIsEnabled);
-            } else {
-                suitable = true;
-            }
-            insertItem(position(mask), row);
-        });
-    }
-
-    setProperty(policyNamesProperty, policyNames);
-
-    if (previous != 0 && count() > 0) {
-        // Only what the bounds still allow comes back: a lowered maximum must
-        // not return the categories it has just excluded.
-        mac_cat_t allowed = maximum;
-        if (useUserRange)
-            allowed &= userMaximum;
-        const mac_cat_t set = (userMinimum | minimum | previous) & allowed;
-        if (!useUserRange || (isSubset(userMinimum, set) && isSubset(set, userMaximum))) {
-            const mac_cat_t before = value();
-            checkRows(this, set, &checkedRows, true);
-            if (value() != before)
-                Q_EMIT valueChanged(value());
-        }
-    }
+    const Bounds bounds{useUserRange, userMinimum, userMaximum, minimum, maximum};
+    setProperty(policyNamesProperty, fillRows(this, db, bounds, suitable));
+    if (previous != 0 && count() > 0)
+        restoreChecked(this, previous, checkedRows, bounds);
     setEnabled(suitable);
-    if (count() == 0)
-        LockReasons::record(this, LockReasons::Built::Nothing);
-    else
-        LockReasons::record(this, suitable ? LockReasons::Built::Fine : LockReasons::Built::Forced);
+    LockReasons::record(this, count() == 0 ? LockReasons::Built::Nothing
+                              : suitable   ? LockReasons::Built::Fine
+                                           : LockReasons::Built::Forced);
     valid = true;
     return true;
 }

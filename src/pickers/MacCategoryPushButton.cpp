@@ -5,7 +5,7 @@
 #include "MacCategoryPushButton.h"
 
 #include "AccessibleRows_p.h"
-#include "CategoryNames_p.h"
+#include "LabelTexts_p.h"
 #include "MacCategoryListWidget.h"
 
 #include <QApplication>
@@ -121,7 +121,7 @@ MacCategoryPushButton::MacCategoryPushButton(QWidget *parent)
     // set as its description.
     setAccessibleDescription(tr("No categories"));
     connect(list, &MacCategoryListWidget::valueChanged, this, [this](mac_cat_t value) {
-        setAccessibleDescription(value == 0 ? tr("No categories") : categoryNames(value));
+        setAccessibleDescription(value == 0 ? tr("No categories") : LabelTexts::categoryNames(value));
     });
 }
 

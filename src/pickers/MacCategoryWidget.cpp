@@ -5,7 +5,7 @@
 #include "MacCategoryWidget.h"
 
 #include "AccessibleRows_p.h"
-#include "CategoryNames_p.h"
+#include "LabelTexts_p.h"
 #include "MacCategoryListWidget.h"
 
 #include <PopupWidget.h>
@@ -218,7 +218,7 @@ void MacCategoryWidget::popupCategoriesWidget()
 
 void MacCategoryWidget::categoriesUpdated(mac_cat_t value)
 {
-    const QString text = categoryNames(value);
+    const QString text = LabelTexts::categoryNames(value);
     label->setText(text + QString(1000, QLatin1Char(' ')));
     label->adjustSize();
     // The set in words for assistive tools, without the padding.

@@ -5,6 +5,7 @@
 #include "MacLevelComboBox.h"
 
 #include "ComboPicker_p.h"
+#include "LabelTexts_p.h"
 #include "LoginParent_p.h"
 #include "LockReasons_p.h"
 #include "PickerMetaTypes_p.h"
@@ -166,15 +167,7 @@ bool MacLevelComboBox::setValuePrivate(mac_lev_t value, bool force)
         return false;
 
     const int position = ComboPicker::insertionRow(this, value);
-
-    const Platform::MacLabel label(mac_init(0x10000));
-    QString text;
-    if (label) {
-        mac_set_lev(label.get(), value);
-        mac_set_cat(label.get(), 0);
-        const Platform::Text levelText(mac_to_text(label.get(), 0, 3));
-        text = QString::fromLocal8Bit(levelText.get());
-    }
+    const QString text = LabelTexts::levelName(value);
     insertItem(position, text, QVariant(int(value)));
     ComboPicker::explainUnnamed(this, position, value, text, tr("The policy names no level %1").arg(value));
     setCurrentIndex(position);

@@ -4,6 +4,7 @@
 
 #include "MacTypeComboBox.h"
 
+#include "LabelTexts_p.h"
 #include "LockReasons_p.h"
 #include "PlatformHandles_p.h"
 
@@ -12,7 +13,7 @@ namespace VarnelQt5 {
 namespace {
 
 // The type of a label without special attributes.
-constexpr unsigned int plainType = 0x10000;
+constexpr unsigned int plainType = LabelTexts::levelCategoryType;
 
 QVariant dataOf(unsigned int type)
 {
@@ -25,7 +26,7 @@ QString typeName(unsigned int type)
     const Platform::MacLabel label(mac_init(type));
     if (!label)
         return QString();
-    const Platform::Text text(mac_to_text(label.get(), 0, 9));
+    const Platform::Text text(mac_to_text(label.get(), 0, LabelTexts::TypeForm));
     return QString::fromLocal8Bit(text.get());
 }
 

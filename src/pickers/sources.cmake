@@ -3,14 +3,10 @@
 # SPDX-License-Identifier: BSD-3-Clause
 
 list(APPEND VARNEL_SOURCES
-    pickers/CategoryNames_p.h
     pickers/CategoryRows_p.h
     pickers/CategoryTypeAhead.cpp
-    pickers/LockReasons_p.h
     pickers/LockReasons.cpp
     pickers/ComboPicker_p.h
-    pickers/LoginParent_p.h
-    pickers/LoginParent.cpp
     pickers/PickerMetaTypes_p.h
     pickers/MacLevelComboBox.cpp
     pickers/ILevelComboBox.cpp
