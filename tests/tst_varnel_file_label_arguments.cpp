@@ -5,10 +5,38 @@
 // varnel-file-label's arguments and exit status: what it refuses, what it
 // leaves to Qt, and the output or display it cannot have.
 
+#include "FileLabelOptions.h"
 #include "FileLabelRun.h"
+#include "PathReason.h"
 #include "StandinPolicy.h"
 
 #include <QTest>
+#include <QTranslator>
+
+#include <cerrno>
+#include <cstring>
+#include <vector>
+
+Q_DECLARE_METATYPE(FirstLook::Command)
+Q_DECLARE_METATYPE(LabelCommand::Format)
+Q_DECLARE_METATYPE(PathReason::Kind)
+
+namespace {
+
+// A catalogue that marks every text of the file tool's reasons.
+class MarkingTranslator : public QTranslator
+{
+public:
+    bool isEmpty() const override { return false; }
+    QString translate(const char *context, const char *source, const char *, int) const override
+    {
+        if (qstrcmp(context, "PathReason") != 0)
+            return QString();
+        return QStringLiteral("XX %1 XX").arg(QLatin1String(source));
+    }
+};
+
+} // namespace
 
 class tst_VarnelFileLabelArguments : public QObject
 {
@@ -31,6 +59,13 @@ private Q_SLOTS:
     void qtOptionsAreNotRead();
     void closedOutputFails_data();
     void closedOutputFails();
+    void firstLookBeforeTheApplication_data();
+    void firstLookBeforeTheApplication();
+    void optionsThatGoTogether_data();
+    void optionsThatGoTogether();
+    void reasonsAreValues_data();
+    void reasonsAreValues();
+    void reasonKindUnderATranslation();
 
 private:
     QTemporaryDir m_runtime;
@@ -288,6 +323,173 @@ void tst_VarnelFileLabelArguments::closedOutputFails()
     QCOMPARE(run.status, 1);
     QCOMPARE(run.errLines(), QList<QByteArray>{"varnel-file-label: cannot write the output: Bad file descriptor"});
     QCOMPARE(stored(file), QByteArray(before));
+}
+
+
+void tst_VarnelFileLabelArguments::firstLookBeforeTheApplication_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<FirstLook::Command>("command");
+    QTest::addColumn<bool>("windowless");
+
+    using Command = FirstLook::Command;
+    QTest::newRow("paths alone") << QStringList{"a", "b"} << Command::None << false;
+    QTest::newRow("a dash is a path") << QStringList{"-", "a"} << Command::None << false;
+    QTest::newRow("get") << QStringList{"--get", "a"} << Command::Get << true;
+    QTest::newRow("set") << QStringList{"--set", "1:0:0", "a"} << Command::Set << true;
+    QTest::newRow("set with its value joined") << QStringList{"--set=1:0:0", "a"} << Command::Set << true;
+    QTest::newRow("the last of get and set") << QStringList{"--get", "--set", "1:0:0", "a"} << Command::Set << true;
+    QTest::newRow("set, then get") << QStringList{"--set", "1:0:0", "--get", "a"} << Command::Get << true;
+    QTest::newRow("another option") << QStringList{"a", "-R"} << Command::None << true;
+    QTest::newRow("the window's texts") << QStringList{"--window-texts", "a"} << Command::None << false;
+    QTest::newRow("the window's texts and get") << QStringList{"--get", "--window-texts", "a"} << Command::None << true;
+    QTest::newRow("a screenshot and get") << QStringList{"--screenshot=w.png", "--get", "a"} << Command::None << true;
+    QTest::newRow("a screenshot") << QStringList{"--screenshot", "w.png", "a"} << Command::None << true;
+    // After -- every argument is a path.
+    QTest::newRow("options after --") << QStringList{"--", "--get", "-R"} << Command::None << false;
+    QTest::newRow("get, then set after --") << QStringList{"--get", "--", "--set", "--window-texts"} << Command::Get
+                                            << true;
+    QTest::newRow("the window after --") << QStringList{"--window-texts", "--", "--get"} << Command::None << false;
+}
+
+// Before the application exists, the arguments tell whether a display and
+// widgets are needed; "--" ends the options there as it does for the parser.
+void tst_VarnelFileLabelArguments::firstLookBeforeTheApplication()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(FirstLook::Command, command);
+    QFETCH(bool, windowless);
+    std::vector<QByteArray> bytes{"varnel-file-label"};
+    for (const QString &argument : std::as_const(arguments))
+        bytes.push_back(argument.toLocal8Bit());
+    std::vector<const char *> argv;
+    for (const QByteArray &argument : bytes)
+        argv.push_back(argument.constData());
+    const FirstLook look = FirstLook::of(int(argv.size()), argv.data());
+    QCOMPARE(look.command, command);
+    QCOMPARE(look.windowless, windowless);
+}
+
+void tst_VarnelFileLabelArguments::optionsThatGoTogether_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<LabelCommand::Format>("format");
+    // Whether names, recursion, one file system and verbose are on, in
+    // that order, as 0 and 1.
+    QTest::addColumn<QString>("switches");
+    QTest::addColumn<qint64>("progressAfter");
+
+    using Format = LabelCommand::Format;
+    QTest::newRow("get") << QStringList{"--get", "a"} << Format::Escaped << "0000" << qint64(1000);
+    QTest::newRow("get a tree, verbose") << QStringList{"--get", "-R", "--one-file-system", "-v", "a"}
+                                         << Format::Escaped << "0111" << qint64(1000);
+    QTest::newRow("records with names") << QStringList{"--get", "-z", "--names", "a"} << Format::NullSeparated << "1000"
+                                        << qint64(1000);
+    QTest::newRow("json") << QStringList{"--get", "--json", "a", "b"} << Format::Json << "0000" << qint64(1000);
+    QTest::newRow("set a tree") << QStringList{"--set", "1:0:0", "--recursive", "--verbose", "a"} << Format::Escaped
+                                << "0101" << qint64(1000);
+    QTest::newRow("progress") << QStringList{"--set=1:0:0", "--progress-after", "0", "a"} << Format::Escaped << "0000"
+                              << qint64(0);
+    QTest::newRow("the window") << QStringList{"a", "b"} << Format::Escaped << "0000" << qint64(1000);
+    QTest::newRow("a screenshot") << QStringList{"--screenshot", "w.png", "a"} << Format::Escaped << "0000"
+                                  << qint64(1000);
+    QTest::newRow("paths after --") << QStringList{"--get", "--", "-R", "-z"} << Format::Escaped << "0000"
+                                    << qint64(1000);
+}
+
+// What the refusals leave through, and how --get and --set then go.
+void tst_VarnelFileLabelArguments::optionsThatGoTogether()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(LabelCommand::Format, format);
+    QFETCH(QString, switches);
+    QFETCH(qint64, progressAfter);
+    FileLabelOptions options;
+    QVERIFY(options.read(QStringList{QStringLiteral("varnel-file-label")} + arguments));
+    QCOMPARE(options.conflict(), QString());
+    const LabelCommand::Options command = options.commandOptions();
+    QCOMPARE(command.format, format);
+    const QString on = QStringLiteral("%1%2%3%4")
+                           .arg(int(command.names))
+                           .arg(int(command.recursive))
+                           .arg(int(command.oneFileSystem))
+                           .arg(int(command.verbose));
+    QCOMPARE(on, switches);
+    QCOMPARE(command.progressAfter, progressAfter);
+}
+
+void tst_VarnelFileLabelArguments::reasonsAreValues_data()
+{
+    QTest::addColumn<QString>("object");
+    QTest::addColumn<int>("error");
+    QTest::addColumn<PathReason::Kind>("reading");
+    QTest::addColumn<PathReason::Kind>("writing");
+    // The text of the reason for reading; the same for writing where both
+    // are the system's.
+    QTest::addColumn<QString>("text");
+
+    QTest::newRow("missing, no error") << "missing" << 0 << PathReason::SystemError << PathReason::SystemError
+                                       << "No such file or directory";
+    // The object's own absence wins over what the label library left.
+    QTest::newRow("missing, denied") << "missing" << EACCES << PathReason::SystemError << PathReason::SystemError
+                                     << "No such file or directory";
+    QTest::newRow("there, no error") << "file" << 0 << PathReason::LabelUnreadable << PathReason::LabelRefused
+                                     << "its label cannot be read";
+    // A policy file the label library did not find says nothing of the
+    // object, nor does a first read that was too short.
+    QTest::newRow("there, a file missing") << "file" << ENOENT << PathReason::LabelUnreadable
+                                           << PathReason::LabelRefused << "its label cannot be read";
+    QTest::newRow("there, a short read") << "file" << ERANGE << PathReason::LabelUnreadable << PathReason::SystemError
+                                         << "its label cannot be read";
+    QTest::newRow("there, denied") << "file" << EACCES << PathReason::SystemError << PathReason::SystemError
+                                   << "Permission denied";
+    QTest::newRow("there, unsupported") << "dir" << EOPNOTSUPP << PathReason::SystemError << PathReason::SystemError
+                                        << "Operation not supported";
+}
+
+// Why a path failed is decided on the object and the error the label library
+// left, the same for the window and the command line.
+void tst_VarnelFileLabelArguments::reasonsAreValues()
+{
+    QFETCH(QString, object);
+    QFETCH(int, error);
+    QFETCH(PathReason::Kind, reading);
+    QFETCH(PathReason::Kind, writing);
+    QFETCH(QString, text);
+    QTemporaryDir dir;
+    const QByteArray path = QFile::encodeName(
+        object == QLatin1String("missing") ? dir.filePath(object) : makeObject(dir, object, before));
+
+    const PathReason read = PathReason::unreadable(path.constData(), error);
+    QCOMPARE(read.kind(), reading);
+    QCOMPARE(read.text(), text);
+    const PathReason written = PathReason::unwritten(path.constData(), error);
+    QCOMPARE(written.kind(), writing);
+    if (writing == PathReason::SystemError)
+        QCOMPARE(written.text(),
+                 QString::fromLocal8Bit(std::strerror(object == QLatin1String("missing") ? ENOENT : error)));
+    else
+        QCOMPARE(written.text(), QStringLiteral("the label library refused it"));
+    QCOMPARE(stored(QString::fromLocal8Bit(path)), object == QLatin1String("missing") ? QByteArray("none")
+                                                                                      : QByteArray(before));
+}
+
+// Under a catalogue the reason reads in its language and is still of its
+// kind: --set's advice to give a type follows the kind, not the words.
+void tst_VarnelFileLabelArguments::reasonKindUnderATranslation()
+{
+    StandinPolicy policy;
+    QTemporaryDir dir;
+    const QString path = makeObject(dir, QStringLiteral("file"), "3:zero:0x80:0x0");
+    MarkingTranslator translator;
+    QCoreApplication::installTranslator(&translator);
+    const PathReason reason = PathReason::unreadable(QFile::encodeName(path).constData(), 0);
+    const QString words = reason.text();
+    QCoreApplication::removeTranslator(&translator);
+    QCOMPARE(reason.kind(), PathReason::LabelUnreadable);
+    QCOMPARE(words, QStringLiteral("XX its label cannot be read XX"));
+    QVERIFY(reason.text() != words);
+    QCOMPARE(stored(path), QByteArray("3:zero:0x80:0x0"));
 }
 
 QTEST_MAIN(tst_VarnelFileLabelArguments)
