@@ -70,7 +70,8 @@ FileLabelOptions::FileLabelOptions()
                 QStringLiteral("With --get or --set, also everything below each directory, never following a "
                                "symbolic link below it; each object gets the special attributes of TYPE its kind "
                                "may carry, and objects that cannot carry a label are skipped."))
-    , oneFileSystem(QStringLiteral("one-file-system"), QStringLiteral("With -R, stay on the file system each path is on."))
+    , oneFileSystem(QStringLiteral("one-file-system"),
+                    QStringLiteral("With -R, stay on the file system each path is on."))
     , verbose({QStringLiteral("v"), QStringLiteral("verbose")},
               QStringLiteral("With -R, name each object skipped on standard error."))
     , null({QStringLiteral("z"), QStringLiteral("null")},
@@ -82,11 +83,12 @@ FileLabelOptions::FileLabelOptions()
     , screenshot(hidden(QCommandLineOption(QStringLiteral("screenshot"),
                                            QStringLiteral("Render the window for the paths to <file> and exit."),
                                            QStringLiteral("file"))))
-    , windowTexts(hidden(QCommandLineOption(
-          QStringLiteral("window-texts"), QStringLiteral("Print the window's texts for the paths, one a line, and exit."))))
-    , progressAfter(hidden(QCommandLineOption(QStringLiteral("progress-after"),
-                                              QStringLiteral("Show the progress on a terminal after <ms> milliseconds."),
-                                              QStringLiteral("ms"))))
+    , windowTexts(hidden(QCommandLineOption(QStringLiteral("window-texts"),
+                                            QStringLiteral("Print the window's texts for the paths, one a line, "
+                                                           "and exit."))))
+    , progressAfter(hidden(QCommandLineOption(
+          QStringLiteral("progress-after"), QStringLiteral("Show the progress on a terminal after <ms> milliseconds."),
+          QStringLiteral("ms"))))
 {
     parser.setApplicationDescription(QString::fromLatin1(description));
     parser.addOptions({version, get, set, recursive, oneFileSystem, verbose, null, names, json, screenshot, windowTexts,

@@ -419,10 +419,12 @@ QString LabelCommand::verdict(bool directory, const std::optional<FileLabel> &he
     // An attribute the window hides from this kind of object cannot be
     // added; one it holds is shown and may stay.
     if (const uint16_t hidden = added & Rules::hiddenBits(directory)) {
+        const QString kind = directory ? QStringLiteral("directory") : QStringLiteral("file");
         return failedTo(LabelStep::Set,
-                        QStringLiteral("special attributes 0x%1 are not offered on this %2 unless it holds them already")
+                        QStringLiteral("special attributes 0x%1 are not offered on this %2 unless it holds them "
+                                       "already")
                             .arg(hidden, 0, 16)
-                            .arg(directory ? QStringLiteral("directory") : QStringLiteral("file")));
+                            .arg(kind));
     }
     const QString refusal = unoffered(held, label);
     if (!refusal.isEmpty())
