@@ -13,6 +13,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <memory>
 
 // While the application opens its display, what Qt says is held back: when
 // no display can be opened Qt ends the process, and the program says so in
@@ -21,15 +22,28 @@
 class DisplayGuard
 {
 public:
-    // program names the program, shownOn what it would show ("the dialog").
-    DisplayGuard(const char *program, const char *shownOn, int status)
+    // program names the program, shownOn what it would show ("the dialog"),
+    // hint what to do instead (": use --get or --set"), said after it.
+    DisplayGuard(const char *program, const char *shownOn, int status, const char *hint = "")
     {
         DisplayGuard::program() = program;
         DisplayGuard::shownOn() = shownOn;
+        DisplayGuard::hint() = hint;
         DisplayGuard::status() = status;
         previous = qInstallMessageHandler(hold);
     }
     ~DisplayGuard() { opened(); }
+
+    // A guard while the application opens the display of the platform
+    // chosen; none for the off-screen platforms, which open none.
+    static std::unique_ptr<DisplayGuard> whileOpening(const char *program, const char *shownOn, int status,
+                                                      const char *hint = "")
+    {
+        const QByteArray platform = qgetenv("QT_QPA_PLATFORM");
+        if (platform == "offscreen" || platform == "minimal")
+            return nullptr;
+        return std::make_unique<DisplayGuard>(program, shownOn, status, hint);
+    }
 
     // The display is open: Qt's messages go their usual way again.
     void opened()
@@ -56,6 +70,11 @@ private:
         static QByteArray what;
         return what;
     }
+    static QByteArray &hint()
+    {
+        static QByteArray what;
+        return what;
+    }
     static int &status()
     {
         static int code = 2;
@@ -72,8 +91,8 @@ private:
             const QByteArray display =
                 qgetenv(qEnvironmentVariableIsEmpty("DISPLAY") ? "WAYLAND_DISPLAY" : "DISPLAY");
             const QByteArray named = display.isEmpty() ? QByteArray("a display") : "the display '" + display + '\'';
-            std::fprintf(stderr, "%s: cannot open %s to show %s on\n", program().constData(), named.constData(),
-                         shownOn().constData());
+            std::fprintf(stderr, "%s: cannot open %s to show %s on%s\n", program().constData(), named.constData(),
+                         shownOn().constData(), hint().constData());
             std::_Exit(status());
         }
         held().append({type, message});

@@ -22,7 +22,7 @@
 <context>
     <name>FileLabelWindow</name>
     <message>
-        <location filename="../programs/file-label/FileLabelWindow.cpp" line="+126"/>
+        <location filename="../programs/file-label/FileLabelWindow.cpp" line="+138"/>
         <source>&amp;Previous</source>
         <translation>&amp;Zurück</translation>
     </message>
@@ -38,18 +38,18 @@
     </message>
     <message>
         <location line="+1"/>
-        <location line="+329"/>
+        <location line="+327"/>
         <source>&amp;Apply</source>
         <translation>&amp;Anwenden</translation>
     </message>
     <message>
-        <location line="-327"/>
-        <location line="+322"/>
+        <location line="-324"/>
+        <location line="+319"/>
         <source>File labels</source>
         <translation>Datei-Labels</translation>
     </message>
     <message>
-        <location line="-166"/>
+        <location line="-164"/>
         <source>Did not write the label to %1: the path now names another object than the one whose label was read. Revert reads the label of the object it names now.</source>
         <translation>Das Label wurde nicht nach %1 geschrieben: Der Pfad benennt jetzt ein anderes Objekt als das, dessen Label gelesen wurde. „Zurücksetzen“ liest das Label des Objekts, das er jetzt benennt.</translation>
     </message>
@@ -59,7 +59,7 @@
         <translation>Das Label wurde nicht nach %1 geschrieben: Es wurde geändert, seit es gelesen wurde. Die Änderungen bleiben erhalten; „Zurücksetzen“ zeigt das neue Label.</translation>
     </message>
     <message>
-        <location line="+73"/>
+        <location line="+71"/>
         <source>Could not read the label of %1: its name is not valid in the locale&apos;s encoding.</source>
         <translation>Das Label von %1 konnte nicht gelesen werden: Der Name ist in der Zeichenkodierung der Spracheinstellung nicht gültig.</translation>
     </message>
@@ -114,7 +114,7 @@
         <translation>„Anwenden“ schreibt sie, „Verwerfen“ verwirft sie, „Abbrechen“ kehrt zu ihnen zurück.</translation>
     </message>
     <message>
-        <location line="+37"/>
+        <location line="+48"/>
         <source>Path %1 of %2: %3</source>
         <translation>Pfad %1 von %2: %3</translation>
     </message>
@@ -129,23 +129,22 @@
         <translation>Datei %1 von %2: %3</translation>
     </message>
     <message>
-        <location line="-115"/>
+        <location line="-126"/>
         <source>Could not read the label of %1: %2.</source>
         <translation>Das Label von %1 konnte nicht gelesen werden: %2.</translation>
     </message>
     <message>
-        <location line="-260"/>
+        <location line="-258"/>
         <source>Changed, not written yet.</source>
         <translation>Geändert, noch nicht geschrieben.</translation>
     </message>
     <message>
-        <location line="+156"/>
-        <location line="+25"/>
+        <location line="+150"/>
         <source>Could not write the label to %1: %2.</source>
         <translation>Das Label konnte nicht nach %1 geschrieben werden: %2.</translation>
     </message>
     <message>
-        <location line="+79"/>
+        <location line="+108"/>
         <source>Wrote the label to %1, but could not read it back: %2.</source>
         <translation>Label nach %1 geschrieben, aber es konnte nicht wieder gelesen werden: %2.</translation>
     </message>
@@ -232,17 +231,17 @@
     <name>GalleryWindow</name>
     <message>
         <location filename="../programs/gallery/GalleryWindow.cpp" line="+56"/>
-        <location line="+223"/>
+        <location line="+224"/>
         <source>(no label)</source>
         <translation>(kein Label)</translation>
     </message>
     <message>
-        <location line="-184"/>
+        <location line="-185"/>
         <source>(nothing accepted yet)</source>
         <translation>(noch nichts bestätigt)</translation>
     </message>
     <message>
-        <location line="+5"/>
+        <location line="+6"/>
         <source>%1 gallery for user %2</source>
         <extracomment>%1 is the library&apos;s name with its Qt major, %2 the user&apos;s id.</extracomment>
         <translation>%1-Galerie für Benutzer %2</translation>
@@ -318,14 +317,7 @@ Labeltext %4</translation>
 <context>
     <name>LabelEditor</name>
     <message>
-        <location filename="../programs/file-label/LabelCommand.cpp" line="+264"/>
-        <location filename="../programs/file-label/LabelEditor.cpp" line="+59"/>
-        <location line="+40"/>
-        <source>its label cannot be read</source>
-        <translation>sein Label kann nicht gelesen werden</translation>
-    </message>
-    <message>
-        <location filename="../programs/file-label/LabelEditor.cpp" line="+8"/>
+        <location filename="../programs/file-label/LabelEditor.cpp" line="+72"/>
         <source>the level list is empty, so the level cannot be shown</source>
         <translation>die Liste der Ebenen ist leer, daher kann die Ebene nicht gezeigt werden</translation>
     </message>
@@ -340,7 +332,7 @@ Labeltext %4</translation>
         <translation>das Objekt hat %1, das Formular zeigt %2</translation>
     </message>
     <message>
-        <location filename="../programs/file-label/LabelCommand.cpp" line="+136"/>
+        <location filename="../programs/file-label/LabelCommand.cpp" line="+444"/>
         <location filename="../programs/file-label/LabelEditor.cpp" line="+15"/>
         <source>level %1 is not in the level list</source>
         <translation>Ebene %1 ist nicht in der Liste der Ebenen</translation>
@@ -358,13 +350,13 @@ Labeltext %4</translation>
         <translation>Integritätsebene %1 liegt über dem Höchstwert des Systems, %2</translation>
     </message>
     <message>
-        <location line="+6"/>
+        <location line="+7"/>
         <location filename="../programs/file-label/LabelEditor.cpp" line="+11"/>
         <source>categories 0x%1 are not in the category list</source>
         <translation>die Kategorien 0x%1 sind nicht in der Liste der Kategorien</translation>
     </message>
     <message>
-        <location line="+4"/>
+        <location line="-365"/>
         <location filename="../programs/file-label/LabelEditor.cpp" line="+12"/>
         <source>special attributes 0x%1 do not go with the label %2 on this %3</source>
         <translation>die besonderen Attribute 0x%1 passen nicht zum Label %2 auf diesem Objekt (%3)</translation>
@@ -386,12 +378,6 @@ Labeltext %4</translation>
         <source>the form holds %1 instead</source>
         <translation>das Formular enthält stattdessen %1</translation>
     </message>
-    <message>
-        <location filename="../programs/file-label/LabelCommand.cpp" line="-85"/>
-        <location filename="../programs/file-label/LabelEditor.cpp" line="+12"/>
-        <source>the label library refused it</source>
-        <translation>die Label-Bibliothek hat es abgelehnt</translation>
-    </message>
 </context>
 <context>
     <name>LabelWords</name>
@@ -409,6 +395,19 @@ Labeltext %4</translation>
         <location line="+2"/>
         <source>no categories</source>
         <translation>keine Kategorien</translation>
+    </message>
+</context>
+<context>
+    <name>PathReason</name>
+    <message>
+        <location filename="../programs/file-label/PathReason.cpp" line="+65"/>
+        <source>its label cannot be read</source>
+        <translation>sein Label kann nicht gelesen werden</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>the label library refused it</source>
+        <translation>die Label-Bibliothek hat es abgelehnt</translation>
     </message>
 </context>
 </TS>

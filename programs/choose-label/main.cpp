@@ -11,6 +11,7 @@
 #include <LoginMacLabelWidget.h>
 
 #include "DisplayGuard.h"
+#include "ProgramCommandLine.h"
 #include "ProgramTranslations.h"
 
 #include <QApplication>
@@ -33,6 +34,7 @@
 
 using VarnelQt5::LoginMacLabelDialog;
 using VarnelQt5::LoginMacLabelWidget;
+using ProgramCommandLine::complain;
 
 namespace {
 
@@ -55,12 +57,6 @@ protected:
         LoginMacLabelDialog::keyPressEvent(event);
     }
 };
-
-void complain(const QString &message)
-{
-    std::fprintf(stderr, "%s: %s\n", qPrintable(QCoreApplication::applicationName()),
-                 message.toLocal8Bit().constData());
-}
 
 void printLine(const QByteArray &line)
 {
@@ -160,21 +156,16 @@ void pressWhenShown(LoginMacLabelDialog &dialog, const QString &button)
 int main(int argc, char **argv)
 {
     // Help, version and argument errors need no display; the dialog does.
-    const bool noDisplay = qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY")
-        && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
+    const bool noDisplay = ProgramCommandLine::noDisplayNamed();
     if (noDisplay)
         qputenv("QT_QPA_PLATFORM", "offscreen");
 
     // The dialog's display is opened with the application: when it cannot
     // be, one line says so and the exit status is that of no display.
-    const QByteArray platform = qgetenv("QT_QPA_PLATFORM");
-    auto guard = platform == "offscreen" || platform == "minimal"
-        ? nullptr
-        : std::make_unique<DisplayGuard>("varnel-choose-label", "the dialog", BadArguments);
+    auto guard = DisplayGuard::whileOpening("varnel-choose-label", "the dialog", BadArguments);
     QApplication application(argc, argv);
     guard.reset();
-    QCoreApplication::setApplicationName(QStringLiteral("varnel-choose-label"));
-    QCoreApplication::setApplicationVersion(QStringLiteral(VARNEL_PROGRAM_VERSION));
+    ProgramCommandLine::nameApplication(QStringLiteral("varnel-choose-label"));
 
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral(
@@ -208,14 +199,8 @@ int main(int argc, char **argv)
     textsOption.setFlags(QCommandLineOption::HiddenFromHelp);
     parser.addOptions({userOption, uidOption, themedOption, infoOption, printOption, pressOption, textsOption});
 
-    if (!parser.parse(QCoreApplication::arguments())) {
-        complain(parser.errorText());
+    if (!ProgramCommandLine::read(parser, QCoreApplication::arguments(), helpOption, versionOption))
         return BadArguments;
-    }
-    if (parser.isSet(helpOption))
-        parser.showHelp(0);
-    if (parser.isSet(versionOption))
-        parser.showVersion();
 
     if (!parser.positionalArguments().isEmpty()) {
         complain(QStringLiteral("unexpected argument '%1'").arg(parser.positionalArguments().constFirst()));

@@ -6,6 +6,7 @@
 
 #include "CategoryFilter.h"
 #include "LabelEditor.h"
+#include "PathReason.h"
 
 #include <FileMacLabelWidget.h>
 
@@ -25,7 +26,6 @@
 #include <QVBoxLayout>
 
 #include <cerrno>
-#include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
@@ -33,8 +33,6 @@
 using VarnelQt5::FileMacLabelWidget;
 
 namespace {
-
-const char unnameableReason[] = "its name is not valid in the locale's encoding";
 
 // The label library's names of the special attributes with a bit of their
 // own: attribute n is bit 1 << n.
@@ -266,9 +264,9 @@ QStringList FileLabelWindow::failures() const
             FileLabel label;
             QString reason;
             if (unnameable.contains(path))
-                failure = QStringLiteral("cannot read the label: %1").arg(QLatin1String(unnameableReason));
+                failure = failedTo(LabelStep::Read, PathReason(PathReason::NameUnnameable).text());
             else if (!LabelEditor::stored(path, &label, &reason))
-                failure = QStringLiteral("cannot read the label: %1").arg(reason);
+                failure = failedTo(LabelStep::Read, reason);
         }
         if (!failure.isEmpty())
             lines << path + QLatin1String(": ") + failure;
@@ -285,21 +283,23 @@ bool FileLabelWindow::apply()
     Page &page = pages[size_t(index)];
     const QString &path = paths.at(index);
     QString reason;
+    const auto couldNotWrite = [&] {
+        report(index, Outcome::Failed, tr("Could not write the label to %1: %2.").arg(path, reason),
+               failedTo(LabelStep::Write, reason));
+        return false;
+    };
 
     // The form was read from one object; written to another it would give
     // that object a label nobody chose for it.
     Object now;
-    if (!identify(path, &now, &reason)) {
-        report(index, Outcome::Failed, tr("Could not write the label to %1: %2.").arg(path, reason),
-               QStringLiteral("cannot write the label: %1").arg(reason));
-        return false;
-    }
+    if (!identify(path, &now, &reason))
+        return couldNotWrite();
     if (!(now == page.object)) {
         report(index, Outcome::Failed,
                tr("Did not write the label to %1: the path now names another object than the one whose label "
                   "was read. Revert reads the label of the object it names now.")
                    .arg(path),
-               QStringLiteral("cannot write the label: the path names another object than the one read"));
+               failedTo(LabelStep::Write, QStringLiteral("the path names another object than the one read")));
         return false;
     }
 
@@ -312,12 +312,10 @@ bool FileLabelWindow::apply()
                    tr("Did not write the label to %1: its label was changed since it was read. The edits are "
                       "kept; Revert shows the new label.")
                        .arg(path),
-                   QStringLiteral("cannot write the label: it was changed since it was read"));
+                   failedTo(LabelStep::Write, QStringLiteral("it was changed since it was read")));
             return false;
         }
-        report(index, Outcome::Failed, tr("Could not write the label to %1: %2.").arg(path, reason),
-               QStringLiteral("cannot write the label: %1").arg(reason));
-        return false;
+        return couldNotWrite();
     }
     // The edits reached the object: an earlier failure of this path is
     // mended. The form then shows what the object holds now.
@@ -361,7 +359,7 @@ bool FileLabelWindow::identify(const QString &path, Object *object, QString *rea
     // A kernel without statx still tells device and inode.
     struct stat plain;
     if (errno != ENOSYS || stat(encoded.constData(), &plain) != 0) {
-        *reason = QString::fromLocal8Bit(std::strerror(errno));
+        *reason = PathReason::system(errno).text();
         return false;
     }
     *object = Object();
@@ -383,7 +381,7 @@ void FileLabelWindow::load(int index, bool written)
     if (unnameable.contains(path)) {
         report(index, Outcome::Failed,
                tr("Could not read the label of %1: its name is not valid in the locale's encoding.").arg(path),
-               QStringLiteral("cannot read the label: %1").arg(QLatin1String(unnameableReason)));
+               failedTo(LabelStep::Read, PathReason(PathReason::NameUnnameable).text()));
         return;
     }
     if (identify(path, &page.object, &reason) && editor.load(path, &reason)
@@ -395,7 +393,7 @@ void FileLabelWindow::load(int index, bool written)
     if (!page.loaded) {
         const QString message =
             written ? tr("Wrote the label to %1, but could not read it back: %2.") : tr("Could not read the label of %1: %2.");
-        report(index, Outcome::Failed, message.arg(path, reason), QStringLiteral("cannot read the label: %1").arg(reason));
+        report(index, Outcome::Failed, message.arg(path, reason), failedTo(LabelStep::Read, reason));
         return;
     }
     QString difference;

@@ -4,9 +4,11 @@
 
 #include "LabelCommand.h"
 
+#include "ExitStatus.h"
 #include "LabelEditor.h"
 #include "LabelLibrary.h"
 #include "LabelNames.h"
+#include "PathReason.h"
 #include "TreeWalk.h"
 
 #include <FileLabelRules_p.h>
@@ -21,7 +23,6 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
-#include <cstring>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -30,15 +31,8 @@ namespace Rules = VarnelQt5::FileLabelRules;
 
 namespace {
 
-enum Status { Done = 0, PathFailed = 1 };
-
 // How often the progress line is written, at most.
 constexpr qint64 progressEvery = 100;
-
-QString errorText(int error)
-{
-    return QString::fromLocal8Bit(std::strerror(error));
-}
 
 FileLabel labelOf(const tav_label *label)
 {
@@ -82,6 +76,38 @@ QByteArray jsonString(const QString &text)
 QByteArray jsonName(const QString &name)
 {
     return name.isEmpty() ? QByteArray("null") : jsonString(name);
+}
+
+// The level, integrity level and categories of label onto written.
+void setPlace(tav_label *written, const FileLabel &label)
+{
+    tavl_set_lev(written, label.level);
+    tavl_set_ilev(written, label.ilevel);
+    tavl_set_cat(written, label.categories);
+}
+
+QString mismatch(uint16_t bits, const FileLabel &label, bool directory)
+{
+    return failedTo(LabelStep::Set,
+                    LabelEditor::tr("special attributes 0x%1 do not go with the label %2 on this %3")
+                        .arg(bits, 0, 16)
+                        .arg(label.text(), directory ? LabelEditor::tr("directory") : LabelEditor::tr("file")));
+}
+
+// A hole goes only onto a label that can carry it; one the object holds on
+// the same level, integrity level and categories is left as it is.
+QString holeRefusal(const std::optional<FileLabel> &held, const FileLabel &label)
+{
+    const bool samePlace = held && held->level == label.level && held->ilevel == label.ilevel
+        && held->categories == label.categories;
+    const LabelHandle probe = labelHandle(tavl_get_new());
+    if (!probe)
+        return failedTo(LabelStep::Write, PathReason(PathReason::LabelRefused).text());
+    setPlace(probe.get(), label);
+    if (const uint16_t holes = Rules::unsupportedHoles(probe.get(), label.type & Rules::holeBits,
+                                                       samePlace ? held->type : 0))
+        return mismatch(holes, label, false);
+    return QString();
 }
 
 } // namespace
@@ -189,11 +215,9 @@ int LabelCommand::run(const QList<Path> &paths)
     for (const Path &path : paths) {
         // The named path itself is taken as it names an object, through a
         // link too; nothing below it is.
-        if (!one(path, path.constData(), Kind::Unknown))
+        if (!one(path, path.constData(), std::nullopt))
             break;
-        struct stat status;
-        if (options.recursive && ::stat(path.constData(), &status) == 0 && S_ISDIR(status.st_mode)
-            && !walk.below(path))
+        if (options.recursive && kindOf(path.constData()) == Kind::Directory && !walk.below(path))
             break;
     }
     if (progressShown)
@@ -204,15 +228,26 @@ int LabelCommand::run(const QList<Path> &paths)
     }
     if (outputFailed) {
         const QByteArray line = QCoreApplication::applicationName().toLocal8Bit()
-            + ": cannot write the output: " + errorText(outputError ? outputError : EIO).toLocal8Bit() + '\n';
+            + ": cannot write the output: " + PathReason::system(outputError ? outputError : EIO).text().toLocal8Bit()
+            + '\n';
         std::fputs(line.constData(), stderr);
         return PathFailed;
     }
     return failed > 0 ? PathFailed : Done;
 }
 
+// What path names, looked at through a link; nothing when it cannot be
+// looked at, errno saying why.
+std::optional<LabelCommand::Kind> LabelCommand::kindOf(const char *path)
+{
+    struct stat status;
+    if (::stat(path, &status) != 0)
+        return std::nullopt;
+    return S_ISDIR(status.st_mode) ? Kind::Directory : Kind::File;
+}
+
 // One object; false when the run is to end (its output cannot be written).
-bool LabelCommand::one(const QByteArray &path, const char *labelPath, Kind kind)
+bool LabelCommand::one(const QByteArray &path, const char *labelPath, std::optional<Kind> kind)
 {
     // A failure counts itself as it is named.
     setting ? setOne(path, labelPath, kind) : getOne(path, labelPath);
@@ -228,7 +263,7 @@ bool LabelCommand::getOne(const QByteArray &path, const char *labelPath)
     const LabelHandle held = labelHandle(tav_get_path(labelPath));
     if (!held) {
         const int error = errno;
-        fail(path, QStringLiteral("cannot read the label: %1").arg(LabelEditor::unreadable(labelPath, error)));
+        fail(path, failedTo(LabelStep::Read, PathReason::unreadable(labelPath, error).text()));
         return false;
     }
     const FileLabel label = labelOf(held.get());
@@ -246,95 +281,93 @@ bool LabelCommand::getOne(const QByteArray &path, const char *labelPath)
     return true;
 }
 
-bool LabelCommand::setOne(const QByteArray &path, const char *labelPath, Kind kind)
+bool LabelCommand::setOne(const QByteArray &path, const char *labelPath, std::optional<Kind> kind)
 {
     errno = 0;
     const LabelHandle held = labelHandle(tav_get_path(labelPath));
     const int readError = errno;
-    FileLabel heldLabel;
-    if (held) {
-        heldLabel = labelOf(held.get());
-    } else {
-        QString reason = LabelEditor::unreadable(labelPath, readError);
-        struct stat status;
-        const bool there = ::stat(labelPath, &status) == 0;
-        // Nothing of a label that cannot be read is needed when TYPE is
-        // given: the label given replaces it.
-        if (!withType || !there) {
-            if (there && reason == LabelEditor::tr("its label cannot be read"))
-                reason += QStringLiteral("; a label with TYPE (LEVEL:ILEVEL:CATEGORIES:TYPE) replaces it");
-            fail(path, QStringLiteral("cannot %1 the label: %2")
-                           .arg(withType ? QStringLiteral("write") : QStringLiteral("read"), reason));
-            return false;
-        }
-    }
+    std::optional<FileLabel> before;
+    if (held)
+        before = labelOf(held.get());
+    else if (!replacesUnreadable(path, labelPath, readError))
+        return false;
+    Target target{path, labelPath, kind};
+    const std::optional<FileLabel> label = allowed(target, before);
+    return label && write(target, held.get(), *label);
+}
+
+// Nothing of a label that cannot be read is needed when TYPE is given: the
+// label given replaces it. Otherwise the path fails, and false.
+bool LabelCommand::replacesUnreadable(const QByteArray &path, const char *labelPath, int readError)
+{
+    const PathReason reason = PathReason::unreadable(labelPath, readError);
+    const bool there = kindOf(labelPath).has_value();
+    if (withType && there)
+        return true;
+    QString text = reason.text();
+    if (there && reason.kind() == PathReason::LabelUnreadable)
+        text += QStringLiteral("; a label with TYPE (LEVEL:ILEVEL:CATEGORIES:TYPE) replaces it");
+    fail(path, failedTo(withType ? LabelStep::Write : LabelStep::Read, text));
+    return false;
+}
+
+// The label to write onto the target holding held, or nothing when the
+// path fails; its kind is asked where it makes a difference.
+std::optional<FileLabel> LabelCommand::allowed(Target &target, const std::optional<FileLabel> &held)
+{
     FileLabel label = wanted;
     if (!withType)
-        label.type = heldLabel.type;
-
-    const auto kindOf = [&](bool *directory) {
-        struct stat status;
-        if (::stat(labelPath, &status) != 0) {
-            fail(path, QStringLiteral("cannot read the label: %1").arg(errorText(errno)));
-            return false;
-        }
-        *directory = S_ISDIR(status.st_mode);
-        return true;
-    };
-    bool directory = kind == Kind::Directory;
+        label.type = held.value_or(FileLabel()).type;
     // A tree holds both kinds of object: each gets those of the attributes
     // given that its kind may carry.
     if (options.recursive && withType && (label.type & Rules::namedBits)) {
-        if (kind == Kind::Unknown) {
-            if (!kindOf(&directory))
-                return false;
-            kind = directory ? Kind::Directory : Kind::File;
-        }
-        label.type &= Rules::kindBits(directory);
+        if (!knowKind(target))
+            return std::nullopt;
+        label.type &= Rules::kindBits(target.kind == Kind::Directory);
     }
-
-    const FileLabel *before = held ? &heldLabel : nullptr;
-    QString refusal;
-    if (kind != Kind::Unknown) {
-        refusal = verdict(directory, before, label);
-    } else {
-        // The kind is looked at only where it makes a difference.
-        refusal = verdict(false, before, label);
-        if (refusal != verdict(true, before, label)) {
-            if (!kindOf(&directory))
-                return false;
-            if (directory)
-                refusal = verdict(true, before, label);
-        }
+    QString refusal = verdict(target.kind == Kind::Directory, held, label);
+    if (!target.kind && refusal != verdict(true, held, label)) {
+        if (!knowKind(target))
+            return std::nullopt;
+        if (target.kind == Kind::Directory)
+            refusal = verdict(true, held, label);
     }
     if (!refusal.isEmpty()) {
-        fail(path, refusal);
-        return false;
+        fail(target.path, refusal);
+        return std::nullopt;
     }
+    return label;
+}
 
-    // Written onto the object's own label, so that what the label library
-    // keeps beyond the four parts stays as it is.
+// Asks the target's kind once; false, the path failed, when it cannot be.
+bool LabelCommand::knowKind(Target &target)
+{
+    if (!target.kind)
+        target.kind = kindOf(target.labelPath);
+    if (target.kind)
+        return true;
+    fail(target.path, failedTo(LabelStep::Read, PathReason::system(errno).text()));
+    return false;
+}
+
+// Written onto the object's own label where it has one, so that what the
+// label library keeps beyond the four parts stays as it is.
+bool LabelCommand::write(const Target &target, tav_label *held, const FileLabel &label)
+{
     const LabelHandle fresh = labelHandle(held ? nullptr : tavl_get_new());
-    tav_label *written = held ? held.get() : fresh.get();
+    tav_label *written = held ? held : fresh.get();
     if (!written) {
-        fail(path, QStringLiteral("cannot write the label: the label library refused it"));
+        fail(target.path, failedTo(LabelStep::Write, PathReason(PathReason::LabelRefused).text()));
         return false;
     }
-    tavl_set_lev(written, label.level);
-    tavl_set_ilev(written, label.ilevel);
-    tavl_set_cat(written, label.categories);
+    setPlace(written, label);
     tavl_set_type(written, label.type);
     errno = 0;
-    if (tav_set_path(labelPath, written) != 0) {
-        const int error = errno;
-        struct stat status;
-        const QString reason = ::stat(labelPath, &status) != 0 ? errorText(errno)
-            : error != 0 && error != ENOENT                     ? errorText(error)
-                                                                : LabelEditor::tr("the label library refused it");
-        fail(path, QStringLiteral("cannot write the label: %1").arg(reason));
-        return false;
-    }
-    return true;
+    if (tav_set_path(target.labelPath, written) == 0)
+        return true;
+    const int error = errno;
+    fail(target.path, failedTo(LabelStep::Write, PathReason::unwritten(target.labelPath, error).text()));
+    return false;
 }
 
 // What the window's pickers offer, read once: every check of a run asks the
@@ -376,29 +409,42 @@ const LabelCommand::Offered &LabelCommand::offered()
 }
 
 // Whether label may be written onto an object of this kind holding held
-// (null: a label that cannot be read). What the object holds already stays
-// as it is, unjudged, as the window shows and keeps it; what the label
+// (nothing: a label that cannot be read). What the object holds already
+// stays as it is, unjudged, as the window shows and keeps it; what the label
 // changes must be what the window offers. Empty when it may, else the
 // failure.
-QString LabelCommand::verdict(bool directory, const FileLabel *held, const FileLabel &label)
+QString LabelCommand::verdict(bool directory, const std::optional<FileLabel> &held, const FileLabel &label)
 {
-    const FileLabel none;
-    const FileLabel &before = held ? *held : none;
-    const auto refuse = [](const QString &reason) { return QStringLiteral("cannot set the label: %1").arg(reason); };
-    const uint16_t added = label.type & ~before.type;
-
+    const uint16_t added = label.type & ~held.value_or(FileLabel()).type;
     // An attribute the window hides from this kind of object cannot be
     // added; one it holds is shown and may stay.
     if (const uint16_t hidden = added & Rules::hiddenBits(directory)) {
-        return refuse(QStringLiteral("special attributes 0x%1 are not offered on this %2 unless it holds them already")
-                          .arg(hidden, 0, 16)
-                          .arg(directory ? QStringLiteral("directory") : QStringLiteral("file")));
+        const QString kind = directory ? QStringLiteral("directory") : QStringLiteral("file");
+        return failedTo(LabelStep::Set,
+                        QStringLiteral("special attributes 0x%1 are not offered on this %2 unless it holds them "
+                                       "already")
+                            .arg(hidden, 0, 16)
+                            .arg(kind));
     }
+    const QString refusal = unoffered(held, label);
+    if (!refusal.isEmpty())
+        return refusal;
+    if (const uint16_t foreign = added & Rules::namedBits & ~Rules::kindBits(directory))
+        return mismatch(foreign, label, directory);
+    if (!directory && (label.type & Rules::holeBits))
+        return holeRefusal(held, label);
+    return QString();
+}
 
+// What label changes of held that the pickers do not offer; empty when
+// nothing.
+QString LabelCommand::unoffered(const std::optional<FileLabel> &held, const FileLabel &label)
+{
+    const auto refuse = [](const QString &reason) { return failedTo(LabelStep::Set, reason); };
     const Offered &offer = offered();
-    if ((!held || label.level != before.level) && !offer.levels.testBit(label.level))
+    if ((!held || label.level != held->level) && !offer.levels.testBit(label.level))
         return refuse(LabelEditor::tr("level %1 is not in the level list").arg(uint(label.level)));
-    if (!held || label.ilevel != before.ilevel) {
+    if (!held || label.ilevel != held->ilevel) {
         // Between 0 and the system's maximum every integrity level exists.
         if (!offer.integrityListed)
             return refuse(LabelEditor::tr("the integrity list is empty"));
@@ -408,33 +454,9 @@ QString LabelCommand::verdict(bool directory, const FileLabel *held, const FileL
                               .arg(offer.maximumIntegrity));
         }
     }
-    if (const mac_cat_t unlisted = label.categories & ~before.categories & ~offer.categories) {
+    const mac_cat_t before = held.value_or(FileLabel()).categories;
+    if (const mac_cat_t unlisted = label.categories & ~before & ~offer.categories)
         return refuse(LabelEditor::tr("categories 0x%1 are not in the category list").arg(qulonglong(unlisted), 0, 16));
-    }
-
-    const auto mismatch = [&](uint16_t bits) {
-        return refuse(LabelEditor::tr("special attributes 0x%1 do not go with the label %2 on this %3")
-                          .arg(bits, 0, 16)
-                          .arg(label.text(), directory ? LabelEditor::tr("directory") : LabelEditor::tr("file")));
-    };
-    if (const uint16_t foreign = added & Rules::namedBits & ~Rules::kindBits(directory))
-        return mismatch(foreign);
-
-    // A hole goes only onto a label that can carry it; one the object holds
-    // on the same level, integrity level and categories is left as it is.
-    if (!directory && (label.type & Rules::holeBits)) {
-        const bool samePlace = held && before.level == label.level && before.ilevel == label.ilevel
-            && before.categories == label.categories;
-        const LabelHandle probe = labelHandle(tavl_get_new());
-        if (!probe)
-            return QStringLiteral("cannot write the label: the label library refused it");
-        tavl_set_lev(probe.get(), label.level);
-        tavl_set_ilev(probe.get(), label.ilevel);
-        tavl_set_cat(probe.get(), label.categories);
-        if (const uint16_t holes = Rules::unsupportedHoles(probe.get(), label.type & Rules::holeBits,
-                                                           samePlace ? before.type : 0))
-            return mismatch(holes);
-    }
     return QString();
 }
 

@@ -13,8 +13,10 @@
 #include <QString>
 
 #include <memory>
+#include <optional>
 
 class LabelNames;
+struct tav_label;
 
 // --get and --set without a window, for scripts and whole trees: each path
 // (and with recursion everything below it) is read or written in turn, every
@@ -63,15 +65,27 @@ public:
 private:
     Q_DISABLE_COPY(LabelCommand)
 
-    enum class Kind { Unknown, File, Directory };
+    enum class Kind { File, Directory };
     // What the policy offers, read once from the pickers the window shows.
     struct Offered;
+    // The object --set is at, and its kind once known.
+    struct Target {
+        const QByteArray &path;
+        const char *labelPath;
+        std::optional<Kind> kind;
+    };
 
+    static std::optional<Kind> kindOf(const char *path);
     int run(const QList<Path> &paths);
-    bool one(const QByteArray &path, const char *labelPath, Kind kind);
+    bool one(const QByteArray &path, const char *labelPath, std::optional<Kind> kind);
     bool getOne(const QByteArray &path, const char *labelPath);
-    bool setOne(const QByteArray &path, const char *labelPath, Kind kind);
-    QString verdict(bool directory, const FileLabel *held, const FileLabel &label);
+    bool setOne(const QByteArray &path, const char *labelPath, std::optional<Kind> kind);
+    bool replacesUnreadable(const QByteArray &path, const char *labelPath, int readError);
+    std::optional<FileLabel> allowed(Target &target, const std::optional<FileLabel> &held);
+    bool knowKind(Target &target);
+    bool write(const Target &target, tav_label *held, const FileLabel &label);
+    QString verdict(bool directory, const std::optional<FileLabel> &held, const FileLabel &label);
+    QString unoffered(const std::optional<FileLabel> &held, const FileLabel &label);
     const Offered &offered();
     void output(const QByteArray &bytes);
     void fail(const QByteArray &path, const QString &reason);

@@ -5,6 +5,7 @@
 #include "LabelEditor.h"
 
 #include "LabelLibrary.h"
+#include "PathReason.h"
 
 #include <FileLabelRules_p.h>
 #include <FileMacLabelWidget.h>
@@ -14,9 +15,7 @@
 #include <SpecialAttributesListModel.h>
 
 #include <cerrno>
-#include <cstring>
 #include <memory>
-#include <sys/stat.h>
 
 using VarnelQt5::FileMacLabelWidget;
 using VarnelQt5::ILevelComboBox;
@@ -24,40 +23,6 @@ using VarnelQt5::MacCategoryListWidget;
 using VarnelQt5::MacLevelComboBox;
 using VarnelQt5::SpecialAttributesListModel;
 namespace FileLabelRules = VarnelQt5::FileLabelRules;
-
-namespace {
-
-QString errorText(int error)
-{
-    return QString::fromLocal8Bit(std::strerror(error));
-}
-
-// Why path failed: the system's word when the object cannot even be looked
-// at, otherwise the caller's.
-QString problemOf(const QString &path, const QString &otherwise)
-{
-    struct stat status;
-    if (stat(path.toLocal8Bit().constData(), &status) != 0)
-        return errorText(errno);
-    return otherwise;
-}
-
-} // namespace
-
-QString LabelEditor::unreadable(const QByteArray &path, int error)
-{
-    struct stat status;
-    if (stat(path.constData(), &status) != 0)
-        return errorText(errno);
-    // The system's reason where the label library left one: the object is
-    // there, so a missing file is no reason (the policy's own files may
-    // leave that behind), nor is a value longer than a first read took
-    // (read whole after all), and a value it could not make sense of leaves
-    // none.
-    if (error != 0 && error != ENOENT && error != ERANGE)
-        return errorText(error);
-    return tr("its label cannot be read");
-}
 
 LabelEditor::LabelEditor(FileMacLabelWidget *widget)
     : widget(widget)
@@ -75,7 +40,7 @@ bool LabelEditor::stored(const QString &path, FileLabel *label, QString *reason)
     const LabelHandle held = labelHandle(tav_get_path(path.toLocal8Bit().constData()));
     if (!held) {
         const int error = errno;
-        *reason = unreadable(path.toLocal8Bit(), error);
+        *reason = PathReason::unreadable(path.toLocal8Bit().constData(), error).text();
         return false;
     }
     label->level = tavl_lev(held.get());
@@ -96,7 +61,7 @@ bool LabelEditor::load(const QString &path, QString *reason)
     // Read once more for the system's reason, which the form does not keep.
     FileLabel ignored;
     if (!*loaded && stored(path, &ignored, reason))
-        *reason = tr("its label cannot be read");
+        *reason = PathReason(PathReason::LabelUnreadable).text();
     return *loaded;
 }
 
@@ -202,7 +167,7 @@ bool LabelEditor::write(const QString &path, QString *reason)
     if (widget->chmac(path))
         return true;
     const int error = errno;
-    *reason = problemOf(path, error != 0 ? errorText(error) : tr("the label library refused it"));
+    *reason = PathReason::unwritten(path.toLocal8Bit().constData(), error).text();
     return false;
 }
 

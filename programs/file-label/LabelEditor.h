@@ -32,9 +32,6 @@ public:
     // hold every label (its special attributes react to one another and to
     // the kind of object).
     static bool stored(const QString &path, FileLabel *label, QString *reason);
-    // Why the label of path could not be read, error being errno as the
-    // label library left it: the system's reason where there is one.
-    static QString unreadable(const QByteArray &path, int error);
 
     // Loads the label of path into the widget.
     bool load(const QString &path, QString *reason);

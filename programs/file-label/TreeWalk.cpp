@@ -4,9 +4,10 @@
 
 #include "TreeWalk.h"
 
+#include "PathReason.h"
+
 #include <algorithm>
 #include <cerrno>
-#include <cstring>
 #include <vector>
 
 #include <dirent.h>
@@ -15,11 +16,6 @@
 #include <unistd.h>
 
 namespace {
-
-QString errorText(int error)
-{
-    return QString::fromLocal8Bit(std::strerror(error));
-}
 
 // What an object is that cannot carry a label; null for one that can.
 const char *unlabellable(mode_t mode)
@@ -98,7 +94,7 @@ bool TreeWalk::below(const QByteArray &path)
     const int fd = ::open(path.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     struct stat status;
     if (fd < 0 || ::fstat(fd, &status) != 0) {
-        report(path, QStringLiteral("cannot read the directory: %1").arg(errorText(errno)), true);
+        report(path, QStringLiteral("cannot read the directory: %1").arg(PathReason::system(errno).text()), true);
         if (fd >= 0)
             ::close(fd);
         return true;
@@ -115,7 +111,7 @@ bool TreeWalk::below(const QByteArray &path)
         level.inode = what.st_ino;
         level.path = shown;
         if (!listNames(opened, &level.names)) {
-            report(shown, QStringLiteral("cannot read the directory: %1").arg(errorText(errno)), true);
+            report(shown, QStringLiteral("cannot read the directory: %1").arg(PathReason::system(errno).text()), true);
             // What could be listed is still done.
         }
         std::sort(level.names.begin(), level.names.end());
@@ -167,7 +163,7 @@ bool TreeWalk::below(const QByteArray &path)
         int object = ::openat(levels[top].fd, name.constData(), O_PATH | O_NOFOLLOW | O_CLOEXEC);
         struct stat what;
         if (object < 0 || ::fstat(object, &what) != 0) {
-            report(child, QStringLiteral("cannot look at it: %1").arg(errorText(errno)), true);
+            report(child, QStringLiteral("cannot look at it: %1").arg(PathReason::system(errno).text()), true);
             if (object >= 0)
                 ::close(object);
             continue;
@@ -187,7 +183,9 @@ bool TreeWalk::below(const QByteArray &path)
                 ::close(object);
                 object = -1;
                 if (inside < 0)
-                    report(child, QStringLiteral("cannot read the directory: %1").arg(errorText(error)), true);
+                    report(child,
+                           QStringLiteral("cannot read the directory: %1").arg(PathReason::system(error).text()),
+                           true);
                 else
                     enter(inside, what, child);
             }

@@ -9,6 +9,7 @@
 #include "DisplayGuard.h"
 #include "GalleryWindow.h"
 #include "Pictures.h"
+#include "ProgramCommandLine.h"
 #include "ProgramTranslations.h"
 
 #include <QApplication>
@@ -19,16 +20,6 @@
 #include <memory>
 
 #include <unistd.h>
-
-namespace {
-
-bool noDisplay()
-{
-    return qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY")
-        && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM");
-}
-
-} // namespace
 
 int main(int argc, char **argv)
 {
@@ -60,7 +51,7 @@ int main(int argc, char **argv)
     QStringList arguments;
     for (int i = 0; i < argc; ++i)
         arguments.append(QString::fromLocal8Bit(argv[i]));
-    const bool headless = noDisplay();
+    const bool headless = ProgramCommandLine::noDisplayNamed();
     const bool toPictures = parser.parse(arguments) && parser.isSet(screenshots);
     // Qt takes an empty platform name for none chosen.
     if ((headless || toPictures) && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
@@ -68,14 +59,10 @@ int main(int argc, char **argv)
 
     // A display named that cannot be opened is said in one line, with the
     // exit status of bad arguments, as the other programs do.
-    const QByteArray chosen = qgetenv("QT_QPA_PLATFORM");
-    auto guard = chosen == "offscreen" || chosen == "minimal"
-        ? nullptr
-        : std::make_unique<DisplayGuard>("varnel-gallery", "the gallery", 2);
+    auto guard = DisplayGuard::whileOpening("varnel-gallery", "the gallery", 2);
     QApplication application(argc, argv);
     guard.reset();
-    QApplication::setApplicationName(QStringLiteral("varnel-gallery"));
-    QApplication::setApplicationVersion(QStringLiteral(VARNEL_PROGRAM_VERSION));
+    ProgramCommandLine::nameApplication(QStringLiteral("varnel-gallery"));
     parser.process(application);
 
     // An off-screen platform chosen by hand has no display either: a window

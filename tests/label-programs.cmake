@@ -2,7 +2,8 @@
 #
 # SPDX-License-Identifier: BSD-3-Clause
 
-# The programs in programs/, run as processes against the stand-in.
+# varnel-choose-label and varnel-file-label, run as processes against the
+# stand-in; then the texts and manual pages of all three programs.
 if(VARNEL_BUILD_PROGRAMS)
     varnel_add_test(tst_varnel_choose_label tst_varnel_choose_label.cpp ProgramRun.h)
     target_compile_definitions(tst_varnel_choose_label PRIVATE
@@ -10,21 +11,15 @@ if(VARNEL_BUILD_PROGRAMS)
         VARNEL_PROGRAM_VERSION="${PROJECT_VERSION}")
     add_dependencies(tst_varnel_choose_label varnel-choose-label)
 
-    # The window is tested in the test's own process as well.
-    varnel_add_test(tst_varnel_file_label tst_varnel_file_label.cpp ProgramRun.h
-        ${PROJECT_SOURCE_DIR}/programs/file-label/FileLabel.cpp
-        ${PROJECT_SOURCE_DIR}/programs/file-label/LabelEditor.cpp
-        ${PROJECT_SOURCE_DIR}/programs/file-label/LabelCommand.cpp
-        ${PROJECT_SOURCE_DIR}/programs/file-label/LabelNames.cpp
-        ${PROJECT_SOURCE_DIR}/programs/file-label/TreeWalk.cpp
-        ${PROJECT_SOURCE_DIR}/programs/file-label/FileLabelWindow.h
-        ${PROJECT_SOURCE_DIR}/programs/file-label/FileLabelWindow.cpp
-        ${PROJECT_SOURCE_DIR}/programs/file-label/CategoryFilter.cpp)
-    target_include_directories(tst_varnel_file_label PRIVATE "${PROJECT_SOURCE_DIR}/programs/file-label")
-    target_link_libraries(tst_varnel_file_label PRIVATE ${VARNEL_FILE_RULES})
-    target_compile_definitions(tst_varnel_file_label PRIVATE
-        FILE_LABEL="$<TARGET_FILE:varnel-file-label>")
-    add_dependencies(tst_varnel_file_label varnel-file-label)
+    # The file tool along its parts: the command line, the window (also
+    # tested in the test's own process), and the arguments and exit status.
+    foreach(part IN ITEMS command window arguments)
+        set(name tst_varnel_file_label_${part})
+        varnel_add_test(${name} ${name}.cpp ProgramRun.h FileLabelRun.h)
+        target_link_libraries(${name} PRIVATE varnel-file-label-core)
+        target_compile_definitions(${name} PRIVATE FILE_LABEL="$<TARGET_FILE:varnel-file-label>")
+        add_dependencies(${name} varnel-file-label)
+    endforeach()
 endif()
 
 # The programs' texts in the locale's language, the catalogues found in the
