@@ -50,8 +50,12 @@ void MacLabelPropertiesPlugin::applyChanges()
         return;
     // The dialog's own page may have renamed the object before this one
     // applies: the dialog's URL follows it.
-    if (page->write(properties->url().toLocalFile()))
+    // Written once: a dialog whose OK was refused before may apply its
+    // pages more than once on the next.
+    if (page->write(properties->url().toLocalFile())) {
+        setDirty(false);
         return;
+    }
     // The page says why; the dialog stays open on it, and the other pages'
     // changes, applied before, stay applied.
     properties->setCurrentPage(pageItem);
