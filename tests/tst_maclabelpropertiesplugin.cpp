@@ -164,8 +164,6 @@ private Q_SLOTS:
     void okWritesTheEdit();
     void writeRefused_data();
     void writeRefused();
-    void noPage_data();
-    void noPage();
     void titleInGerman();
 
 private:
@@ -206,64 +204,87 @@ QString TestMacLabelPropertiesPlugin::pathOf(const char *kind) const
 
 void TestMacLabelPropertiesPlugin::pageShowsTheLabel_data()
 {
-    QTest::addColumn<QByteArray>("kind");
-    QTest::addColumn<QByteArray>("stored"); // empty: no attribute
+    QTest::addColumn<QString>("items"); // local names or URLs, one a word
+    QTest::addColumn<QByteArray>("stored"); // of the first; empty: no attribute
     QTest::addColumn<QByteArray>("fault");
-    QTest::addColumn<QString>("level"); // empty: the form cannot be edited
+    QTest::addColumn<QString>("level"); // empty: cannot be edited; "none": no page
     QTest::addColumn<QString>("rows");
     QTest::addColumn<QString>("message");
 
     const QString unreadable = QStringLiteral("The label of this object cannot be read: the label library gave no "
                                               "label for it. This page cannot change it.");
-    QTest::newRow("file") << QByteArray("file") << QByteArray("2:0:0x3:0x10") << QByteArray() << "L2"
-                          << "ehole whole [x]silev" << QString();
-    QTest::newRow("folder") << QByteArray("folder") << QByteArray("3:63:0x0:0x21") << QByteArray() << "L3"
-                            << "[x]ccnr [x]irelax" << QString();
-    QTest::newRow("file without attribute")
-        << QByteArray("file") << QByteArray() << QByteArray() << "L0" << "ehole whole silev" << QString();
-    QTest::newRow("malformed attribute")
-        << QByteArray("file") << QByteArray("not a label") << QByteArray() << QString() << QString() << unreadable;
-    QTest::newRow("label library fails") << QByteArray("folder") << QByteArray("2:0:0x1:0")
-                                         << QByteArray("tav_get_path") << QString() << QString() << unreadable;
+    QTest::newRow("file") << "file" << QByteArray("2:0:0x3:0x10") << QByteArray() << "L2" << "ehole whole [x]silev"
+                          << QString();
+    QTest::newRow("folder") << "folder" << QByteArray("3:63:0x0:0x21") << QByteArray() << "L3" << "[x]ccnr [x]irelax"
+                            << QString();
+    QTest::newRow("file without attribute") << "file" << QByteArray() << QByteArray() << "L0" << "ehole whole silev"
+                                            << QString();
+    QTest::newRow("malformed attribute") << "file" << QByteArray("not a label") << QByteArray() << QString()
+                                         << QString() << unreadable;
+    QTest::newRow("label library fails") << "folder" << QByteArray("2:0:0x1:0") << QByteArray("tav_get_path")
+                                         << QString() << QString() << unreadable;
+    QTest::newRow("several local items") << "file folder" << QByteArray("2:0:0x1:0") << QByteArray() << "none"
+                                         << QString() << QString();
+    QTest::newRow("remote file") << "sftp://host.invalid/home/report.txt" << QByteArray() << QByteArray() << "none"
+                                 << QString() << QString();
+    QTest::newRow("remote folder") << "webdavs://host.invalid/share/" << QByteArray() << QByteArray() << "none"
+                                   << QString() << QString();
 }
 
 // The page is found by its title through KIO's own plugin loading and shows
-// the stored label, or why it cannot; OK without an edit writes nothing.
+// the stored label, or why it cannot; several or remote items get none. OK
+// without an edit writes nothing.
 void TestMacLabelPropertiesPlugin::pageShowsTheLabel()
 {
-    QFETCH(QByteArray, kind);
+    QFETCH(QString, items);
     QFETCH(QByteArray, stored);
     QFETCH(QByteArray, fault);
     QFETCH(QString, level);
     QFETCH(QString, rows);
     QFETCH(QString, message);
     StandinPolicy policy;
-    const QString path = pathOf(kind.constData());
-    if (stored.isEmpty())
+    KFileItemList list;
+    for (const QString &item : items.split(QLatin1Char(' '))) {
+        const bool folder = item.endsWith(QLatin1Char('/'));
+        list << (item.contains(QLatin1Char(':'))
+                     ? KFileItem(QUrl(item), folder ? QStringLiteral("inode/directory") : QStringLiteral("text/plain"),
+                                 folder ? S_IFDIR : S_IFREG)
+                     : KFileItem(QUrl::fromLocalFile(pathOf(item.toLatin1().constData()))));
+    }
+    const QString path = list.first().url().toLocalFile();
+    if (!path.isEmpty() && stored.isEmpty())
         QVERIFY(removexattr(QFile::encodeName(path).constData(), attribute) == 0);
-    else
+    else if (!path.isEmpty())
         QVERIFY(setLabel(path, stored));
     if (!fault.isEmpty())
         policy.fail(fault.constData());
-    const QByteArray before = storedOf(path);
+    const QByteArray before = storedOf(pathOf("file")) + ' ' + storedOf(pathOf("folder"));
 
-    Dialog dialog(new KPropertiesDialog(KFileItem(QUrl::fromLocalFile(path)), nullptr));
-    KPageWidgetItem *page = pageTitled(dialog.dialog, QStringLiteral("Security label"));
-    QVERIFY(page);
-    auto *form = page->widget()->findChild<FileMacLabelWidget *>();
-    QVERIFY(form->findChild<QLineEdit *>(QStringLiteral("_categoryFilterEdit")));
-    QCOMPARE(page->widget()->findChild<QLabel *>(QStringLiteral("_pageMessageLabel"))->text(), message);
-    QCOMPARE(form->isEnabled(), !level.isEmpty());
-    if (!level.isEmpty()) {
-        QCOMPARE(form->findChild<QComboBox *>(QStringLiteral("_levelComboBox"))->currentText(), level);
-        QCOMPARE(rowsOf(form->findChild<QListView *>(QStringLiteral("_specialListView"))->model()), rows);
+    Dialog dialog(new KPropertiesDialog(list, nullptr));
+    const QStringList titles = titlesOf(dialog.dialog);
+    if (level == QLatin1String("none")) {
+        // KIO's own pages are there, this one is not.
+        QVERIFY(!titles.isEmpty());
+        QVERIFY2(!titles.contains(QStringLiteral("Security label")), qPrintable(titles.join(QLatin1Char(' '))));
+        QVERIFY(!dialog->findChild<FileMacLabelWidget *>());
+    } else {
+        KPageWidgetItem *page = pageTitled(dialog.dialog, QStringLiteral("Security label"));
+        QVERIFY2(page, qPrintable(titles.join(QLatin1Char(' '))));
+        auto *form = page->widget()->findChild<FileMacLabelWidget *>();
+        QVERIFY(form->findChild<QLineEdit *>(QStringLiteral("_categoryFilterEdit")));
+        QCOMPARE(page->widget()->findChild<QLabel *>(QStringLiteral("_pageMessageLabel"))->text(), message);
+        QCOMPARE(form->isEnabled(), !level.isEmpty());
+        if (!level.isEmpty()) {
+            QCOMPARE(form->findChild<QComboBox *>(QStringLiteral("_levelComboBox"))->currentText(), level);
+            QCOMPARE(rowsOf(form->findChild<QListView *>(QStringLiteral("_specialListView"))->model()), rows);
+        }
+        QVERIFY(!pluginOf(dialog.dialog)->isDirty());
     }
-    QVERIFY(!pluginOf(dialog.dialog)->isDirty());
 
     QSignalSpy applied(dialog.dialog, &KPropertiesDialog::applied);
     dialog->accept();
     QTRY_COMPARE(applied.count(), 1);
-    QCOMPARE(storedOf(path), before);
+    QCOMPARE(storedOf(pathOf("file")) + ' ' + storedOf(pathOf("folder")), before);
 }
 
 void TestMacLabelPropertiesPlugin::okWritesTheEdit_data()
@@ -383,43 +404,6 @@ void TestMacLabelPropertiesPlugin::writeRefused()
     dialog->accept();
     QTRY_VERIFY(applied.count() > 0);
     QCOMPARE(numbersOf(path), numbers);
-}
-
-void TestMacLabelPropertiesPlugin::noPage_data()
-{
-    QTest::addColumn<QString>("items");
-
-    QTest::newRow("several local items") << "file folder";
-    QTest::newRow("remote file") << "sftp://host.invalid/home/report.txt";
-    QTest::newRow("remote folder") << "webdavs://host.invalid/share/";
-}
-
-void TestMacLabelPropertiesPlugin::noPage()
-{
-    QFETCH(QString, items);
-    StandinPolicy policy;
-    const QByteArray fileBefore = storedOf(pathOf("file"));
-    const QByteArray folderBefore = storedOf(pathOf("folder"));
-
-    KFileItemList list;
-    for (const QString &item : items.split(QLatin1Char(' '))) {
-        if (item.contains(QLatin1Char(':'))) {
-            const bool folder = item.endsWith(QLatin1Char('/'));
-            list << KFileItem(QUrl(item), folder ? QStringLiteral("inode/directory") : QStringLiteral("text/plain"),
-                              folder ? S_IFDIR : S_IFREG);
-        } else {
-            list << KFileItem(QUrl::fromLocalFile(pathOf(item.toLatin1().constData())));
-        }
-    }
-    Dialog dialog(new KPropertiesDialog(list, nullptr));
-    // KIO's own pages are there, this one is not.
-    const QStringList titles = titlesOf(dialog.dialog);
-    QVERIFY(!titles.isEmpty());
-    QVERIFY2(!titles.contains(QStringLiteral("Security label")), qPrintable(titles.join(QLatin1Char(' '))));
-    QVERIFY(!dialog->findChild<FileMacLabelWidget *>());
-    dialog->accept();
-    QCOMPARE(storedOf(pathOf("file")), fileBefore);
-    QCOMPARE(storedOf(pathOf("folder")), folderBefore);
 }
 
 void TestMacLabelPropertiesPlugin::titleInGerman()
