@@ -87,7 +87,7 @@ add_test(NAME library_exports
 
 add_test(NAME catalogue_up_to_date
     COMMAND "${CMAKE_CURRENT_SOURCE_DIR}/check-catalogue.sh" "$<TARGET_FILE:${VARNEL_QT}::lupdate>"
-        "${PROJECT_SOURCE_DIR}" src:include ${VARNEL_TS_FILES})
+        "${PROJECT_SOURCE_DIR}" src:include:kio-properties ${VARNEL_TS_FILES})
 add_test(NAME programs_catalogue_up_to_date
     COMMAND "${CMAKE_CURRENT_SOURCE_DIR}/check-catalogue.sh" "$<TARGET_FILE:${VARNEL_QT}::lupdate>"
         "${PROJECT_SOURCE_DIR}" programs ${VARNEL_PROGRAMS_TS_FILES})

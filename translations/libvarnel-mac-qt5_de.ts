@@ -79,6 +79,47 @@
     </message>
 </context>
 <context>
+    <name>MacLabelPage</name>
+    <message>
+        <location filename="../kio-properties/MacLabelPage.cpp" line="+62"/>
+        <source>&amp;Read the label again</source>
+        <translation>Label erneut &amp;lesen</translation>
+    </message>
+    <message>
+        <location line="+69"/>
+        <source>the label library gave no label for it</source>
+        <translation>die Label-Bibliothek lieferte kein Label dafür</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>The label of this object cannot be read: %1. This page cannot change it.</source>
+        <translation>Das Label dieses Objekts kann nicht gelesen werden: %1. Diese Seite kann es nicht ändern.</translation>
+    </message>
+    <message>
+        <location line="+20"/>
+        <source>The label was not written: another program changed it, or put another object at this path, since this page read it. Your changes are kept; &quot;Read the label again&quot; drops them and shows the label the object holds now.</source>
+        <translation>Das Label wurde nicht geschrieben: Ein anderes Programm hat es geändert oder ein anderes Objekt an diesen Pfad gelegt, seit diese Seite es gelesen hat. Ihre Änderungen bleiben erhalten; „Label erneut lesen“ verwirft sie und zeigt das Label, das das Objekt jetzt trägt.</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>The label could not be written: %1. Nothing was changed.</source>
+        <translation>Das Label konnte nicht geschrieben werden: %1. Es wurde nichts geändert.</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>the label library refused it</source>
+        <translation>die Label-Bibliothek hat es abgelehnt</translation>
+    </message>
+</context>
+<context>
+    <name>MacLabelPropertiesPlugin</name>
+    <message>
+        <location filename="../kio-properties/MacLabelPropertiesPlugin.cpp" line="+40"/>
+        <source>Security label</source>
+        <translation>Sicherheitslabel</translation>
+    </message>
+</context>
+<context>
     <name>NewLoginMacLabelWidget</name>
     <message>
         <location filename="../src/login/NewLoginMacLabelWidgetForm.cpp" line="+126"/>
@@ -135,7 +176,7 @@
         <translation>%1 und %2</translation>
     </message>
     <message>
-        <location line="+327"/>
+        <location line="+328"/>
         <source>the level to %1</source>
         <translation>die Ebene auf %1</translation>
     </message>
@@ -307,7 +348,7 @@
 <context>
     <name>VarnelQt5::MacCategoryFilterEdit</name>
     <message>
-        <location filename="../src/pickers/MacCategoryFilterEdit.cpp" line="+73"/>
+        <location filename="../src/pickers/MacCategoryFilterEdit.cpp" line="+114"/>
         <location line="+1"/>
         <source>Filter categories</source>
         <translation>Kategorien filtern</translation>
@@ -430,7 +471,7 @@
 <context>
     <name>VarnelQt5::MacCategoryWidget</name>
     <message>
-        <location filename="../src/pickers/MacCategoryWidget.cpp" line="+99"/>
+        <location filename="../src/pickers/MacCategoryWidget.cpp" line="+140"/>
         <source>Categories</source>
         <translation>Kategorien</translation>
     </message>
@@ -441,7 +482,7 @@
     </message>
     <message>
         <location line="+7"/>
-        <location line="+87"/>
+        <location line="+97"/>
         <source>Done</source>
         <translation>Fertig</translation>
     </message>
@@ -454,7 +495,7 @@
 <context>
     <name>VarnelQt5::MacFileModel</name>
     <message>
-        <location filename="../src/tree/MacFileModel.cpp" line="+104"/>
+        <location filename="../src/tree/MacFileModel.cpp" line="+84"/>
         <source>%1, checked</source>
         <translation>%1, aktiviert</translation>
     </message>
