@@ -13,7 +13,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QLocale>
-#include <QStringList>
 #include <QThread>
 #include <QTimer>
 #include <QTranslator>
@@ -60,35 +59,30 @@ QString prefixCatalogueFolder()
     return QDir::cleanPath(libraryFolder.absoluteFilePath(QStringLiteral(VARNEL_PREFIX_TRANSLATIONS_DIR)));
 }
 
-// The system's folder first, so that a catalogue installed there wins; then
-// the prefix's, for a library installed anywhere else.
-QStringList catalogueFolders()
+// Loads the catalogue for the system's locale from folder, if it has one.
+bool loadFrom(QTranslator *translator, const QString &folder)
 {
-    QStringList folders{QStringLiteral(VARNEL_TRANSLATIONS_DIR)};
-    const QString prefixFolder = prefixCatalogueFolder();
-    if (!prefixFolder.isEmpty() && !folders.contains(prefixFolder))
-        folders.append(prefixFolder);
-    folders.removeAll(QString());
-    return folders;
+    // A null suffix lets Qt append its own catalogue suffix.
+    return !folder.isEmpty()
+        && translator->load(QLocale::system(), QStringLiteral(VARNEL_CATALOGUE), QStringLiteral("_"), folder,
+                            QString());
 }
 
 void loadTranslations()
 {
-    const QStringList folders = catalogueFolders();
-    if (folders.isEmpty())
-        return;
-
-    QCoreApplication *application = QCoreApplication::instance();
-    auto *translator = new QTranslator(application);
-    for (const QString &folder : folders) {
-        // A null suffix lets Qt append its own catalogue suffix.
-        if (translator->load(QLocale::system(), QStringLiteral(VARNEL_CATALOGUE), QStringLiteral("_"), folder,
-                             QString())) {
-            QCoreApplication::installTranslator(translator);
-            return;
-        }
+    auto *translator = new QTranslator(QCoreApplication::instance());
+    // The system's folder first, so that a catalogue installed there wins;
+    // the prefix's is looked for only when that has none.
+    const QString fixedFolder = QStringLiteral(VARNEL_TRANSLATIONS_DIR);
+    bool loaded = loadFrom(translator, fixedFolder);
+    if (!loaded) {
+        const QString prefixFolder = prefixCatalogueFolder();
+        loaded = prefixFolder != fixedFolder && loadFrom(translator, prefixFolder);
     }
-    delete translator;
+    if (loaded)
+        QCoreApplication::installTranslator(translator);
+    else
+        delete translator;
 }
 
 // Qt runs this when the application object is built, or at once when it
