@@ -24,3 +24,17 @@ function(varnel_standin_rpath target destination)
     endif()
     set_property(TARGET ${target} APPEND PROPERTY INSTALL_RPATH "${folder}")
 endfunction()
+
+# varnel_install_rpath(TARGET DESTINATION): the search path TARGET needs once
+# installed into DESTINATION: the library's folder, unless the system searches
+# it anyway (as in a distribution's package), then the stand-in's.
+function(varnel_install_rpath target destination)
+    get_filename_component(libdir "${CMAKE_INSTALL_LIBDIR}" ABSOLUTE BASE_DIR "${CMAKE_INSTALL_PREFIX}")
+    if(NOT libdir IN_LIST CMAKE_PLATFORM_IMPLICIT_LINK_DIRECTORIES
+            AND NOT libdir IN_LIST CMAKE_CXX_IMPLICIT_LINK_DIRECTORIES
+            AND NOT IS_ABSOLUTE "${destination}" AND NOT IS_ABSOLUTE "${CMAKE_INSTALL_LIBDIR}")
+        file(RELATIVE_PATH relative "/${destination}" "/${CMAKE_INSTALL_LIBDIR}")
+        set_property(TARGET ${target} APPEND PROPERTY INSTALL_RPATH "\$ORIGIN/${relative}")
+    endif()
+    varnel_standin_rpath(${target} "${destination}")
+endfunction()

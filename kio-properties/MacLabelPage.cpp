@@ -4,12 +4,11 @@
 
 #include "MacLabelPage.h"
 
+#include "FormCategoryFilter.h"
+
 #include <FileMacLabelWidget.h>
-#include <MacCategoryFilterEdit.h>
-#include <MacCategoryListWidget.h>
 
 #include <QFile>
-#include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
@@ -21,36 +20,12 @@
 #include <sys/stat.h>
 
 using VarnelQt5::FileMacLabelWidget;
-using VarnelQt5::MacCategoryFilterEdit;
-using VarnelQt5::MacCategoryListWidget;
 
 namespace {
 
 QString errorText(int error)
 {
     return QString::fromLocal8Bit(std::strerror(error));
-}
-
-// Puts a filter above the form's category list, in the list's cell.
-void addCategoryFilter(FileMacLabelWidget *form)
-{
-    auto *list = form->findChild<MacCategoryListWidget *>(QStringLiteral("_categoryListWidget"));
-    auto *grid = form->findChild<QGridLayout *>(QStringLiteral("gridLayout"));
-    const int index = grid && list ? grid->indexOf(list) : -1;
-    if (index < 0)
-        return;
-    int row, column, rowSpan, columnSpan;
-    grid->getItemPosition(index, &row, &column, &rowSpan, &columnSpan);
-    grid->removeWidget(list);
-    auto *cell = new QVBoxLayout;
-    auto *filter = new MacCategoryFilterEdit(form);
-    filter->setObjectName(QStringLiteral("_categoryFilterEdit"));
-    filter->setCategoryList(list);
-    cell->addWidget(filter);
-    cell->addWidget(list);
-    grid->addLayout(cell, row, column, rowSpan, columnSpan);
-    // The keyboard reaches the filter just before the list it narrows.
-    QWidget::setTabOrder(list->previousInFocusChain(), filter);
 }
 
 } // namespace
@@ -63,7 +38,7 @@ MacLabelPage::MacLabelPage(QWidget *parent)
 {
     setObjectName(QStringLiteral("_macLabelPage"));
     form->setObjectName(QStringLiteral("_fileMacLabelWidget"));
-    addCategoryFilter(form);
+    placeCategoryFilter(form);
     messageLabel->setObjectName(QStringLiteral("_pageMessageLabel"));
     messageLabel->setTextFormat(Qt::PlainText);
     messageLabel->setWordWrap(true);

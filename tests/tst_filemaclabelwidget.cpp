@@ -8,6 +8,7 @@
 #include "MacLevelComboBox.h"
 #include "MacTypeComboBox.h"
 #include "SpecialAttributesListModel.h"
+#include "CheckedRows.h"
 #include "StandinPolicy.h"
 #include "StandinStderr.h"
 #include "labelpolicy.h"
@@ -88,18 +89,6 @@ Stored storedOf(const QString &path)
     if (getxattr(QFile::encodeName(path).constData(), attribute, value, sizeof value - 1) > 0)
         std::sscanf(value, "%llu:%llu:%llx:%llx", &s.level, &s.integrity, &s.categories, &s.type);
     return s;
-}
-
-// The attribute rows as the list view shows them, "[x]" marking checked ones.
-QString rowsOf(const QAbstractItemModel *model)
-{
-    QStringList rows;
-    for (int row = 0; row < model->rowCount(); ++row) {
-        const QModelIndex index = model->index(row, 0);
-        const bool checked = index.data(Qt::CheckStateRole).toInt() == Qt::Checked;
-        rows << (checked ? QLatin1String("[x]") : QLatin1String("")) + index.data().toString();
-    }
-    return rows.join(QLatin1Char(' '));
 }
 
 // Removes the file at path and makes a new one there, on the old inode

@@ -7,6 +7,7 @@
 // and what OK writes. Every case compares the stored attribute before and
 // after and leaves no platform handle behind.
 
+#include "CheckedRows.h"
 #include "StandinPolicy.h"
 
 #include <FileMacLabelWidget.h>
@@ -91,18 +92,6 @@ KPropertiesDialogPlugin *pluginOf(KPropertiesDialog *dialog)
             return plugin;
     }
     return nullptr;
-}
-
-// The attribute rows as the page lists them, "[x]" marking checked ones.
-QString rowsOf(const QAbstractItemModel *model)
-{
-    QStringList rows;
-    for (int row = 0; row < model->rowCount(); ++row) {
-        const QModelIndex index = model->index(row, 0);
-        const bool checked = index.data(Qt::CheckStateRole).toInt() == Qt::Checked;
-        rows << (checked ? QLatin1String("[x]") : QLatin1String("")) + index.data().toString();
-    }
-    return rows.join(QLatin1Char(' '));
 }
 
 // Edits the form as a person does: "level" and "integrity" step their

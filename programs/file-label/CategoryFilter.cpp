@@ -4,16 +4,15 @@
 
 #include "CategoryFilter.h"
 
+#include "FormCategoryFilter.h"
+
 #include <FileMacLabelWidget.h>
-#include <MacCategoryFilterEdit.h>
 #include <MacCategoryListWidget.h>
 
 #include <QCoreApplication>
-#include <QGridLayout>
 #include <QLabel>
 #include <QVBoxLayout>
 
-using VarnelQt5::MacCategoryFilterEdit;
 using VarnelQt5::MacCategoryListWidget;
 
 namespace {
@@ -74,26 +73,12 @@ private:
 
 void addCategoryFilter(VarnelQt5::FileMacLabelWidget *form)
 {
-    auto *list = form->findChild<MacCategoryListWidget *>(QStringLiteral("_categoryListWidget"));
-    auto *grid = form->findChild<QGridLayout *>(QStringLiteral("gridLayout"));
-    const int index = grid && list ? grid->indexOf(list) : -1;
-    if (index < 0)
+    QVBoxLayout *cell = placeCategoryFilter(form);
+    if (!cell)
         return;
-    int row, column, rowSpan, columnSpan;
-    grid->getItemPosition(index, &row, &column, &rowSpan, &columnSpan);
-    grid->removeWidget(list);
-
-    auto *column_ = new QVBoxLayout;
-    auto *filter = new MacCategoryFilterEdit(form);
-    filter->setObjectName(QStringLiteral("_categoryFilterEdit"));
-    filter->setCategoryList(list);
+    auto *list = form->findChild<MacCategoryListWidget *>(QStringLiteral("_categoryListWidget"));
     auto *chosen = new ChosenLine(form);
-    column_->addWidget(filter);
-    column_->addWidget(list);
-    column_->addWidget(chosen);
-    grid->addLayout(column_, row, column, rowSpan, columnSpan);
-    // The keyboard reaches the filter just before the list it narrows.
-    QWidget::setTabOrder(list->previousInFocusChain(), filter);
+    cell->addWidget(chosen);
 
     // The rows themselves, as the form sets some of them with the list's
     // signals blocked.
