@@ -57,8 +57,6 @@ private Q_SLOTS:
     void namesTheCommandLineRefuses();
     void qtOptionsAreNotRead_data();
     void qtOptionsAreNotRead();
-    void closedOutputFails_data();
-    void closedOutputFails();
     void firstLookBeforeTheApplication_data();
     void firstLookBeforeTheApplication();
     void optionsThatGoTogether_data();
@@ -158,23 +156,32 @@ void tst_VarnelFileLabelArguments::withoutDisplayOnlyTheWindowIsRefused()
 void tst_VarnelFileLabelArguments::outputThatCannotBeWrittenFails_data()
 {
     QTest::addColumn<QString>("options");
-    QTest::newRow("lines") << "--get";
-    QTest::newRow("records") << "--get -z";
-    QTest::newRow("names") << "--get --names";
-    QTest::newRow("json") << "--get --json";
-    QTest::newRow("recursive") << "--get -R";
+    QTest::addColumn<QString>("redirection");
+    QTest::addColumn<QByteArray>("error");
+
+    const QByteArray full("varnel-file-label: cannot write the output: No space left on device");
+    const QByteArray closed("varnel-file-label: cannot write the output: Bad file descriptor");
+    for (const char *options : {"--get", "--get -z", "--get --names", "--get --json", "--get -R"})
+        QTest::addRow("full disk, %s", options) << options << "> /dev/full" << full;
+    // With standard output closed, lines go nowhere else.
+    for (const char *options : {"--get", "--get --names", "--get --json", "--get -R"})
+        QTest::addRow("closed output, %s", options) << options << ">&-" << closed;
 }
 
-// A full disk is a failure, not a success with nothing written.
+// Output that cannot be written is a failure, not a success with nothing
+// written.
 void tst_VarnelFileLabelArguments::outputThatCannotBeWrittenFails()
 {
     QFETCH(QString, options);
+    QFETCH(QString, redirection);
+    QFETCH(QByteArray, error);
     StandinPolicy policy;
     QTemporaryDir dir;
     const QString file = makeObject(dir, QStringLiteral("file"), before);
-    const ProgramRun run = shell(QStringLiteral("exec \"$p\" %1 \"$a0\" > /dev/full").arg(options), {QFile::encodeName(file)});
+    const ProgramRun run = shell(QStringLiteral("exec \"$p\" %1 \"$a0\" %2").arg(options, redirection),
+                                 {QFile::encodeName(file)});
     QCOMPARE(run.status, 1);
-    QCOMPARE(run.errLines(), QList<QByteArray>{"varnel-file-label: cannot write the output: No space left on device"});
+    QCOMPARE(run.errLines(), QList<QByteArray>{error});
     QCOMPARE(stored(file), QByteArray(before));
 
     // The same to a place that takes it.
@@ -301,28 +308,6 @@ void tst_VarnelFileLabelArguments::qtOptionsAreNotRead()
         QVERIFY2(run.out.contains("File 1 of 2: -reverse\nRead the label of -reverse."), run.out.constData());
     for (const QString &name : names)
         QCOMPARE(stored(dir.filePath(name)), labelled.contains(name) ? QByteArray("2:0:0x2:0x0") : QByteArray(before));
-}
-
-void tst_VarnelFileLabelArguments::closedOutputFails_data()
-{
-    QTest::addColumn<QString>("options");
-    QTest::newRow("lines") << "--get";
-    QTest::newRow("names") << "--get --names";
-    QTest::newRow("json") << "--get --json";
-    QTest::newRow("recursive") << "--get -R";
-}
-
-// With standard output closed, lines go nowhere else: the run fails.
-void tst_VarnelFileLabelArguments::closedOutputFails()
-{
-    QFETCH(QString, options);
-    StandinPolicy policy;
-    QTemporaryDir dir;
-    const QString file = makeObject(dir, QStringLiteral("file"), before);
-    const ProgramRun run = shell(QStringLiteral("exec \"$p\" %1 \"$a0\" >&-").arg(options), {QFile::encodeName(file)});
-    QCOMPARE(run.status, 1);
-    QCOMPARE(run.errLines(), QList<QByteArray>{"varnel-file-label: cannot write the output: Bad file descriptor"});
-    QCOMPARE(stored(file), QByteArray(before));
 }
 
 
