@@ -171,10 +171,9 @@ QByteArray LabelCommand::jsonLabel(const QByteArray &path, const FileLabel &labe
         + ",\"type\":" + QByteArray::number(uint(label.type));
     if (names) {
         QByteArray categories;
-        for (int bit = 0; bit < 64; ++bit) {
-            if (label.categories & (mac_cat_t(1) << bit))
-                categories += (categories.isEmpty() ? "" : ",") + jsonName(names->name(LabelNames::Category, bit));
-        }
+        VarnelQt5::forEachCategory(label.categories, [&](int bit) {
+            categories += (categories.isEmpty() ? "" : ",") + jsonName(names->name(LabelNames::Category, bit));
+        });
         line += ",\"names\":{\"level\":" + jsonName(names->name(LabelNames::Level, label.level))
             + ",\"integrity\":" + jsonName(names->name(LabelNames::Integrity, label.ilevel)) + ",\"categories\":["
             + categories + "]}";

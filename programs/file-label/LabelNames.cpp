@@ -11,6 +11,8 @@
 #include <algorithm>
 #include <cstdlib>
 
+namespace LabelTexts = VarnelQt5::LabelTexts;
+
 namespace {
 
 // Texts of the label library are the caller's to free. faithful tells
@@ -40,22 +42,22 @@ constexpr TAV_ILEV_T integrityNamesAsked = 256;
 
 LabelNames::LabelNames()
 {
-    const std::unique_ptr<mac_label, void (*)(mac_label *)> label(mac_init(0), mac_free);
+    const std::unique_ptr<mac_label, void (*)(mac_label *)> label(mac_init(LabelTexts::wholeLabelType), mac_free);
     if (label) {
         for (uint level = 0; level <= 0xff; ++level) {
             mac_set_lev(label.get(), mac_lev_t(level));
             bool faithful = true;
-            const QString text = takeText(mac_to_text(label.get(), 0, 3), &faithful);
+            const QString text = takeText(mac_to_text(label.get(), 0, LabelTexts::LevelForm), &faithful);
             if (!text.isEmpty() && !isNumber(text))
                 names[Level].insert(level, text);
             if (!faithful)
                 garbled[Level].insert(level);
         }
         mac_set_lev(label.get(), 0);
-        for (int bit = 0; bit < 64; ++bit) {
-            mac_set_cat(label.get(), mac_cat_t(1) << bit);
+        for (int bit = 0; bit < VarnelQt5::categoryCount; ++bit) {
+            mac_set_cat(label.get(), VarnelQt5::categoryBit(bit));
             bool faithful = true;
-            const QString text = takeText(mac_to_text(label.get(), 0, 5), &faithful);
+            const QString text = takeText(mac_to_text(label.get(), 0, LabelTexts::CategoriesForm), &faithful);
             if (!text.isEmpty() && !isNumber(text))
                 names[Category].insert(quint64(bit), text);
             if (!faithful)
@@ -105,15 +107,12 @@ QString LabelNames::text(const FileLabel &label) const
 {
     QStringList categories;
     mac_cat_t unnamed = 0;
-    for (int bit = 0; bit < 64; ++bit) {
-        const mac_cat_t mask = mac_cat_t(1) << bit;
-        if (!(label.categories & mask))
-            continue;
+    VarnelQt5::forEachCategory(label.categories, [&](int bit) {
         if (usable(Category, quint64(bit)))
             categories << name(Category, quint64(bit));
         else
-            unnamed |= mask;
-    }
+            unnamed |= VarnelQt5::categoryBit(bit);
+    });
     if (unnamed != 0 || categories.isEmpty())
         categories << QStringLiteral("0x%1").arg(qulonglong(unnamed), 0, 16);
     return QStringLiteral("%1:%2:%3:0x%4")
