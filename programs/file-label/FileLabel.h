@@ -5,7 +5,7 @@
 #ifndef VARNEL_FILELABEL_H
 #define VARNEL_FILELABEL_H
 
-#include <VarnelMacTypes.h>
+#include <FileLabelRules_p.h>
 
 #include <QString>
 
@@ -15,11 +15,9 @@ class LabelNames;
 
 // A file's label as the tool reads and writes it: level, integrity level,
 // categories and the special attributes (the label's 16 type bits).
-struct FileLabel {
-    mac_lev_t level = 0;
-    TAV_ILEV_T ilevel = 0;
-    mac_cat_t categories = 0;
-    uint16_t type = 0;
+struct FileLabel : VarnelQt5::FileLabelRules::LabelParts {
+    FileLabel() = default;
+    explicit FileLabel(const LabelParts &parts) : LabelParts(parts) {}
 
     // LEVEL:ILEVEL:CATEGORIES[:TYPE], each number decimal or 0x-prefixed
     // hexadecimal and within its field's width. Without TYPE, hasType is
@@ -32,12 +30,6 @@ struct FileLabel {
     static bool parseNumber(const QString &text, quint64 maximum, quint64 *value);
     // LEVEL:ILEVEL:0xCATEGORIES:0xTYPE, as the platform keeps it on the file.
     QString text() const;
-
-    bool operator==(const FileLabel &other) const
-    {
-        return level == other.level && ilevel == other.ilevel && categories == other.categories
-            && type == other.type;
-    }
 };
 
 #endif

@@ -34,16 +34,6 @@ namespace {
 // How often the progress line is written, at most.
 constexpr qint64 progressEvery = 100;
 
-FileLabel labelOf(const tav_label *label)
-{
-    FileLabel read;
-    read.level = tavl_lev(label);
-    read.ilevel = tavl_ilev(label);
-    read.categories = tavl_cat(label);
-    read.type = tavl_type(label);
-    return read;
-}
-
 // LEVEL:ILEVEL:0xCATEGORIES:0xTYPE, as FileLabel::text() writes it.
 QByteArray numbers(const FileLabel &label)
 {
@@ -265,7 +255,7 @@ bool LabelCommand::getOne(const QByteArray &path, const char *labelPath)
         fail(path, failedTo(LabelStep::Read, PathReason::unreadable(labelPath, error).text()));
         return false;
     }
-    const FileLabel label = labelOf(held.get());
+    const FileLabel label = FileLabel(Rules::LabelParts::of(held.get()));
     switch (options.format) {
     case Format::Json:
         output(jsonLabel(path, label, names.get()) + '\n');
@@ -287,7 +277,7 @@ bool LabelCommand::setOne(const QByteArray &path, const char *labelPath, std::op
     const int readError = errno;
     std::optional<FileLabel> before;
     if (held)
-        before = labelOf(held.get());
+        before = FileLabel(Rules::LabelParts::of(held.get()));
     else if (!replacesUnreadable(path, labelPath, readError))
         return false;
     Target target{path, labelPath, kind};

@@ -43,10 +43,7 @@ bool LabelEditor::stored(const QString &path, FileLabel *label, QString *reason)
         *reason = PathReason::unreadable(path.toLocal8Bit().constData(), error).text();
         return false;
     }
-    label->level = tavl_lev(held.get());
-    label->ilevel = tavl_ilev(held.get());
-    label->categories = tavl_cat(held.get());
-    label->type = tavl_type(held.get());
+    *label = FileLabel(VarnelQt5::FileLabelRules::LabelParts::of(held.get()));
     return true;
 }
 

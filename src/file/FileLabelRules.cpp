@@ -9,6 +9,18 @@
 namespace VarnelQt5 {
 namespace FileLabelRules {
 
+LabelParts LabelParts::of(const tav_label *label)
+{
+    LabelParts parts;
+    if (!label)
+        return parts;
+    parts.level = tavl_lev(label);
+    parts.ilevel = tavl_ilev(label);
+    parts.categories = tavl_cat(label);
+    parts.type = tavl_type(label);
+    return parts;
+}
+
 bool hiddenUnlessHeld(SpecialAttributesListModel::Attributes attribute)
 {
     // The strict mode can be switched at any time, so it is asked each time.

@@ -12,6 +12,7 @@
 // library that both link; nothing of it is exported.
 
 #include "SpecialAttributesListModel.h"
+#include "VarnelMacTypes.h"
 
 #include <cstdint>
 
@@ -21,6 +22,23 @@ struct tav_label;
 
 namespace VarnelQt5 {
 namespace FileLabelRules {
+
+// A label's parts as the label library hands them out.
+struct LabelParts {
+    mac_lev_t level = 0;
+    TAV_ILEV_T ilevel = 0;
+    mac_cat_t categories = 0;
+    uint16_t type = 0;
+
+    // The parts of label; all zero for none.
+    static LabelParts of(const tav_label *label);
+
+    bool operator==(const LabelParts &other) const
+    {
+        return level == other.level && ilevel == other.ilevel && categories == other.categories
+            && type == other.type;
+    }
+};
 
 // The attributes with a type bit of their own: attribute n is bit 1 << n.
 constexpr SpecialAttributesListModel::Attributes namedAttributes[] = {

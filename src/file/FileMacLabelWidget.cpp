@@ -111,28 +111,7 @@ Identity identify(const QByteArray &encodedPath)
     return identity;
 }
 
-// A label's parts as the label library hands them out.
-struct Parts {
-    mac_lev_t level = 0;
-    TAV_ILEV_T integrity = 0;
-    mac_cat_t categories = 0;
-    uint16_t type = 0;
-
-    explicit Parts(const tav_label *label = nullptr)
-    {
-        if (!label)
-            return;
-        level = tavl_lev(label);
-        integrity = tavl_ilev(label);
-        categories = tavl_cat(label);
-        type = tavl_type(label);
-    }
-    bool operator==(const Parts &other) const
-    {
-        return level == other.level && integrity == other.integrity && categories == other.categories
-            && type == other.type;
-    }
-};
+using Parts = FileLabelRules::LabelParts;
 
 // What a widget keeps beyond its controls, outside its class so that the
 // class keeps its size. GUI thread only.
@@ -280,7 +259,7 @@ Parts pickerValues(const FileMacLabelWidgetForm *form)
 {
     Parts parts;
     parts.level = form->_levelComboBox->value();
-    parts.integrity = form->_integrityComboBox->value();
+    parts.ilevel = form->_integrityComboBox->value();
     parts.categories = form->_categoryListWidget->value();
     return parts;
 }
@@ -296,7 +275,7 @@ void setPickersQuietly(const FileMacLabelWidgetForm *form, const Parts &parts)
     }
     {
         const QSignalBlocker blocker(form->_integrityComboBox);
-        form->_integrityComboBox->setValue(parts.integrity, true);
+        form->_integrityComboBox->setValue(parts.ilevel, true);
     }
     const QSignalBlocker blocker(form->_categoryListWidget);
     form->_categoryListWidget->setValue(parts.categories);
@@ -308,9 +287,9 @@ QString describeChange(const FileMacLabelWidgetForm *form, const Parts &from, co
     QStringList settings;
     if (to.level != from.level)
         settings << FileMacLabelWidget::tr("the level to %1").arg(nameIn(form->_levelComboBox, to.level));
-    if (to.integrity != from.integrity)
+    if (to.ilevel != from.ilevel)
         settings << FileMacLabelWidget::tr("the integrity level to %1")
-                        .arg(nameIn(form->_integrityComboBox, to.integrity));
+                        .arg(nameIn(form->_integrityComboBox, to.ilevel));
     QStringList actions;
     if (!settings.isEmpty())
         actions << FileMacLabelWidget::tr("set %1").arg(settings.join(QLatin1String(", ")));
@@ -351,7 +330,7 @@ bool holeTarget(int attribute, Parts &target)
     const Platform::LabelHandle root(tav_get_path("/"));
     if (!root)
         return false;
-    target = Parts(root.get());
+    target = Parts::of(root.get());
     return true;
 }
 
@@ -369,7 +348,7 @@ bool kindFits(const QByteArray &encodedPath, bool forContainer)
 bool changedSinceRead(const WidgetState &state, const tav_label *held, const Identity &object)
 {
     const bool sameObject = !state.object.known || object == state.object;
-    return !held || !sameObject || !(Parts(held) == state.expected);
+    return !held || !sameObject || !(Parts::of(held) == state.expected);
 }
 
 // The type the form gives: its attributes, and those of the held type that
@@ -394,7 +373,7 @@ uint16_t formType(const SpecialAttributesListModel *model, uint16_t heldType)
 bool writeForm(const FileMacLabelWidgetForm *form, const SpecialAttributesListModel *model,
                const QByteArray &encodedPath, tav_label *label, bool held)
 {
-    const Parts before(label);
+    const Parts before = Parts::of(label);
     if (form->_levelComboBox->count() > 0)
         tavl_set_lev(label, form->_levelComboBox->value());
     if (form->_integrityComboBox->count() > 0)
@@ -404,7 +383,7 @@ bool writeForm(const FileMacLabelWidgetForm *form, const SpecialAttributesListMo
     tavl_set_type(label, type);
 
     if (!model->isForContainer()) {
-        const bool samePlace = held && tavl_lev(label) == before.level && tavl_ilev(label) == before.integrity
+        const bool samePlace = held && tavl_lev(label) == before.level && tavl_ilev(label) == before.ilevel
             && tavl_cat(label) == before.categories;
         if (FileLabelRules::unsupportedHoles(label, type, samePlace ? before.type : 0) != 0)
             return false;
@@ -550,7 +529,7 @@ void FileMacLabelWidget::getfmac(const QString &path)
         state.holdsLabel = true;
         state.path = encodedPath;
         state.object = object;
-        state.expected = Parts(label.get());
+        state.expected = Parts::of(label.get());
         state.undoAttribute = -1;
 
         // The pickers are set quietly and the reactions stay out of the
@@ -612,7 +591,7 @@ bool FileMacLabelWidget::chmac(const QString &path)
         return false;
     state.failure = NoWriteFailure;
     if (readHere)
-        state.expected = Parts(label);
+        state.expected = Parts::of(label);
     // What is written is the base of what comes next.
     state.undoAttribute = -1;
     return true;
