@@ -151,23 +151,38 @@ void pressWhenShown(LoginMacLabelDialog &dialog, const QString &button)
     });
 }
 
-} // namespace
+// The program's options, added to the parser as they are made.
+struct Options {
+    explicit Options(QCommandLineParser &parser);
 
-int main(int argc, char **argv)
+    const QCommandLineOption help;
+    const QCommandLineOption version;
+    const QCommandLineOption user;
+    const QCommandLineOption uid;
+    const QCommandLineOption themed;
+    const QCommandLineOption info;
+    const QCommandLineOption print;
+    // Hidden from --help: for tests and pictures.
+    QCommandLineOption press;
+    QCommandLineOption texts;
+};
+
+Options::Options(QCommandLineParser &parser)
+    : help(parser.addHelpOption())
+    , version(parser.addVersionOption())
+    , user(QStringLiteral("user"), QStringLiteral("The user <name> (default: the calling user)."),
+           QStringLiteral("name"))
+    , uid(QStringLiteral("uid"), QStringLiteral("The user with the id <n>."), QStringLiteral("n"))
+    , themed(QStringLiteral("themed"), QStringLiteral("Show the themed form."))
+    , info(QStringLiteral("info"), QStringLiteral("Information mode: show the calling process's own label."))
+    , print(QStringLiteral("print"),
+            QStringLiteral("What to print on OK: text (the label text, the default), command (the vexor "
+                           "command line, one argument a line), args (the argument list, one entry a line, "
+                           "empty role lists at its end left out) or json."),
+            QStringLiteral("form"), QStringLiteral("text"))
+    , press(QStringLiteral("press"), QStringLiteral("Press ok, cancel, close or escape."), QStringLiteral("button"))
+    , texts(QStringLiteral("window-texts"), QStringLiteral("Print the dialog's texts, one a line, and exit."))
 {
-    // Help, version and argument errors need no display; the dialog does.
-    const bool noDisplay = ProgramCommandLine::noDisplayNamed();
-    if (noDisplay)
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-
-    // The dialog's display is opened with the application: when it cannot
-    // be, one line says so and the exit status is that of no display.
-    auto guard = DisplayGuard::whileOpening("varnel-choose-label", "the dialog", BadArguments);
-    QApplication application(argc, argv);
-    guard.reset();
-    ProgramCommandLine::nameApplication(QStringLiteral("varnel-choose-label"));
-
-    QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral(
         "Shows the login label dialog for a user and, on OK, prints the chosen label.\n"
         "Exit status: 0 on OK, 1 on Cancel, Escape or close (nothing printed), 2 on\n"
@@ -175,82 +190,67 @@ int main(int argc, char **argv)
         "--print json writes one line, an object with the keys text, level,\n"
         "integrity, categories (numbers, categories as a decimal 64-bit mask),\n"
         "args and command (arrays of strings)."));
-    const QCommandLineOption helpOption = parser.addHelpOption();
-    const QCommandLineOption versionOption = parser.addVersionOption();
-    const QCommandLineOption userOption(QStringLiteral("user"),
-                                        QStringLiteral("The user <name> (default: the calling user)."),
-                                        QStringLiteral("name"));
-    const QCommandLineOption uidOption(QStringLiteral("uid"), QStringLiteral("The user with the id <n>."),
-                                       QStringLiteral("n"));
-    const QCommandLineOption themedOption(QStringLiteral("themed"), QStringLiteral("Show the themed form."));
-    const QCommandLineOption infoOption(
-        QStringLiteral("info"), QStringLiteral("Information mode: show the calling process's own label."));
-    const QCommandLineOption printOption(
-        QStringLiteral("print"),
-        QStringLiteral("What to print on OK: text (the label text, the default), command (the vexor "
-                       "command line, one argument a line), args (the argument list, one entry a line, "
-                       "empty role lists at its end left out) or json."),
-        QStringLiteral("form"), QStringLiteral("text"));
-    QCommandLineOption pressOption(QStringLiteral("press"), QStringLiteral("Press ok, cancel, close or escape."),
-                                   QStringLiteral("button"));
-    pressOption.setFlags(QCommandLineOption::HiddenFromHelp);
-    QCommandLineOption textsOption(QStringLiteral("window-texts"),
-                                   QStringLiteral("Print the dialog's texts, one a line, and exit."));
-    textsOption.setFlags(QCommandLineOption::HiddenFromHelp);
-    parser.addOptions({userOption, uidOption, themedOption, infoOption, printOption, pressOption, textsOption});
+    press.setFlags(QCommandLineOption::HiddenFromHelp);
+    texts.setFlags(QCommandLineOption::HiddenFromHelp);
+    parser.addOptions({user, uid, themed, info, print, press, texts});
+}
 
-    if (!ProgramCommandLine::read(parser, QCoreApplication::arguments(), helpOption, versionOption))
-        return BadArguments;
+// What a run is asked to do, once its arguments are checked.
+struct Request {
+    uid_t uid = getuid();
+    bool themed = false;
+    QString form;  // what to print on OK
+    QString press; // the button to press; empty for a person's choice
+};
 
+// Checks what the options ask for besides the user; says what is wrong.
+bool checkForms(const QCommandLineParser &parser, const Options &options, Request *request)
+{
     if (!parser.positionalArguments().isEmpty()) {
         complain(QStringLiteral("unexpected argument '%1'").arg(parser.positionalArguments().constFirst()));
-        return BadArguments;
+        return false;
     }
-    const QString form = parser.value(printOption);
+    request->form = parser.value(options.print);
     if (!QStringList{QStringLiteral("text"), QStringLiteral("command"), QStringLiteral("args"),
                      QStringLiteral("json")}
-             .contains(form)) {
-        complain(QStringLiteral("unknown --print form '%1': use text, command, args or json").arg(form));
-        return BadArguments;
+             .contains(request->form)) {
+        complain(QStringLiteral("unknown --print form '%1': use text, command, args or json").arg(request->form));
+        return false;
     }
-    const bool themed = parser.isSet(themedOption);
-    const QString press = parser.value(pressOption);
-    if (parser.isSet(pressOption)
+    request->themed = parser.isSet(options.themed);
+    request->press = parser.value(options.press);
+    const QString &press = request->press;
+    if (parser.isSet(options.press)
         && !(press == QLatin1String("ok") || press == QLatin1String("close") || press == QLatin1String("escape")
-             || (press == QLatin1String("cancel") && themed))) {
+             || (press == QLatin1String("cancel") && request->themed))) {
         complain(QStringLiteral("cannot press '%1'").arg(press));
-        return BadArguments;
+        return false;
     }
+    return true;
+}
 
-    uid_t uid = getuid();
-    if (parser.isSet(userOption) && parser.isSet(uidOption)) {
+// The user the dialog is for: the calling one, or the one --user or --uid
+// names; says what is wrong with them.
+bool resolveUser(const QCommandLineParser &parser, const Options &options, uid_t *uid)
+{
+    if (parser.isSet(options.user) && parser.isSet(options.uid)) {
         complain(QStringLiteral("give either --user or --uid, not both"));
-        return BadArguments;
+        return false;
     }
-    if (parser.isSet(userOption) && !uidOfName(parser.value(userOption), &uid)) {
-        complain(QStringLiteral("unknown user '%1'").arg(parser.value(userOption)));
-        return BadArguments;
+    if (parser.isSet(options.user) && !uidOfName(parser.value(options.user), uid)) {
+        complain(QStringLiteral("unknown user '%1'").arg(parser.value(options.user)));
+        return false;
     }
-    if (parser.isSet(uidOption) && !parseUid(parser.value(uidOption), &uid)) {
-        complain(QStringLiteral("malformed user id '%1'").arg(parser.value(uidOption)));
-        return BadArguments;
+    if (parser.isSet(options.uid) && !parseUid(parser.value(options.uid), uid)) {
+        complain(QStringLiteral("malformed user id '%1'").arg(parser.value(options.uid)));
+        return false;
     }
-    if (noDisplay) {
-        complain(QStringLiteral("no display to show the dialog on"));
-        return BadArguments;
-    }
+    return true;
+}
 
-    ProgramTranslations::install();
-    ChooserDialog dialog(uid, themed, nullptr);
-    if (parser.isSet(infoOption))
-        dialog.setEditable(false);
-    if (parser.isSet(textsOption))
-        return ProgramTranslations::printTexts(dialog);
-    if (parser.isSet(pressOption))
-        pressWhenShown(dialog, press);
-    if (dialog.exec() != QDialog::Accepted)
-        return Cancelled;
-
+// Prints the accepted choice in form; the exit status.
+int printChoice(LoginMacLabelDialog &dialog, const QString &form)
+{
     const auto *widget = dialog.findChild<LoginMacLabelWidget *>();
     const std::unique_ptr<char, decltype(&std::free)> text(dialog.malloc_mac_label_text(), &std::free);
     QStringList arguments = widget ? widget->getVexorArguments() : QStringList();
@@ -287,4 +287,44 @@ int main(int argc, char **argv)
                   + ",\"args\":" + jsonArray(arguments) + ",\"command\":" + jsonArray(command) + '}');
     }
     return std::fflush(stdout) == 0 ? Accepted : NoResult;
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    // Help, version and argument errors need no display; the dialog does.
+    const bool noDisplay = ProgramCommandLine::noDisplayNamed();
+    if (noDisplay)
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+
+    // The dialog's display is opened with the application: when it cannot
+    // be, one line says so and the exit status is that of no display.
+    auto guard = DisplayGuard::whileOpening("varnel-choose-label", "the dialog", BadArguments);
+    QApplication application(argc, argv);
+    guard.reset();
+    ProgramCommandLine::nameApplication(QStringLiteral("varnel-choose-label"));
+
+    QCommandLineParser parser;
+    const Options options(parser);
+    Request request;
+    if (!ProgramCommandLine::read(parser, QCoreApplication::arguments(), options.help, options.version)
+        || !checkForms(parser, options, &request) || !resolveUser(parser, options, &request.uid))
+        return BadArguments;
+    if (noDisplay) {
+        complain(QStringLiteral("no display to show the dialog on"));
+        return BadArguments;
+    }
+
+    ProgramTranslations::install();
+    ChooserDialog dialog(request.uid, request.themed, nullptr);
+    if (parser.isSet(options.info))
+        dialog.setEditable(false);
+    if (parser.isSet(options.texts))
+        return ProgramTranslations::printTexts(dialog);
+    if (parser.isSet(options.press))
+        pressWhenShown(dialog, request.press);
+    if (dialog.exec() != QDialog::Accepted)
+        return Cancelled;
+    return printChoice(dialog, request.form);
 }
