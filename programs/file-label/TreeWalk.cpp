@@ -86,34 +86,43 @@ struct Level {
     std::size_t next = 0;
 };
 
+QString unreadableDirectory(int error)
+{
+    return QStringLiteral("cannot read the directory: %1").arg(PathReason::system(error).text());
+}
+
 } // namespace
 
-bool TreeWalk::below(const QByteArray &path)
+// The directories on the way down, the deepest few of them open; whatever
+// is open when the walk ends is closed with it.
+class TreeWalk::Descent
 {
-    // The named directory itself may be reached through a link.
-    const int fd = ::open(path.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    struct stat status;
-    if (fd < 0 || ::fstat(fd, &status) != 0) {
-        report(path, QStringLiteral("cannot read the directory: %1").arg(PathReason::system(errno).text()), true);
-        if (fd >= 0)
-            ::close(fd);
-        return true;
+public:
+    explicit Descent(const Report &report) : report(report) {}
+    ~Descent()
+    {
+        for (Level &level : levels) {
+            if (level.fd >= 0)
+                ::close(level.fd);
+        }
     }
-    device = status.st_dev;
+    Descent(const Descent &) = delete;
+    Descent &operator=(const Descent &) = delete;
 
-    std::vector<Level> levels;
-    // The levels from this one to the deepest are open, those above it not.
-    std::size_t firstOpen = 0;
-    const auto enter = [&](int opened, const struct stat &what, const QByteArray &shown) {
+    bool done() const { return levels.empty(); }
+    Level &deepest() { return levels.back(); }
+
+    // Goes down into the directory open at fd, which it then owns. What
+    // could be listed is still done when the listing fails.
+    void enter(int fd, const struct stat &what, const QByteArray &shown)
+    {
         Level level;
-        level.fd = opened;
+        level.fd = fd;
         level.device = what.st_dev;
         level.inode = what.st_ino;
         level.path = shown;
-        if (!listNames(opened, &level.names)) {
-            report(shown, QStringLiteral("cannot read the directory: %1").arg(PathReason::system(errno).text()), true);
-            // What could be listed is still done.
-        }
+        if (!listNames(fd, &level.names))
+            report(shown, unreadableDirectory(errno), true);
         std::sort(level.names.begin(), level.names.end());
         if (levels.size() - firstOpen >= openLevels) {
             ::close(levels[firstOpen].fd);
@@ -121,81 +130,102 @@ bool TreeWalk::below(const QByteArray &path)
             ++firstOpen;
         }
         levels.push_back(std::move(level));
-    };
-    const auto closeAll = [&] {
-        for (Level &level : levels) {
-            if (level.fd >= 0)
-                ::close(level.fd);
-        }
-    };
-    enter(fd, status, path);
+    }
 
-    while (!levels.empty()) {
+    // Leaves the deepest directory. A directory closed on the way down is
+    // opened again from the one left, and must be the very one it was;
+    // false, said, when it is not.
+    bool leave()
+    {
         const std::size_t top = levels.size() - 1;
-        if (levels[top].next == levels[top].names.size()) {
-            // Back up: a directory closed on the way down is opened again
-            // from the one below it, and must be the very one left.
-            if (top > 0 && levels[top - 1].fd < 0) {
-                Level &parent = levels[top - 1];
-                const int up = ::openat(levels[top].fd, "..", O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
-                struct stat again;
-                if (up < 0 || ::fstat(up, &again) != 0 || again.st_dev != parent.device
-                    || again.st_ino != parent.inode) {
-                    report(parent.path,
-                           QStringLiteral("cannot go on in the directory: it was moved or replaced meanwhile"), true);
-                    if (up >= 0)
-                        ::close(up);
-                    closeAll();
-                    return true;
-                }
-                parent.fd = up;
-                firstOpen = top - 1;
+        if (top > 0 && levels[top - 1].fd < 0) {
+            Level &parent = levels[top - 1];
+            const int up = ::openat(levels[top].fd, "..", O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+            struct stat again;
+            if (up < 0 || ::fstat(up, &again) != 0 || again.st_dev != parent.device || again.st_ino != parent.inode) {
+                report(parent.path, QStringLiteral("cannot go on in the directory: it was moved or replaced meanwhile"),
+                       true);
+                if (up >= 0)
+                    ::close(up);
+                return false;
             }
-            ::close(levels[top].fd);
-            levels.pop_back();
-            continue;
+            parent.fd = up;
+            firstOpen = top - 1;
         }
-        const QByteArray &name = levels[top].names[levels[top].next++];
-        const QByteArray &prefix = levels[top].path;
-        const QByteArray child = (prefix.endsWith('/') ? prefix : prefix + '/') + name;
-        // Opened as it is, never followed: the label goes onto this object
-        // and no other, even should a link be put in its place.
-        int object = ::openat(levels[top].fd, name.constData(), O_PATH | O_NOFOLLOW | O_CLOEXEC);
-        struct stat what;
-        if (object < 0 || ::fstat(object, &what) != 0) {
-            report(child, QStringLiteral("cannot look at it: %1").arg(PathReason::system(errno).text()), true);
-            if (object >= 0)
-                ::close(object);
-            continue;
-        }
-        bool going = true;
-        if (const char *kind = unlabellable(what.st_mode)) {
-            report(child, QStringLiteral("skipped: %1").arg(QLatin1String(kind)), false);
-        } else if (oneFileSystem && what.st_dev != device) {
-            report(child, QStringLiteral("skipped: on another file system"), false);
-        } else {
-            const QByteArray labelPath = "/proc/self/fd/" + QByteArray::number(object);
-            const bool directory = S_ISDIR(what.st_mode);
-            going = visit(child, labelPath.constData(), directory);
-            if (going && directory) {
-                const int inside = ::openat(object, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-                const int error = errno;
-                ::close(object);
-                object = -1;
-                if (inside < 0)
-                    report(child,
-                           QStringLiteral("cannot read the directory: %1").arg(PathReason::system(error).text()),
-                           true);
-                else
-                    enter(inside, what, child);
-            }
-        }
-        if (object >= 0)
-            ::close(object);
-        if (!going) {
-            closeAll();
+        ::close(levels[top].fd);
+        levels.pop_back();
+        return true;
+    }
+
+private:
+    const Report &report;
+    std::vector<Level> levels;
+    // The levels from this one to the deepest are open, those above it not.
+    std::size_t firstOpen = 0;
+};
+
+bool TreeWalk::below(const QByteArray &path)
+{
+    // The named directory itself may be reached through a link.
+    const int fd = ::open(path.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    struct stat status;
+    if (fd < 0 || ::fstat(fd, &status) != 0) {
+        report(path, unreadableDirectory(errno), true);
+        if (fd >= 0)
+            ::close(fd);
+        return true;
+    }
+    device = status.st_dev;
+
+    Descent descent(report);
+    descent.enter(fd, status, path);
+    while (!descent.done()) {
+        Level &deepest = descent.deepest();
+        if (deepest.next == deepest.names.size()) {
+            if (!descent.leave())
+                return true;
+        } else if (!visitNext(descent)) {
             return false;
         }
     }
     return true;
+}
+
+bool TreeWalk::visitNext(Descent &descent)
+{
+    Level &deepest = descent.deepest();
+    const QByteArray &name = deepest.names[deepest.next++];
+    const QByteArray child = (deepest.path.endsWith('/') ? deepest.path : deepest.path + '/') + name;
+    // Opened as it is, never followed: the label goes onto this object and
+    // no other, even should a link be put in its place.
+    const int object = ::openat(deepest.fd, name.constData(), O_PATH | O_NOFOLLOW | O_CLOEXEC);
+    struct stat what;
+    if (object < 0 || ::fstat(object, &what) != 0) {
+        report(child, QStringLiteral("cannot look at it: %1").arg(PathReason::system(errno).text()), true);
+        if (object >= 0)
+            ::close(object);
+        return true;
+    }
+    bool going = true;
+    int inside = -1;
+    int error = 0;
+    if (const char *kind = unlabellable(what.st_mode)) {
+        report(child, QStringLiteral("skipped: %1").arg(QLatin1String(kind)), false);
+    } else if (oneFileSystem && what.st_dev != device) {
+        report(child, QStringLiteral("skipped: on another file system"), false);
+    } else {
+        const QByteArray labelPath = "/proc/self/fd/" + QByteArray::number(object);
+        const bool directory = S_ISDIR(what.st_mode);
+        going = visit(child, labelPath.constData(), directory);
+        if (going && directory) {
+            inside = ::openat(object, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+            error = errno;
+        }
+    }
+    ::close(object);
+    if (inside >= 0)
+        descent.enter(inside, what, child); // child is a copy: entering moves the levels
+    else if (error != 0)
+        report(child, unreadableDirectory(error), true);
+    return going;
 }

@@ -35,6 +35,11 @@ public:
     bool below(const QByteArray &path);
 
 private:
+    class Descent;
+    // Looks at the next name in the deepest directory; false when a visit
+    // ended the walk.
+    bool visitNext(Descent &descent);
+
     const bool oneFileSystem;
     const Visit visit;
     const Report report;
