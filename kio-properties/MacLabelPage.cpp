@@ -4,6 +4,7 @@
 
 #include "MacLabelPage.h"
 
+#include "ErrorText.h"
 #include "FormCategoryFilter.h"
 
 #include <FileMacLabelWidget.h>
@@ -16,19 +17,9 @@
 #include <QVBoxLayout>
 
 #include <cerrno>
-#include <cstring>
 #include <sys/stat.h>
 
 using VarnelQt5::FileMacLabelWidget;
-
-namespace {
-
-QString errorText(int error)
-{
-    return QString::fromLocal8Bit(std::strerror(error));
-}
-
-} // namespace
 
 MacLabelPage::MacLabelPage(QWidget *parent)
     : QWidget(parent)

@@ -4,8 +4,9 @@
 
 #include "PathReason.h"
 
+#include "ErrorText.h"
+
 #include <cerrno>
-#include <cstring>
 #include <initializer_list>
 #include <sys/stat.h>
 
@@ -60,7 +61,7 @@ QString PathReason::text() const
 {
     switch (m_kind) {
     case SystemError:
-        return QString::fromLocal8Bit(std::strerror(m_error));
+        return errorText(m_error);
     case LabelUnreadable:
         return tr("its label cannot be read");
     case LabelRefused:
