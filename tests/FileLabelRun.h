@@ -10,6 +10,7 @@
 
 #include "FileLabel.h"
 #include "ProgramRun.h"
+#include "StoredLabel.h"
 
 #include <QDir>
 #include <QDirIterator>
@@ -18,35 +19,9 @@
 
 #include <fcntl.h>
 #include <sys/stat.h>
-#include <sys/xattr.h>
 #include <unistd.h>
 
-const char attribute[] = "user.varnel.label";
 const char before[] = "1:0:0x1:0x0";
-
-// The label attribute as it is on the object named by path's bytes; "none"
-// without one.
-inline QByteArray storedRaw(const QByteArray &path)
-{
-    char value[256];
-    const ssize_t size = getxattr(path.constData(), attribute, value, sizeof value);
-    return size < 0 ? QByteArray("none") : QByteArray(value, int(size));
-}
-
-inline QByteArray stored(const QString &path)
-{
-    return storedRaw(QFile::encodeName(path));
-}
-
-inline bool storeRaw(const QByteArray &path, const QByteArray &value)
-{
-    return setxattr(path.constData(), attribute, value.constData(), size_t(value.size()), 0) == 0;
-}
-
-inline bool store(const QString &path, const QByteArray &value)
-{
-    return storeRaw(QFile::encodeName(path), value);
-}
 
 // A labelled file or directory in dir.
 inline QString makeObject(const QTemporaryDir &dir, const QString &kind, const QByteArray &label)

@@ -9,6 +9,7 @@
 
 #include "CheckedRows.h"
 #include "StandinPolicy.h"
+#include "StoredLabel.h"
 
 #include <FileMacLabelWidget.h>
 
@@ -32,33 +33,17 @@
 
 #include <cstdio>
 #include <sys/stat.h>
-#include <sys/xattr.h>
 #include <varnel-standin.h>
 
 using VarnelQt5::FileMacLabelWidget;
 
 namespace {
 
-const char attribute[] = "user.varnel.label";
-
-bool setLabel(const QString &path, const QByteArray &value)
-{
-    return setxattr(QFile::encodeName(path).constData(), attribute, value.constData(), size_t(value.size()), 0) == 0;
-}
-
-// The attribute as stored, "none" when the object has none.
-QByteArray storedOf(const QString &path)
-{
-    char value[128] = {};
-    const ssize_t size = getxattr(QFile::encodeName(path).constData(), attribute, value, sizeof value - 1);
-    return size < 0 ? QByteArray("none") : QByteArray(value, int(size));
-}
-
 // The stored attribute's numbers, however spelt, as "L:I:0xC:0xT".
 QByteArray numbersOf(const QString &path)
 {
     unsigned long long level = 0, integrity = 0, categories = 0, type = 0;
-    if (std::sscanf(storedOf(path).constData(), "%llu:%llu:%llx:%llx", &level, &integrity, &categories, &type) != 4)
+    if (std::sscanf(stored(path).constData(), "%llu:%llu:%llx:%llx", &level, &integrity, &categories, &type) != 4)
         return "unreadable";
     return QStringLiteral("%1:%2:0x%3:0x%4").arg(level).arg(integrity).arg(categories, 0, 16).arg(type, 0, 16).toLatin1();
 }
@@ -77,12 +62,11 @@ QStringList titlesOf(KPropertiesDialog *dialog)
 // The one page KIO shows under that title; null when there is none or more.
 KPageWidgetItem *pageTitled(KPropertiesDialog *dialog, const QString &title)
 {
-    const auto *pages = dialog->findChild<KPageWidget *>();
-    const auto *model = pages ? qobject_cast<const KPageWidgetModel *>(pages->model()) : nullptr;
-    const int row = titlesOf(dialog).indexOf(title);
-    if (row < 0 || titlesOf(dialog).count(title) != 1)
+    const QStringList titles = titlesOf(dialog);
+    if (titles.count(title) != 1)
         return nullptr;
-    return model->item(model->index(row, 0));
+    const auto *model = qobject_cast<const KPageWidgetModel *>(dialog->findChild<KPageWidget *>()->model());
+    return model->item(model->index(titles.indexOf(title), 0));
 }
 
 KPropertiesDialogPlugin *pluginOf(KPropertiesDialog *dialog)
@@ -177,7 +161,7 @@ void TestMacLabelPropertiesPlugin::init()
     QFile file(pathOf("file"));
     QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
     QVERIFY(QDir().mkpath(pathOf("folder")));
-    QVERIFY2(setLabel(pathOf("file"), "1:0:0x1:0") && setLabel(pathOf("folder"), "1:0:0x1:0"),
+    QVERIFY2(store(pathOf("file"), "1:0:0x1:0") && store(pathOf("folder"), "1:0:0x1:0"),
              "the temporary directory keeps no user extended attributes");
 }
 
@@ -244,10 +228,10 @@ void TestMacLabelPropertiesPlugin::pageShowsTheLabel()
     if (!path.isEmpty() && stored.isEmpty())
         QVERIFY(removexattr(QFile::encodeName(path).constData(), attribute) == 0);
     else if (!path.isEmpty())
-        QVERIFY(setLabel(path, stored));
+        QVERIFY(store(path, stored));
     if (!fault.isEmpty())
         policy.fail(fault.constData());
-    const QByteArray before = storedOf(pathOf("file")) + ' ' + storedOf(pathOf("folder"));
+    const QByteArray before = ::stored(pathOf("file")) + ' ' + ::stored(pathOf("folder"));
 
     Dialog dialog(new KPropertiesDialog(list, nullptr));
     const QStringList titles = titlesOf(dialog.dialog);
@@ -273,7 +257,7 @@ void TestMacLabelPropertiesPlugin::pageShowsTheLabel()
     QSignalSpy applied(dialog.dialog, &KPropertiesDialog::applied);
     dialog->accept();
     QTRY_COMPARE(applied.count(), 1);
-    QCOMPARE(storedOf(pathOf("file")) + ' ' + storedOf(pathOf("folder")), before);
+    QCOMPARE(::stored(pathOf("file")) + ' ' + ::stored(pathOf("folder")), before);
 }
 
 void TestMacLabelPropertiesPlugin::okWritesTheEdit_data()
@@ -304,7 +288,7 @@ void TestMacLabelPropertiesPlugin::okWritesTheEdit()
     QFETCH(QByteArray, after);
     StandinPolicy policy;
     const QString path = pathOf(kind.constData());
-    const QByteArray before = storedOf(path);
+    const QByteArray before = stored(path);
     QCOMPARE(numbersOf(path), QByteArray("1:0:0x1:0x0"));
 
     Dialog dialog(new KPropertiesDialog(KFileItem(QUrl::fromLocalFile(path)), nullptr));
@@ -316,9 +300,9 @@ void TestMacLabelPropertiesPlugin::okWritesTheEdit()
     if (!action.isEmpty())
         QVERIFY(edit(page->widget()->findChild<FileMacLabelWidget *>(), action));
     QCOMPARE(plugin->isDirty(), !action.isEmpty());
-    QCOMPARE(storedOf(path), before);
+    QCOMPARE(stored(path), before);
     if (!meanwhile.isEmpty())
-        QVERIFY(setLabel(path, meanwhile));
+        QVERIFY(store(path, meanwhile));
 
     QSignalSpy applied(dialog.dialog, &KPropertiesDialog::applied);
     dialog->accept();
@@ -360,19 +344,19 @@ void TestMacLabelPropertiesPlugin::writeRefused()
     QVERIFY(edit(form, QStringLiteral("level")));
 
     if (change == QLatin1String("relabel")) {
-        QVERIFY(setLabel(path, heldAfter));
+        QVERIFY(store(path, heldAfter));
     } else if (change == QLatin1String("replace")) {
         // Made while the old one still exists, so on another inode, with the
         // same label: only the object tells them apart.
         const QString other = pathOf("other");
         QFile file(other);
         QVERIFY(file.open(QIODevice::WriteOnly));
-        QVERIFY(setLabel(other, heldAfter));
+        QVERIFY(store(other, heldAfter));
         QVERIFY(std::rename(QFile::encodeName(other).constData(), QFile::encodeName(path).constData()) == 0);
     } else {
         policy.fail("tav_set_path");
     }
-    const QByteArray before = storedOf(path);
+    const QByteArray before = stored(path);
     QCOMPARE(before, heldAfter);
 
     QSignalSpy applied(dialog.dialog, &KPropertiesDialog::applied);
@@ -382,7 +366,7 @@ void TestMacLabelPropertiesPlugin::writeRefused()
     QVERIFY2(line->text().contains(message), qPrintable(line->text()));
     QCOMPARE(applied.count(), 0);
     QVERIFY(dialog.dialog);
-    QCOMPARE(storedOf(path), before);
+    QCOMPARE(stored(path), before);
     QCOMPARE(dialog->currentPage(), page);
     QVERIFY(line->isVisible());
     // The edit is still there.
@@ -411,14 +395,14 @@ void TestMacLabelPropertiesPlugin::titleInGerman()
     QTranslator translator;
     QVERIFY(translator.load(QStringLiteral(VARNEL_CATALOGUE "_de"), QStringLiteral(VARNEL_QM_DIR)));
     QVERIFY(QCoreApplication::installTranslator(&translator));
-    const QByteArray before = storedOf(pathOf("file"));
+    const QByteArray before = stored(pathOf("file"));
     {
         Dialog dialog(new KPropertiesDialog(KFileItem(QUrl::fromLocalFile(pathOf("file"))), nullptr));
         QVERIFY(!pageTitled(dialog.dialog, QStringLiteral("Security label")));
         QVERIFY(pageTitled(dialog.dialog, QStringLiteral("Sicherheitslabel")));
     }
     QCoreApplication::removeTranslator(&translator);
-    QCOMPARE(storedOf(pathOf("file")), before);
+    QCOMPARE(stored(pathOf("file")), before);
 }
 
 QTEST_MAIN(TestMacLabelPropertiesPlugin)
